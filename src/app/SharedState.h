@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <memory>
+
+#include "OptionTable.h"
+#include "clsLoc.h"
+
+namespace tolva {
+
+// One monitor of the database (element of gMonitors).
+struct MonitorEntry {
+    QString Name;             // trimmed at both ends
+    qint32 MonId = 0;         // CSMON.MONID
+    qint32 IsQueryProfile = 0;  // 1 when the profile flag is 17
+};
+
+// The monitor last used on one data source (element of gLastMonitors).
+struct DsnMonitor {
+    QString Dsn;  // empty: the entry holds nothing
+    qint32 MonId = 0;
+};
+
+// All state that more than one window or module uses. There is exactly one
+// instance for the whole run (appState()); every module reads and writes it
+// in place. Counters and indices use ordinary int sizes: the database decides
+// how many monitors and charts there are.
+struct SharedState {
+    // Number formatter for values written to the database; created on first use.
+    std::unique_ptr<clsLoc> gLoc;
+    clsLoc& loc();
+
+    // Column headings (catalog 153-161 with "\n" turned into CR LF).
+    QString gCapSpecUpper, gCapSpecNominal, gCapSpecLower;
+    QString gCapXUcl, gCapXLcl, gCapXCl;
+    QString gCapRUcl, gCapRLcl, gCapRCl;
+
+    // Grid column of each value, -1 while its group is hidden.
+    int gColCount = 0;
+    int gColQuery = 0;
+    int gColSpecLower = 0, gColSpecNominal = 0, gColSpecUpper = 0;
+    int gColXLcl = 0, gColXCl = 0, gColXUcl = 0;
+    int gColRLcl = 0, gColRCl = 0, gColRUcl = 0;
+
+    QString gAppPath;  // program folder, always ending with the separator
+    bool gMonitorChosen = false;
+    bool gShowProc = false;
+    bool gShowX = false;
+    bool gShowR = false;
+    QVector<DsnMonitor> gLastMonitors;
+
+    QString gDsn;
+    QString gUserId;
+    QString gPassword;  // never written anywhere
+    QString gConnStr;
+    bool gConnected = false;
+
+    QVector<MonitorEntry> gMonitors;
+    int gMonitorIndex = 0;
+    qint32 gProfId = 0;
+    QVector<OptionRow> gOptionRows;
+
+    // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
+    const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }
+
+    // Back to the start values of every variable (tests use it between cases).
+    void reset();
+};
+
+SharedState& appState();
+
+}  // namespace tolva

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace tolva {
+
+// What the program's logic needs from the desktop besides the windows
+// themselves: the busy pointer, one pass of pending events, and modal message
+// boxes. The windows install the real one (QtUiPort); tests install a fake, so
+// no test ever waits on a modal box.
+class UiPort {
+public:
+    enum class Icon { Critical, Exclamation, Information, Question };
+    enum class Buttons { Ok, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~UiPort() = default;
+
+    virtual void setBusyPointer() = 0;
+    virtual void setNormalPointer() = 0;
+    // Let pending user-interface events run once (so the busy pointer shows).
+    virtual void processPendingEvents() = 0;
+    // Modal message box; the first button is the default one.
+    virtual Answer message(const QString& text, Icon icon, const QString& title,
+                           Buttons buttons = Buttons::Ok) = 0;
+};
+
+// The port in use; a silent one (answers Cancel/Ok) until something installs another.
+UiPort& uiPort();
+void setUiPort(UiPort* port);  // nullptr puts back the silent one
+
+}  // namespace tolva

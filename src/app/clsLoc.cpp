@@ -1,0 +1,36 @@
+#include "clsLoc.h"
+
+#include <QLocale>
+
+#include "NumberText.h"
+#include "TaggedValue.h"
+
+namespace tolva {
+
+clsLoc::clsLoc() {
+    // 1.5 in the pattern "0.0": the second character is the decimal separator.
+    const QString sample = QLocale().toString(1.5, 'f', 1);
+    m_decimalSeparator = sample.mid(1, 1);
+}
+
+QString clsLoc::US_Format(double value) const {
+    QString text = formatRegionalNumber(value);
+    if (m_decimalSeparator != QLatin1String("."))
+        text.replace(m_decimalSeparator, QLatin1String("."));
+    return text;
+}
+
+QString clsLoc::US_Format(const QString& text) const {
+    const auto number = parseRegionalNumber(text);
+    return number ? US_Format(*number) : QString();
+}
+
+QString clsLoc::US_Format(const TaggedValue& value) const {
+    if (value.isNumber())
+        return US_Format(value.toNumber());
+    if (value.isText())
+        return US_Format(value.toTextValue());
+    return QString();
+}
+
+}  // namespace tolva

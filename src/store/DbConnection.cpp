@@ -1,0 +1,266 @@
+#include "DbConnection.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "SqlTrace.h"
+
+Q_LOGGING_CATEGORY(lcSql, "tolva.sql", QtWarningMsg)
+
+namespace tolva {
+
+namespace {
+
+QString errorText(const QSqlError& error) {
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.driverText();
+    if (text.isEmpty())
+        text = error.text();
+    return text;
+}
+
+// Reads "KEY=value" pairs, values possibly in ODBC braces.
+QString connectionAttribute(const QString& cs, const QString& key) {
+    int i = 0;
+    const int n = int(cs.size());
+    while (i < n) {
+        const int eq = int(cs.indexOf(u'=', i));
+        if (eq < 0)
+            break;
+        const QString k = cs.mid(i, eq - i).trimmed();
+        int j = eq + 1;
+        QString value;
+        if (j < n && cs[j] == u'{') {
+            ++j;
+            while (j < n) {
+                if (cs[j] == u'}') {
+                    if (j + 1 < n && cs[j + 1] == u'}') {
+                        value += u'}';
+                        j += 2;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                value += cs[j++];
+            }
+            const int semi = int(cs.indexOf(u';', j));
+            j = semi < 0 ? n : semi;
+        } else {
+            const int semi = int(cs.indexOf(u';', j));
+            const int end = semi < 0 ? n : semi;
+            value = cs.mid(j, end - j);
+            j = end;
+        }
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            return value;
+        i = j + 1;
+    }
+    return QString();
+}
+
+}  // namespace
+
+DbError::DbError(const QString& description)
+    : std::runtime_error(description.toStdString()), m_description(description) {}
+
+DbError::DbError(const QSqlError& error) : DbError(errorText(error)) {}
+
+qint32 FieldValue::toInt32() const {
+    if (m_null)
+        throw DbError(QStringLiteral("Valeur NULL inattendue"));
+    bool ok = false;
+    const qlonglong whole = m_value.toLongLong(&ok);
+    if (ok && whole >= std::numeric_limits<qint32>::min() &&
+        whole <= std::numeric_limits<qint32>::max())
+        return qint32(whole);
+    // Some drivers hand integers of NUMERIC columns over as "12.0".
+    const double d = m_value.toDouble(&ok);
+    if (ok && std::isfinite(d) && d == std::floor(d) && d >= std::numeric_limits<qint32>::min() &&
+        d <= std::numeric_limits<qint32>::max())
+        return qint32(d);
+    throw DbError(QStringLiteral("Valeur non convertible en nombre entier : %1")
+                      .arg(m_value.toString()));
+}
+
+QString FieldValue::toText() const {
+    return m_null ? QString() : m_value.toString();
+}
+
+bool FieldValue::equalsNumber(double number) const {
+    if (m_null)
+        return false;
+    bool ok = false;
+    const double d = m_value.toDouble(&ok);
+    return ok && d == number;
+}
+
+DbResult::DbResult(std::shared_ptr<QSqlQuery> query, bool onRow)
+    : m_query(std::move(query)), m_onRow(onRow) {}
+
+QSqlQuery& DbResult::query() const {
+    if (!m_query || !m_query->isActive())
+        throw DbError(QStringLiteral("Jeu de résultats fermé"));
+    return *m_query;
+}
+
+bool DbResult::atEnd() const {
+    return !m_onRow || !m_query || !m_query->isActive();
+}
+
+FieldValue DbResult::field(int position) const {
+    QSqlQuery& q = query();
+    if (!m_onRow)
+        throw DbError(QStringLiteral("Aucune ligne courante"));
+    if (position < 0 || position >= q.record().count())
+        throw DbError(QStringLiteral("Colonne %1 absente du résultat").arg(position));
+    // A null can come back as a QVariant whose conversion gives 0: ask the query.
+    if (q.isNull(position))
+        return FieldValue();
+    return FieldValue(q.value(position));
+}
+
+void DbResult::moveNext() {
+    QSqlQuery& q = query();
+    m_onRow = q.next();
+    if (!m_onRow && q.lastError().isValid())
+        throw DbError(q.lastError());
+}
+
+QVector<FieldRow> DbResult::readAll() {
+    QVector<FieldRow> rows;
+    while (!atEnd()) {
+        const int columns = query().record().count();
+        FieldRow row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(field(i));
+        rows.append(std::move(row));
+        moveNext();
+    }
+    return rows;
+}
+
+void DbResult::close() {
+    if (m_query)
+        m_query->finish();
+    m_onRow = false;
+    m_query.reset();
+}
+
+QString qodbcDatabaseName(const QString& connectionString) {
+    // QODBC prepends "DSN=" to the database name unless the name holds "DRIVER="
+    // or "SERVER=", so "DSN=X;UID=u;PWD=p;" would reach the driver manager as
+    // "DSN=DSN=X;..." ("Data source name not found"). Hand it the rest.
+    static const QRegularExpression leadingDsn(QStringLiteral("^\\s*DSN\\s*="),
+                                               QRegularExpression::CaseInsensitiveOption);
+    QString name = connectionString;
+    const auto match = leadingDsn.match(name);
+    const QString upper = name.toUpper();
+    if (match.hasMatch() && !upper.contains(QLatin1String("DRIVER=")) &&
+        !upper.contains(QLatin1String("SERVER=")))
+        name.remove(0, match.capturedLength());
+    return name;
+}
+
+QString describeConnection(const QString& connectionString) {
+    return QStringLiteral("DSN=%1 UID=%2")
+        .arg(connectionAttribute(connectionString, QStringLiteral("DSN")),
+             connectionAttribute(connectionString, QStringLiteral("UID")));
+}
+
+SqlCounters& sqlCounters() {
+    static SqlCounters counters;
+    return counters;
+}
+
+DbConnection::DbConnection() {
+    static quint64 serial = 0;
+    m_name = QStringLiteral("tolva-%1").arg(++serial);
+}
+
+DbConnection::~DbConnection() {
+    close();
+}
+
+void DbConnection::open(const QString& connectionString) {
+    close();
+    m_logName = describeConnection(connectionString);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+        db.setDatabaseName(qodbcDatabaseName(connectionString));
+        if (!db.open(QString(), QString())) {
+            const DbError error(db.lastError());
+            qCDebug(lcSql) << "open failed" << m_logName << error.description();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw error;
+        }
+    }
+    m_open = true;
+    ++sqlCounters().connectionsOpened;
+    qCDebug(lcSql).noquote() << "open" << m_logName;
+}
+
+bool DbConnection::isOpen() const {
+    return m_open;
+}
+
+DbResult DbConnection::execute(const QString& sql) {
+    if (!m_open)
+        throw DbError(QStringLiteral("Connexion fermée"));
+    auto& counters = sqlCounters();
+    ++counters.statements;
+    if (counters.recording)
+        counters.recent.append(sql);
+    qCDebug(lcSql).noquote() << "exec" << sql;
+
+    auto query = std::make_shared<QSqlQuery>(QSqlDatabase::database(m_name, false));
+    query->setForwardOnly(true);
+    if (!query->exec(sql)) {
+        const DbError error(query->lastError());
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        throw error;
+    }
+    bool onRow = false;
+    if (query->isSelect()) {
+        onRow = query->next();
+        if (!onRow && query->lastError().isValid())
+            throw DbError(query->lastError());
+    }
+    m_queries.erase(std::remove_if(m_queries.begin(), m_queries.end(),
+                                   [](const auto& q) { return q.expired(); }),
+                    m_queries.end());
+    m_queries.push_back(query);
+    return DbResult(std::move(query), onRow);
+}
+
+void DbConnection::close() {
+    // Results must let go of the driver before their connection is removed.
+    for (const auto& weak : m_queries) {
+        if (auto q = weak.lock())
+            *q = QSqlQuery();
+    }
+    m_queries.clear();
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    if (m_open) {
+        m_open = false;
+        ++sqlCounters().connectionsClosed;
+        qCDebug(lcSql).noquote() << "close" << m_logName;
+    }
+}
+
+}  // namespace tolva

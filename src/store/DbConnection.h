@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QSqlQuery;
+class QSqlError;
+
+namespace tolva {
+
+// A database failure, carrying the driver's own description (the text a user
+// can act on: "Data source name not found", "permission denied for table ...").
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& description);
+    explicit DbError(const QSqlError& error);
+    const QString& description() const { return m_description; }
+
+private:
+    QString m_description;
+};
+
+// One field of a result row; null for a database null.
+class FieldValue {
+public:
+    FieldValue() = default;
+    explicit FieldValue(QVariant value) : m_value(std::move(value)), m_null(false) {}
+
+    bool isNull() const { return m_null; }
+    const QVariant& variant() const { return m_value; }
+    // Whole number in 32 bits; throws DbError for null, text or out of range.
+    qint32 toInt32() const;
+    // The value as text (empty for null).
+    QString toText() const;
+    // Numeric comparison, false for null or non-numbers.
+    bool equalsNumber(double number) const;
+
+private:
+    QVariant m_value;
+    bool m_null = true;
+};
+
+using FieldRow = QVector<FieldValue>;
+
+// A forward result set, positioned on its first row when it comes back.
+class DbResult {
+public:
+    DbResult() = default;
+    bool atEnd() const;
+    FieldValue field(int position) const;  // throws DbError past the columns
+    void moveNext();
+    // All remaining rows at once (the cursor ends at the end).
+    QVector<FieldRow> readAll();
+    void close();
+
+private:
+    friend class DbConnection;
+    DbResult(std::shared_ptr<QSqlQuery> query, bool onRow);
+    QSqlQuery& query() const;
+    std::shared_ptr<QSqlQuery> m_query;
+    bool m_onRow = false;
+};
+
+// One ODBC connection through Qt SQL's QODBC driver. Every failure is thrown as
+// DbError. Closing (or destroying) the connection ends its result sets first.
+// All use stays on the user-interface thread.
+class DbConnection {
+public:
+    DbConnection();
+    ~DbConnection();
+    DbConnection(const DbConnection&) = delete;
+    DbConnection& operator=(const DbConnection&) = delete;
+
+    // Opens with a connection string "DSN=...;UID=...;PWD=...;".
+    void open(const QString& connectionString);
+    bool isOpen() const;
+    // Runs one statement; a query comes back positioned on its first row.
+    DbResult execute(const QString& sql);
+    void close();
+
+private:
+    QString m_name;
+    QString m_logName;
+    bool m_open = false;
+    std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
+};
+
+// The connection string as QODBC wants it (see the .cpp for why).
+QString qodbcDatabaseName(const QString& connectionString);
+// "DSN=x UID=y" for the trace: never the password.
+QString describeConnection(const QString& connectionString);
+
+// Counters behind the SQL trace; tests and the benchmark read them.
+struct SqlCounters {
+    qint64 connectionsOpened = 0;
+    qint64 connectionsClosed = 0;
+    qint64 statements = 0;
+    QVector<QString> recent;  // statement texts, kept only while recording
+    bool recording = false;
+};
+SqlCounters& sqlCounters();
+
+}  // namespace tolva
