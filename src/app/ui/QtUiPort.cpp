@@ -1,0 +1,55 @@
+#include "QtUiPort.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tolva {
+
+void QtUiPort::setBusyPointer() {
+    // One level only: the pointer is either busy or normal, as the callers expect.
+    if (!QApplication::overrideCursor())
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUiPort::setNormalPointer() {
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUiPort::processPendingEvents() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& title,
+                                 Buttons buttons) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    // CR LF from the catalog texts: Qt breaks lines on LF alone.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    box.setText(shown);
+    switch (icon) {
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);  // the first button: Enter answers Yes
+    box.setEscapeButton(QMessageBox::Cancel);  // closing the box counts as Cancel
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+}  // namespace tolva

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/UiPort.h"
+
+namespace tolva {
+
+// The desktop's own busy pointer, event processing and message boxes.
+class QtUiPort final : public UiPort {
+public:
+    void setBusyPointer() override;
+    void setNormalPointer() override;
+    void processPendingEvents() override;
+    Answer message(const QString& text, Icon icon, const QString& title,
+                   Buttons buttons) override;
+};
+
+}  // namespace tolva

@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QMainWindow>
+
+#include "app/EditorPort.h"
+#include "app/TaggedValue.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+
+namespace tolva {
+
+class OptionGrid;
+
+// The editor window: the option grid of the current monitor with its toolbar,
+// menus, status bar, in-place editor and commands.
+//   frmMain.cpp          construction, catalog texts, load sequence, layout, toggles
+//   frmMainGrid.cpp      FillGrid and its helpers
+//   frmMainEdit.cpp      the in-place editor txtGrd and the heading marks
+//   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
+class frmMain : public QMainWindow, public EditorPort {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load sequence: catalog texts, title labels, show, connection dialog,
+    // monitor picker, first fill; closes the window when either dialog gives up.
+    void load();
+    // True once the window has been closed for good (the program ends).
+    bool isClosedForGood() const { return m_closedForGood; }
+
+    // EditorPort
+    void beginOptionLoad() override;
+    void revealGroup(OptionGroup group) override;
+    void EditGridCell(int row, int col, const QString& text) override;
+    void showViewSwitches(bool showProc, bool showX, bool showR) override;
+
+    // Grid fill (frmMainGrid.cpp).
+    void FillGrid();
+    static void SplitChartNames(QStringList& characteristics, QStringList& queries);
+    static int MeasureColumnWidth(const QString& text);  // twips
+    void UpdateStatusBar();
+
+    // Frame (frmMain.cpp).
+    void ApplyCatalogTexts();
+    void toggleProc();
+    void toggleX();
+    void toggleR();
+
+    // In-place editor (frmMainEdit.cpp). "NULL" starts from the cell's text.
+    void showTxtGrd(const QString& sTxt = QString());
+    void placeTxtGrd();
+    void commitTxtGrd(bool& ok);
+    bool storeCellValue(int rowIndex, int col, const TaggedValue& value);
+
+    // Commands (frmMainCommands.cpp).
+    void confirmSave(bool& ok);
+    void changeMonitor();
+    void changeDSN();
+
+    bool m_changed = false;
+
+public slots:
+    void mnuCommit_Click();
+    void mnuDSN_Click();
+    void mnuMonitor_Click();
+    void mnuExit_Click();
+    void mnuProc_Click();
+    void mnuX_Click();
+    void mnuR_Click();
+    void toolbarButtonClicked(const QString& key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;   // Form_QueryUnload
+    void resizeEvent(QResizeEvent* event) override;  // resize handling
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;  // F1, txtGrd keys/focus
+    bool event(QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenusAndToolbar();
+    void layoutControls();
+    void setSaveEnabled(bool on);  // mnuCommit and toolbar "Save"
+    void toggleGroup(bool& showSwitch);
+
+    // Grid event handlers (frmMainEdit.cpp).
+    void grdData_EnterCell();
+    void grdData_KeyPress(QChar ch);
+    void grdData_Enter();
+    void grdData_Delete();
+    void grdData_DblClick();
+    void grdData_Click();
+    void grdData_Scroll();
+    void txtGrd_Escape();
+    void Form_KeyDown_F1();
+    bool Form_QueryUnload();  // false: cancel the close
+
+    // Controls, named as in the designer of the original window.
+    QToolBar* Toolbar1 = nullptr;
+    OptionGrid* grdData = nullptr;
+    QLineEdit* txtGrd = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* m_statusDsn = nullptr;      // StatusBar1 panel 1
+    QLabel* m_statusMonitor = nullptr;  // StatusBar1 panel 2
+    QHash<QString, QIcon> ImageList1;
+    QHash<QString, QAction*> m_buttons;  // toolbar buttons by key
+
+    QMenu* mnuOpt = nullptr;
+    QAction* mnuDSN = nullptr;
+    QAction* mnuMonitor = nullptr;
+    QAction* mnuHyphen3 = nullptr;
+    QAction* mnuCommit = nullptr;
+    QAction* mnuHyphen2 = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuProc = nullptr;
+    QAction* mnuX = nullptr;
+    QAction* mnuR = nullptr;
+
+    // Editing state.
+    int m_editRow = 0;
+    int m_editCol = 0;
+    bool m_inEnterCell = false;
+    bool m_marksShown = false;
+    int m_markedRow = 0;
+    int m_markedCol = 0;
+
+    bool m_closingFromExit = false;
+    bool m_closedForGood = false;
+    bool m_inResize = false;
+};
+
+}  // namespace tolva
