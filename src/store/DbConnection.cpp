@@ -148,6 +148,10 @@ QVector<FieldRow> DbResult::readAll() {
     return rows;
 }
 
+int DbResult::numRowsAffected() const {
+    return m_query ? m_query->numRowsAffected() : -1;
+}
+
 void DbResult::close() {
     if (m_query)
         m_query->finish();

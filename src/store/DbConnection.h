@@ -55,6 +55,8 @@ public:
     void moveNext();
     // All remaining rows at once (the cursor ends at the end).
     QVector<FieldRow> readAll();
+    // Rows changed by an UPDATE, INSERT or DELETE; -1 when the driver cannot tell.
+    int numRowsAffected() const;
     void close();
 
 private:

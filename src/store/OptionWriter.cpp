@@ -1,0 +1,142 @@
+#include "OptionWriter.h"
+
+#include <limits>
+#include <optional>
+
+#include "DbConnection.h"
+#include "OptionReader.h"
+#include "Version.h"
+#include "app/Catalog.h"
+#include "app/SharedState.h"
+#include "app/UiPort.h"
+
+namespace tolva {
+
+namespace {
+
+// How often a number is taken afresh when another editor raised CSOPRN between
+// our read and our update.
+constexpr int kAllocationAttempts = 5;
+
+const QString kCrLf2 = QStringLiteral("\r\n\r\n");
+
+QString appTitle() {
+    return QString::fromUtf8(kAppTitle);
+}
+
+QString selectOptionId(const QString& optionName) {
+    return QStringLiteral("SELECT OPTID FROM CSOPT WHERE NAME = '") + optionName +
+           QStringLiteral("'");
+}
+
+// OPTID of an existing option name, or none.
+std::optional<qint32> findOptionId(DbConnection& db, const QString& optionName) {
+    DbResult result = db.execute(selectOptionId(optionName));
+    if (result.atEnd())
+        return std::nullopt;
+    const qint32 id = result.field(0).toInt32();
+    result.close();
+    return id;
+}
+
+// Takes the next number from CSOPRN and defines the option with it. The counter
+// only moves when it still holds the value just read, so two editors saving at
+// once never get the same number. None when CSOPRN has no row.
+std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionName) {
+    for (int attempt = 0; attempt < kAllocationAttempts; ++attempt) {
+        qint32 id = 0;
+        {
+            DbResult counter = db.execute(QStringLiteral("SELECT * FROM CSOPRN"));
+            if (counter.atEnd())
+                return std::nullopt;
+            const qint32 maxNo = counter.field(0).toInt32();
+            if (maxNo == std::numeric_limits<qint32>::max())
+                throw DbError(QStringLiteral("Compteur CSOPRN au maximum : %1").arg(maxNo));
+            id = maxNo + 1;
+            counter.close();
+        }
+        const DbResult update =
+            db.execute(QStringLiteral("UPDATE CSOPRN SET MAXNO = ") + QString::number(id) +
+                       QStringLiteral(" WHERE MAXNO = ") + QString::number(id - 1));
+        if (update.numRowsAffected() == 0)
+            continue;  // someone else took this number: read the counter again
+        db.execute(QStringLiteral("INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES (") +
+                   QString::number(id) + QStringLiteral(", '") + optionName +
+                   QStringLiteral("', 'TEXT')"));
+        return id;
+    }
+    throw DbError(QStringLiteral(
+        "Le compteur CSOPRN a changé pendant chaque tentative ; aucun numéro d'option attribué."));
+}
+
+}  // namespace
+
+bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+                      const TaggedValue& value) {
+    uiPort().setBusyPointer();
+    const QString t = value.toDisplayText().trimmed();
+    try {
+        EnsureStoreConnection(db);
+        const QString m = QString::number(CurrentMonitorId());
+        const QString c = QString::number(chartId);
+
+        std::optional<qint32> id = findOptionId(db, optionName);
+        if (!id) {
+            id = allocateOptionId(db, optionName);
+            if (!id) {
+                uiPort().setNormalPointer();
+                uiPort().message(catalogText(111), UiPort::Icon::Critical, appTitle());
+                return false;
+            }
+        }
+        const QString o = QString::number(*id);
+        const QString f = appState().loc().US_Format(t);
+
+        bool exists = false;
+        {
+            const DbResult current = db.execute(
+                QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") + m +
+                QStringLiteral(" AND CHRTID = ") + c + QStringLiteral(" AND OPTID = ") + o);
+            exists = !current.atEnd();
+        }
+        if (!exists)
+            db.execute(QStringLiteral("INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (") +
+                       m + QStringLiteral(", ") + c + QStringLiteral(", ") + o +
+                       QStringLiteral(", '") + f + QStringLiteral("')"));
+        else
+            db.execute(QStringLiteral("UPDATE CSMDAT SET TVAL = '") + f +
+                       QStringLiteral("' WHERE MONID = ") + m + QStringLiteral(" AND CHRTID = ") +
+                       c + QStringLiteral(" AND OPTID = ") + o);
+        return true;  // the pointer stays busy: the walk goes on
+    } catch (const DbError& error) {
+        uiPort().setNormalPointer();
+        uiPort().message(catalogText(112) + QStringLiteral(" '") + optionName +
+                             QStringLiteral("' ") + catalogText(113) + QStringLiteral(" '") + t +
+                             QStringLiteral("'") + kCrLf2 + error.description(),
+                         UiPort::Icon::Critical, appTitle());
+        return false;
+    }
+}
+
+bool DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId) {
+    uiPort().setBusyPointer();
+    try {
+        EnsureStoreConnection(db);
+        const qint32 monId = CurrentMonitorId();
+        const std::optional<qint32> id = findOptionId(db, optionName);
+        if (!id)
+            return true;  // an option never defined has no value to delete
+        db.execute(QStringLiteral("DELETE FROM CSMDAT WHERE MONID = ") + QString::number(monId) +
+                   QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
+                   QStringLiteral(" AND OPTID = ") + QString::number(*id));
+        return true;
+    } catch (const DbError& error) {
+        uiPort().setNormalPointer();
+        uiPort().message(
+            catalogText(114) + QStringLiteral(" ") + optionName + kCrLf2 + error.description(),
+            UiPort::Icon::Critical, appTitle());
+        return false;
+    }
+}
+
+}  // namespace tolva
