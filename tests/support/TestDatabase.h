@@ -12,15 +12,20 @@ namespace tolva::test {
 // it, so tests never depend on each other.
 class TestDatabase {
 public:
-    static QString dsn();          // TOLVA_TEST_DSN
-    static QString backend();      // "sqlite" or "postgres"
+    static QString dsn();      // TOLVA_TEST_DSN
+    static QString backend();  // "sqlite" or "postgres"
     // "DSN=<dsn>;UID=<user>;PWD=<password>;" as the program builds it.
     static QString connectionString();
     // Drop the tables, create the schema and load the demo data (demo/novrax-demo.sql).
     static void resetDemo();
     // Drop the tables and create the schema only (no rows at all).
     static void resetEmpty();
+    // The statements of demo/novrax-demo.sql, in order, without the final ";".
+    static QStringList demoStatements();
+    // Splits a script: a statement ends with a line ending in ";"; "--" lines are skipped.
+    static QStringList splitSqlScript(const QString& script);
     // Run statements on a fresh connection of the test's own (fails the test on error).
+    // The fixture's own connections and statements never show in sqlCounters().
     static void exec(const QString& sql);
     static void execAll(const QStringList& statements);
     // First column of the first row, or an invalid QVariant when there is no row.
