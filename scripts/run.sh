@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# THE run command: builds the editor and starts it on the bundled demo database
+# (data source "NOVRAX"), with project-local ODBC configuration.
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=$source_dir/build
+scripts=$source_dir/scripts
+
+"$scripts/build.sh"
+"$scripts/build-demo-db.sh" "$build_dir"
+"$scripts/odbc-setup.sh" "$build_dir"
+
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "run: no desktop display (neither DISPLAY nor WAYLAND_DISPLAY is set); to run the editor on a virtual display: xvfb-run -a scripts/run.sh" >&2
+    exit 1
+fi
+
+export ODBCSYSINI=$build_dir/odbc
+export ODBCINI=$build_dir/odbc/odbc.ini
+exec "$build_dir/src/tolva"
