@@ -1,0 +1,43 @@
+#include "Startup.h"
+
+#include <QDir>
+
+#include "Catalog.h"
+#include "SharedState.h"
+#include "settings/modCfg.h"
+
+namespace tolva {
+
+namespace {
+
+QString withTrailingSeparator(const QString& folder) {
+    // An unknown folder stays unknown rather than becoming the file-system root.
+    if (folder.isEmpty())
+        return folder;
+    const QString native = QDir::toNativeSeparators(folder);
+    if (native.endsWith(u'/') || native.endsWith(u'\\'))
+        return native;
+    return native + QDir::separator();
+}
+
+}  // namespace
+
+void PrepareStartup(const QString& programFolder) {
+    SharedState& s = appState();
+    QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
+                                 &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
+                                 &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
+    int number = 153;
+    for (QString* heading : headings)
+        *heading = catalogHeading(number++);
+
+    s.gShowProc = true;
+    s.gShowX = true;
+    s.gShowR = false;
+    s.gLastMonitors = {DsnMonitor{}};
+    s.gAppPath = withTrailingSeparator(programFolder);
+    ReadSettings();  // a missing or unreadable file leaves the defaults
+    s.gMonitorIndex = -1;
+}
+
+}  // namespace tolva

@@ -1,0 +1,230 @@
+#include "modCfg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringConverter>
+#include <optional>
+
+#include "app/EditorPort.h"
+#include "app/NumberText.h"
+#include "app/SharedState.h"
+
+namespace tolva {
+
+namespace {
+
+const QString kFileName = QStringLiteral("MEK_TOLVA.cfg");
+const QString kKeyDsn = QStringLiteral("DSN");
+const QString kKeyUid = QStringLiteral("UID");
+const QString kKeyProc = QStringLiteral("PROCESS CAPABILITY");
+const QString kKeyX = QStringLiteral("AVERAGE/INDIVIDUAL CHART");
+const QString kKeyR = QStringLiteral("VARIABILITY CHART");
+const QString kKeyMonitor = QStringLiteral("MONITOR");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// Only the space character counts: tabs and other blanks stay part of the line.
+QString trimSpaces(const QString& line) {
+    qsizetype first = 0;
+    qsizetype last = line.size();
+    while (first < last && line[first] == u' ')
+        ++first;
+    while (last > first && line[last - 1] == u' ')
+        --last;
+    return line.mid(first, last - first);
+}
+
+// "True"/"False" in any letter case, or a number (0 is false).
+std::optional<bool> toSwitch(const QString& value) {
+    if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const auto number = parseRegionalNumber(value))
+        return *number != 0.0;
+    return std::nullopt;
+}
+
+// A whole number that fits 32 bits; blanks around it are allowed.
+std::optional<qint32> toMonitorNumber(const QString& part) {
+    bool ok = false;
+    const qint32 number = part.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+QString switchText(bool on) {
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// Lines end with CR LF; files edited elsewhere may end them with LF alone.
+QStringList splitLines(const QString& text) {
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// One line of the file into the shared state. False when its value does not
+// convert, which ends the reading.
+bool applyLine(const QString& rawLine, int& monitorLines) {
+    const QString line = trimSpaces(rawLine);
+    if (line.isEmpty())
+        return true;
+    const QStringList parts = line.split(u'=');
+    if (parts.size() < 2)
+        return true;
+    const QString key = parts.at(0).toUpper();
+    const QString& value = parts.at(1);
+
+    SharedState& s = appState();
+    if (key == kKeyDsn) {
+        s.gDsn = value;
+    } else if (key == kKeyUid) {
+        s.gUserId = value;
+    } else if (key == kKeyProc || key == kKeyX || key == kKeyR) {
+        const auto on = toSwitch(value);
+        if (!on)
+            return false;
+        bool& target = key == kKeyProc ? s.gShowProc : key == kKeyX ? s.gShowX : s.gShowR;
+        target = *on;
+    } else if (key == kKeyMonitor) {
+        const QStringList fields = value.split(u';');
+        if (fields.size() != 2)
+            return true;
+        // Converted before anything changes, so a bad line leaves no half entry.
+        const auto monId = toMonitorNumber(fields.at(1));
+        if (!monId)
+            return false;
+        s.gLastMonitors.resize(monitorLines + 1);
+        s.gLastMonitors[monitorLines] = DsnMonitor{fields.at(0), *monId};
+        ++monitorLines;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+    const QString& appPath = appState().gAppPath;
+    if (!appPath.isEmpty()) {
+        const QFileInfo folder(appPath);
+        if (folder.isDir() && folder.isWritable())
+            return appPath + kFileName;
+    }
+    // A program installed where users cannot write keeps its settings per user.
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName;
+}
+
+bool ReadSettings() {
+    QFile file(SettingsFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    file.close();
+
+    QStringDecoder decode(QStringConverter::System);
+    const QString text = decode(bytes);
+    int monitorLines = 0;
+    for (const QString& line : splitLines(text)) {
+        if (!applyLine(line, monitorLines))
+            return false;
+    }
+    return true;
+}
+
+bool WriteSettings() {
+    const SharedState& s = appState();
+    QString text;
+    text += kKeyDsn + u'=' + s.gDsn + kLineEnd;
+    text += kKeyUid + u'=' + s.gUserId + kLineEnd;
+    text += kKeyProc + u'=' + switchText(s.gShowProc) + kLineEnd;
+    text += kKeyX + u'=' + switchText(s.gShowX) + kLineEnd;
+    text += kKeyR + u'=' + switchText(s.gShowR) + kLineEnd;
+    for (const DsnMonitor& entry : s.gLastMonitors) {
+        if (entry.Dsn.isEmpty())
+            continue;
+        text += kKeyMonitor + u'=' + entry.Dsn + u';' + QString::number(entry.MonId) + kLineEnd;
+    }
+
+    const QString path = SettingsFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // The old file is replaced only once the new one is complete: a write that
+    // fails half-way (disk full) must not cost the user every setting.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QStringEncoder encode(QStringConverter::System);
+    const QByteArray bytes = encode(text);
+    // commit() does not see a flush that wrote only part of the data (a full
+    // disk), so the data is flushed and checked here first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();  // discards the temporary copy
+        return false;
+    }
+    return file.commit();
+}
+
+void RememberMonitor() {
+    SharedState& s = appState();
+    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+        return;
+    const qint32 monId = s.gMonitors.at(s.gMonitorIndex).MonId;
+    for (DsnMonitor& entry : s.gLastMonitors) {
+        if (entry.Dsn == s.gDsn) {
+            entry.MonId = monId;
+            return;
+        }
+    }
+    // The start-up entry is empty: fill it before the list grows.
+    if (s.gLastMonitors.isEmpty() || !s.gLastMonitors.last().Dsn.isEmpty())
+        s.gLastMonitors.append(DsnMonitor{});
+    s.gLastMonitors.last() = DsnMonitor{s.gDsn, monId};
+}
+
+void ApplyViewState() {
+    SharedState& s = appState();
+    s.gColCount = 0;
+    if (s.gMonitorIndex != -1) {
+        int c = 0;
+        if (s.currentMonitor().IsQueryProfile == 1) {
+            s.gColQuery = 1;
+            c = 1;
+        } else {
+            s.gColQuery = 0;
+        }
+        // Each shown group takes the next three columns: lower, centre, upper.
+        auto placeGroup = [&c](bool shown, int& lower, int& centre, int& upper) {
+            if (shown) {
+                lower = c + 1;
+                centre = c + 2;
+                upper = c + 3;
+                c += 3;
+            } else {
+                lower = centre = upper = -1;
+            }
+        };
+        placeGroup(s.gShowProc, s.gColSpecLower, s.gColSpecNominal, s.gColSpecUpper);
+        placeGroup(s.gShowX, s.gColXLcl, s.gColXCl, s.gColXUcl);
+        placeGroup(s.gShowR, s.gColRLcl, s.gColRCl, s.gColRUcl);
+        s.gColCount = c + 1;
+    }
+
+    // The first call creates and loads the editor window, which may change the
+    // switches (its grid fill runs this again); read them only afterwards.
+    EditorPort* window = editorWindow();
+    if (window)
+        window->showViewSwitches(s.gShowProc, s.gShowX, s.gShowR);
+}
+
+}  // namespace tolva
