@@ -1,18 +1,282 @@
-// Placeholder bodies; the commands are being written.
-#include "frmMain.h"
-
+// The window's commands: save with its question, change of monitor or data
+// source, exit, the F1 help box, the close handling and the window-level keys.
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStringList>
+
+#include "OptionGrid.h"
+#include "Version.h"
+#include "app/Catalog.h"
+#include "app/SharedState.h"
+#include "app/UiPort.h"
+#include "frmMain.h"
+#include "select/frmConnect.h"
+#include "select/frmMonitor.h"
+#include "settings/modCfg.h"
+#include "store/OptionReader.h"
+#include "store/SaveWalk.h"
 
 namespace tolva {
-void frmMain::confirmSave(bool& ok) { ok = true; }
-void frmMain::changeMonitor() {}
-void frmMain::changeDSN() {}
-void frmMain::mnuCommit_Click() {}
-void frmMain::mnuDSN_Click() {}
-void frmMain::mnuMonitor_Click() {}
-void frmMain::mnuExit_Click() {}
-void frmMain::toolbarButtonClicked(const QString&) {}
-void frmMain::Form_KeyDown_F1() {}
-bool frmMain::Form_QueryUnload() { return true; }
-void frmMain::closeEvent(QCloseEvent* e) { e->accept(); }
+
+namespace {
+
+// What a change of data source may have to put back.
+struct ConnectionSnapshot {
+    QString dsn, userId, password, connStr;
+    bool connected = false;
+    QVector<MonitorEntry> monitors;
+    int monitorIndex = 0;
+    QVector<OptionRow> optionRows;
+
+    static ConnectionSnapshot take() {
+        const SharedState& s = appState();
+        return {s.gDsn,       s.gUserId,   s.gPassword,     s.gConnStr,
+                s.gConnected, s.gMonitors, s.gMonitorIndex, s.gOptionRows};
+    }
+    void restore() const {
+        SharedState& s = appState();
+        s.gDsn = dsn;
+        s.gUserId = userId;
+        s.gPassword = password;
+        s.gConnStr = connStr;
+        s.gConnected = connected;
+        s.gMonitors = monitors;
+        s.gMonitorIndex = monitorIndex;
+        s.gOptionRows = optionRows;
+    }
+};
+
+QString helpText() {
+    QStringList lines;
+    for (int n = 134; n <= 138; ++n)
+        lines << catalogText(n);
+    return catalogText(133) + QStringLiteral("\r\n\r\n") + lines.join(QStringLiteral("\r\n"));
+}
+
+QString helpTitle() {
+    return QStringLiteral("%1 %2.%3.%4")
+        .arg(QLatin1String(kAppTitle))
+        .arg(kVersionMajor)
+        .arg(kVersionMinor)
+        .arg(kVersionRevision);
+}
+
+}  // namespace
+
+void frmMain::confirmSave(bool& ok) {
+    if (m_changed) {
+        const UiPort::Answer answer =
+            uiPort().message(catalogText(140), UiPort::Icon::Question, catalogText(139),
+                             UiPort::Buttons::YesNoCancel);
+        if (answer == UiPort::Answer::Yes) {
+            if (!SaveMonitorOptions()) {
+                uiPort().setNormalPointer();
+                ok = false;
+                return;
+            }
+        } else if (answer != UiPort::Answer::No) {
+            ok = false;  // Cancel, or the box closed
+            return;
+        }
+    }
+    m_changed = false;
+    setSaveEnabled(false);
+    ok = true;
+}
+
+void frmMain::mnuCommit_Click() {
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok)
+            return;
+    }
+    bool ok = false;
+    confirmSave(ok);
+    if (!ok)
+        return;
+    // Loaded must equal what the database now holds, or the next save would
+    // write the same groups again; after "Non" this also throws the edits away.
+    LoadMonitorOptions();
+    FillGrid();
+}
+
+void frmMain::changeMonitor() {
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok)
+            return;
+    }
+    bool ok = false;
+    confirmSave(ok);
+    if (!ok)
+        return;
+
+    // A pick that failed to load may already have emptied the table.
+    const QVector<OptionRow> keptRows = appState().gOptionRows;
+    {
+        frmMonitor picker(this);
+        picker.exec();
+    }
+    if (appState().gMonitorChosen)
+        FillGrid();
+    else
+        appState().gOptionRows = keptRows;
+}
+
+void frmMain::changeDSN() {
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok)
+            return;
+    }
+    bool ok = false;
+    confirmSave(ok);
+    if (!ok)
+        return;
+
+    const ConnectionSnapshot kept = ConnectionSnapshot::take();
+    appState().gConnected = false;
+    {
+        frmConnect dialog(this);
+        dialog.exec();
+    }
+    if (!appState().gConnected) {
+        // The window still works on the former connection: gConnected included.
+        kept.restore();
+        return;
+    }
+    {
+        frmMonitor picker(this);
+        picker.exec();
+    }
+    if (appState().gMonitorChosen)
+        FillGrid();
+    else
+        kept.restore();  // the grid was not rebuilt and matches the former state
+}
+
+void frmMain::mnuDSN_Click() {
+    changeDSN();
+}
+
+void frmMain::mnuMonitor_Click() {
+    changeMonitor();
+}
+
+void frmMain::mnuExit_Click() {
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok)
+            return;
+    }
+    m_closingFromExit = true;
+    close();
+    m_closingFromExit = false;
+}
+
+void frmMain::toolbarButtonClicked(const QString& key) {
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok)
+            return;
+    }
+    if (key == QLatin1String("DSN"))
+        changeDSN();
+    else if (key == QLatin1String("Monitor"))
+        changeMonitor();
+    else if (key == QLatin1String("Save"))
+        mnuCommit_Click();  // the same save as the menu, reload included
+    else if (key == QLatin1String("PC"))
+        toggleProc();
+    else if (key == QLatin1String("IND"))
+        toggleX();
+    else if (key == QLatin1String("MR"))
+        toggleR();
+}
+
+void frmMain::Form_KeyDown_F1() {
+    // Leaves an open edit as it is.
+    uiPort().message(helpText(), UiPort::Icon::Information, helpTitle());
+}
+
+bool frmMain::Form_QueryUnload() {
+    // Whatever asks for the close, a value still being typed is stored first, so
+    // the question below covers it; a text that is not a number keeps the window.
+    if (txtGrd->isVisible()) {
+        bool committed = false;
+        commitTxtGrd(committed);
+        if (!committed)
+            return false;
+    }
+    bool ok = false;
+    confirmSave(ok);
+    WriteSettings();  // also when the close is then cancelled
+    return ok;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    m_closedForGood = true;
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // The menu shortcuts win over the editor's own bindings (Ctrl+X would
+            // cut there): with an edit open they still run their command.
+            if (watched == txtGrd) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                const QKeySequence pressed(key->keyCombination());
+                for (QAction* action :
+                     {mnuDSN, mnuMonitor, mnuCommit, mnuExit, mnuProc, mnuX, mnuR}) {
+                    if (action && action->isEnabled() && action->shortcut() == pressed)
+                        return true;  // left unaccepted: the shortcut fires
+                }
+            }
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_F1) {
+                // Seen before the focused control; nothing there uses F1, and
+                // taking it here keeps the box from showing once per parent.
+                Form_KeyDown_F1();
+                return true;
+            }
+            if (watched == txtGrd) {
+                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                    bool ok = false;
+                    commitTxtGrd(ok);
+                    return true;
+                }
+                if (key->key() == Qt::Key_Escape) {
+                    txtGrd_Escape();
+                    return true;
+                }
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            if (watched == txtGrd)
+                grdData->setCurrentHighlight(false);
+            break;
+        case QEvent::FocusOut:
+            if (watched == txtGrd)
+                grdData->setCurrentHighlight(true);
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 }  // namespace tolva

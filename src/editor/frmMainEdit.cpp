@@ -1,18 +1,249 @@
-// Placeholder bodies; the in-place editor is being written.
+// The in-place editor txtGrd over the current grid cell, and the heading marks
+// that follow the current cell.
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPalette>
+#include <cmath>
+#include <optional>
+
+#include "OptionGrid.h"
+#include "app/Catalog.h"
+#include "app/NumberText.h"
+#include "app/SharedState.h"
+#include "app/UiPort.h"
+#include "app/ui/Twips.h"
 #include "frmMain.h"
 
 namespace tolva {
-void frmMain::showTxtGrd(const QString&) {}
-void frmMain::placeTxtGrd() {}
-void frmMain::commitTxtGrd(bool& ok) { ok = true; }
-bool frmMain::storeCellValue(int, int, const TaggedValue&) { return false; }
-void frmMain::EditGridCell(int, int, const QString&) {}
-void frmMain::grdData_EnterCell() {}
-void frmMain::grdData_KeyPress(QChar) {}
-void frmMain::grdData_Enter() {}
-void frmMain::grdData_Delete() {}
-void frmMain::grdData_DblClick() {}
-void frmMain::grdData_Click() {}
-void frmMain::grdData_Scroll() {}
-void frmMain::txtGrd_Escape() {}
+
+namespace {
+
+// Handed to showTxtGrd: start from the text the cell shows now.
+const QString kCellTextSentinel = QStringLiteral("NULL");
+
+// A typed value as a number: the regional form first; where the regional
+// decimal separator is not ".", "." is read as one too, since that is the key
+// the numeric keypad gives on many comma-decimal layouts. Infinities and NaN
+// are no limit values and could not be written back as numbers.
+std::optional<double> parseTypedNumber(const QString& text) {
+    std::optional<double> v = parseRegionalNumber(text);
+    if (!v && QLocale().decimalPoint() != QLatin1String("."))
+        v = parseDotNumber(text);
+    if (v && !std::isfinite(*v))
+        return std::nullopt;
+    return v;
+}
+
+OptionCell* cellForColumn(OptionRow& row, int col) {
+    const SharedState& s = appState();
+    // Hidden groups hold -1, which no grid column matches.
+    if (col == s.gColSpecUpper)
+        return &row.SpecUpper;
+    if (col == s.gColSpecNominal)
+        return &row.SpecNominal;
+    if (col == s.gColSpecLower)
+        return &row.SpecLower;
+    if (col == s.gColXUcl)
+        return &row.XUcl;
+    if (col == s.gColXCl)
+        return &row.XCl;
+    if (col == s.gColXLcl)
+        return &row.XLcl;
+    if (col == s.gColRUcl)
+        return &row.RUcl;
+    if (col == s.gColRCl)
+        return &row.RCl;
+    if (col == s.gColRLcl)
+        return &row.RLcl;
+    return nullptr;
+}
+
+QColor markColour() {
+    return QApplication::palette().color(QPalette::Dark);  // button shadow
+}
+
+// Sets a flag for the lifetime of the guard and puts its old value back.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = m_old; }
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+}  // namespace
+
+void frmMain::showTxtGrd(const QString& sTxt) {
+    const int c = grdData->currentGridColumn();
+    const int r = grdData->currentGridRow();
+    // Only value cells are edited; the fixed columns hold names and queries.
+    if (c < grdData->fixedColumns() || c < 1 || r < 1)
+        return;
+    m_editCol = c;
+    m_editRow = r;
+    placeTxtGrd();
+
+    const QString text = sTxt == kCellTextSentinel ? grdData->cellText(r, c) : sTxt;
+    txtGrd->setText(text);
+    txtGrd->deselect();
+    txtGrd->setCursorPosition(int(text.size()));
+
+    QColor background = grdData->cellBackground(r, c);
+    if (!background.isValid())
+        background = grdData->palette().color(QPalette::Base);
+    QPalette pal = txtGrd->palette();
+    pal.setColor(QPalette::Base, background);
+    txtGrd->setPalette(pal);
+
+    txtGrd->show();
+    txtGrd->raise();
+    txtGrd->setFocus();
+}
+
+void frmMain::placeTxtGrd() {
+    const QRect cell = grdData->cellRect(grdData->currentGridRow(), grdData->currentGridColumn());
+    QWidget* host = txtGrd->parentWidget();
+    const QPoint topLeft = host->mapFrom(this, grdData->mapTo(this, cell.topLeft()));
+    txtGrd->setGeometry(topLeft.x() + twipsToPixels(13), topLeft.y() + twipsToPixels(8),
+                        cell.width() - twipsToPixels(26), cell.height() - twipsToPixels(16));
+}
+
+void frmMain::commitTxtGrd(bool& ok) {
+    const QString typed = txtGrd->text();
+    TaggedValue value;
+    QString shown;
+    if (!typed.trimmed().isEmpty()) {
+        const std::optional<double> number = parseTypedNumber(typed);
+        if (!number) {
+            txtGrd->setFocus();
+            uiPort().message(catalogText(141), UiPort::Icon::Exclamation, catalogText(139));
+            ok = false;
+            return;
+        }
+        value = TaggedValue::number(*number);
+        shown = formatRegionalNumber(*number);
+    }
+
+    {
+        // The moves below are the commit's own; the heading marks stay put.
+        FlagGuard quiet(m_inEnterCell);
+        grdData->setRedraw(false);
+        const int keptRow = grdData->currentGridRow();
+        const int keptCol = grdData->currentGridColumn();
+        grdData->setCurrentGridCell(m_editRow, m_editCol);
+        txtGrd->hide();
+        if (storeCellValue(m_editRow - 1, m_editCol, value))
+            m_changed = true;
+        grdData->setCellText(m_editRow, m_editCol, shown);
+        if (keptRow >= 1 && keptCol >= 0)
+            grdData->setCurrentGridCell(keptRow, keptCol);
+        grdData->setRedraw(true);
+    }
+    grdData->setFocus();
+    ok = true;
+    if (m_changed)
+        setSaveEnabled(true);
+}
+
+bool frmMain::storeCellValue(int rowIndex, int col, const TaggedValue& value) {
+    QVector<OptionRow>& rows = appState().gOptionRows;
+    if (rowIndex < 0 || rowIndex >= rows.size())
+        return false;
+    OptionCell* cell = cellForColumn(rows[rowIndex], col);
+    if (!cell)
+        return false;
+    cell->Current = value;
+    if (cell->Loaded.isEmpty())
+        return !value.isEmpty();
+    return value.isEmpty() || value != cell->Loaded;
+}
+
+void frmMain::EditGridCell(int row, int col, const QString& text) {
+    grdData->setCurrentGridCell(row, col);
+    showTxtGrd(text);
+}
+
+void frmMain::grdData_EnterCell() {
+    if (m_inEnterCell)
+        return;
+    m_inEnterCell = true;
+    if (txtGrd->isVisible()) {
+        bool ok = false;
+        commitTxtGrd(ok);
+        if (!ok) {
+            m_inEnterCell = false;
+            return;
+        }
+    }
+
+    const int r = grdData->currentGridRow();
+    const int c = grdData->currentGridColumn();
+    const int queryCol = appState().gColQuery;
+    const QColor mark = markColour();
+
+    if (m_marksShown) {
+        // The counts skip cells that a rebuild with fewer rows or columns removed.
+        if (m_markedCol != c && m_markedCol < grdData->columns())
+            grdData->setCellBackground(0, m_markedCol, QColor());
+        if (m_markedRow != r && m_markedRow < grdData->rows()) {
+            grdData->setCellBackground(m_markedRow, 0, QColor());
+            if (queryCol > 0)
+                grdData->setCellBackground(m_markedRow, queryCol, QColor());
+        }
+    }
+    // A rebuild of the grid clears every colour while the marked row and column
+    // stay the same, so a mark is also drawn again when its cell lost it.
+    if (m_markedCol != c || !m_marksShown || grdData->cellBackground(0, c) != mark)
+        grdData->setCellBackground(0, c, mark);
+    if (m_markedRow != r || !m_marksShown || grdData->cellBackground(r, 0) != mark) {
+        grdData->setCellBackground(r, 0, mark);
+        if (queryCol > 0)
+            grdData->setCellBackground(r, queryCol, mark);
+    }
+
+    m_markedCol = c;
+    m_markedRow = r;
+    m_marksShown = true;
+    m_inEnterCell = false;
+}
+
+void frmMain::grdData_KeyPress(QChar ch) {
+    // The comma does not open an edit, even where it is the decimal separator.
+    const bool opens = (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || ch == u'.';
+    if (opens)
+        showTxtGrd(QString(ch));
+}
+
+void frmMain::grdData_Enter() {
+    showTxtGrd(kCellTextSentinel);
+}
+
+void frmMain::grdData_Delete() {
+    showTxtGrd(QString());
+}
+
+void frmMain::grdData_DblClick() {
+    showTxtGrd(kCellTextSentinel);
+}
+
+void frmMain::grdData_Click() {
+    // A click that moved to another cell has already stored the edit on entering
+    // it; one that stays on the cell drops the typed text.
+    if (txtGrd->isVisible())
+        txtGrd->hide();
+}
+
+void frmMain::grdData_Scroll() {
+    if (txtGrd->isVisible())
+        txtGrd->hide();
+}
+
+void frmMain::txtGrd_Escape() {
+    txtGrd->hide();
+    grdData->setFocus();
+}
+
 }  // namespace tolva
