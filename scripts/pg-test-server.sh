@@ -9,7 +9,8 @@
 #                                         data source; safe to run at any time
 #
 # The tests load their own data (the fixture resets the database), so nothing else
-# is loaded here. initdb refuses to run as root: as root the server runs as the
+# is loaded here. The server skips disk flushes unless TOLVA_PG_DURABLE=1 (the
+# benchmark sets it, to time writes as a real server makes them). initdb refuses to run as root: as root the server runs as the
 # "postgres" system user.
 set -euo pipefail
 
@@ -118,12 +119,14 @@ start_server() {
         exit 1
     fi
 
+    local durability="-c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+    [[ ${TOLVA_PG_DURABLE:-0} != 1 ]] || durability=
     local port started=0 attempt
     for attempt in 1 2 3 4 5 6 7 8; do
         port=$((20000 + RANDOM % 40000))
         port_in_use "$port" && continue
         if as_owner "$PG_BIN/pg_ctl" -D "$data" -l "$root/server.log" -w -t 60 \
-            -o "-c listen_addresses=127.0.0.1 -p $port -k $socket_dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
+            -o "-c listen_addresses=127.0.0.1 -p $port -k $socket_dir $durability" \
             start >/dev/null; then
             started=1
             break

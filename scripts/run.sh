@@ -4,7 +4,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build_dir=$source_dir/build
+build_dir=${TOLVA_BUILD_DIR:-$source_dir/build}
 scripts=$source_dir/scripts
 
 "$scripts/build.sh"

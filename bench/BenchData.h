@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tolva::bench {
+
+// Size of the generated database.
+struct BenchShape {
+    int monitors = 5000;        // ordinary SPC monitors, besides the big one
+    int profiles = 100;         // profiles shared by the ordinary monitors
+    int chartsPerProfile = 10;  // charts of each ordinary profile
+    int bigCharts = 1000;       // charts of the big monitor, every one with all options
+};
+
+// The big monitor: one profile, bigCharts charts numbered from 1, all TOLVA options.
+constexpr qint32 kBigMonitorId = 1;
+
+// Splits a script into statements at lines ending with ";" ("--" lines skipped).
+QStringList splitScript(const QString& script);
+
+// Drops the NOVRAX tables, creates them from the demo script's CREATE statements
+// and fills them in bulk (INSERT ... SELECT over a generated series, which SQLite
+// and PostgreSQL both run server-side). Throws DbError on failure.
+void generateDatabase(const QString& connectionString, const QString& demoScript,
+                      const BenchShape& shape);
+
+}  // namespace tolva::bench

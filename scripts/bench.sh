@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the option-store benchmark (bench/) on SQLite and on a throwaway
+# PostgreSQL server, each through ODBC, and prints its figures.
+#
+#   scripts/bench.sh [tolva_bench options]    e.g. --monitors 10000
+#
+# Everything it creates lives in build/bench-run; the server is stopped on exit.
+# TOLVA_BUILD_DIR overrides the build folder (./build).
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${TOLVA_BUILD_DIR:-$source_dir/build}
+work=$build_dir/bench-run
+scripts=$source_dir/scripts
+PG_BIN=${PG_BIN:-/usr/lib/postgresql/15/bin}
+
+"$scripts/deps.sh"
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" --target tolva_bench -j "$(nproc 2>/dev/null || echo 2)"
+
+"$scripts/odbc-setup.sh" "$work" >/dev/null
+# The SQLite database with the driver's default durability (the test data source
+# trades it for speed).
+rm -f "$work/bench.db"
+cat >>"$work/odbc/odbc.ini" <<INI
+
+[TOLVA_BENCH_SQLITE]
+Description=Editeur TOLVA benchmark database (SQLite)
+Driver=SQLite3
+Database=$work/bench.db
+Timeout=5000
+INI
+targets=("DSN=TOLVA_BENCH_SQLITE;UID=;PWD=;")
+
+if [[ -x $PG_BIN/initdb ]]; then
+    trap '"$scripts/pg-test-server.sh" stop "$work" || true' EXIT
+    trap 'exit 130' INT TERM
+    TOLVA_PG_DURABLE=1 "$scripts/pg-test-server.sh" start "$work"
+    ini_value() {
+        awk -F= -v key="$1" '/^\[TOLVA_TEST_PG\]/ {s = 1; next} /^\[/ {s = 0}
+            s && $1 == key {print substr($0, index($0, "=") + 1)}' "$work/odbc/odbc.ini"
+    }
+    targets+=("DSN=TOLVA_TEST_PG;UID=$(ini_value Username);PWD=$(ini_value Password);")
+else
+    echo "bench: PostgreSQL server binaries not found in $PG_BIN; SQLite only" >&2
+fi
+
+ODBCSYSINI=$work/odbc ODBCINI=$work/odbc/odbc.ini "$build_dir/bench/tolva_bench" "$@" "${targets[@]}"
