@@ -8,9 +8,13 @@ namespace tolva {
 
 class DbConnection;
 
+// Both run on the operation's connection, opening it with gConnStr when it is
+// not open yet; on success the busy pointer stays for the caller to reset.
+
 // Stores one value for the current monitor, chart and option, creating the
-// option's CSOPT row (number from CSOPRN) when the name is new. Shows message 111
-// or 112+113 through the UI port and returns false on failure.
+// option's CSOPT row (number from CSOPRN) when the name is new; the counter is
+// raised only if it still holds the value read, else read again (a few times).
+// Shows message 111 or 112+113 through the UI port and returns false on failure.
 bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
                       const TaggedValue& value);
 // Deletes that value if it exists; message 114 and false on failure.

@@ -119,7 +119,7 @@ TEST_F(GroupChecksTest, HiddenGroupIsRevealedBeforeTheEditorOpens) {
     ASSERT_EQ(appState().gColRLcl, -1);
 
     EXPECT_FALSE(CheckGroup(0, OptionGroup::R));
-    // Columns: characteristic, query, three spec, three X, then R from 8.
+    // Columns: characteristic, query, three specification limits, three X, then R from 8.
     EXPECT_EQ(editor.calls, (QStringList{"revealGroup R", "EditGridCell 1 8 7", "message"}));
     EXPECT_EQ(busyWhenRevealed, std::optional<bool>(false));
     EXPECT_TRUE(appState().gShowR);

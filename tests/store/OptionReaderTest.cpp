@@ -16,7 +16,7 @@ QString show(const TaggedValue& v) {
 }
 
 // Lower | nominal | upper as shown, checking that nothing counts as changed.
-QString spec(const OptionRow& r) {
+QString specLimits(const OptionRow& r) {
     for (const OptionCell* c : {&r.SpecLower, &r.SpecNominal, &r.SpecUpper})
         EXPECT_FALSE(c->isChanged()) << r.ChartId;
     return show(r.SpecLower.Current) + " | " + show(r.SpecNominal.Current) + " | " +
@@ -64,17 +64,17 @@ TEST_F(OptionReaderTest, SpecificationTypesDecideWhichOptionsAreShown) {
     ASSERT_EQ(appState().gOptionRows.size(), 11);
     EXPECT_EQ(appState().gProfId, 50);
 
-    EXPECT_EQ(spec(data.row(1)), "9.5 | 10 | 10.5");
-    EXPECT_EQ(spec(data.row(2)), "- | 10 | -");
-    EXPECT_EQ(spec(data.row(3)), "- | - | -");
-    EXPECT_EQ(spec(data.row(4)), "8 | 10 | 12");
-    EXPECT_EQ(spec(data.row(5)), "8 | 10 | 12");
-    EXPECT_EQ(spec(data.row(6)), "8 | 10 | 12");
-    EXPECT_EQ(spec(data.row(7)), "1 | 10 | 99");
-    EXPECT_EQ(spec(data.row(8)), "1 | 10 | -");
-    EXPECT_EQ(spec(data.row(9)), "1 | - | -");
-    EXPECT_EQ(spec(data.row(10)), "- | 0 | 99");
-    EXPECT_EQ(spec(data.row(11)), "- | - | -");  // type stored as null
+    EXPECT_EQ(specLimits(data.row(1)), "9.5 | 10 | 10.5");
+    EXPECT_EQ(specLimits(data.row(2)), "- | 10 | -");
+    EXPECT_EQ(specLimits(data.row(3)), "- | - | -");
+    EXPECT_EQ(specLimits(data.row(4)), "8 | 10 | 12");
+    EXPECT_EQ(specLimits(data.row(5)), "8 | 10 | 12");
+    EXPECT_EQ(specLimits(data.row(6)), "8 | 10 | 12");
+    EXPECT_EQ(specLimits(data.row(7)), "1 | 10 | 99");
+    EXPECT_EQ(specLimits(data.row(8)), "1 | 10 | -");
+    EXPECT_EQ(specLimits(data.row(9)), "1 | - | -");
+    EXPECT_EQ(specLimits(data.row(10)), "- | 0 | 99");
+    EXPECT_EQ(specLimits(data.row(11)), "- | - | -");  // type stored as null
 }
 
 TEST_F(OptionReaderTest, ControlLimitsNeedConstantType) {

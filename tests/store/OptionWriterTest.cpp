@@ -80,19 +80,6 @@ TEST_F(OptionWriterTest, CounterWithoutRowStopsWith111) {
     EXPECT_EQ(TestDatabase::scalar("SELECT COUNT(*) FROM CSMDAT").toInt(), 0);
 }
 
-// Makes the server refuse new CSMDAT rows; updates and deletes still pass.
-void refuseNewValues() {
-    if (TestDatabase::backend() == QLatin1String("postgres")) {
-        const QString cs = TestDatabase::connectionString();
-        const QString user = cs.section(QStringLiteral("UID="), 1).section(u';', 0, 0);
-        TestDatabase::exec(QStringLiteral("REVOKE INSERT ON CSMDAT FROM ") + user);
-    } else {
-        TestDatabase::exec(
-            "CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
-            "SELECT RAISE(ABORT, 'insertion refusee dans CSMDAT'); END");
-    }
-}
-
 TEST_F(OptionWriterTest, RefusedWriteShows112WithDriverText) {
     MonitorData data({34});
     refuseNewValues();

@@ -222,14 +222,7 @@ TEST_F(SaveWalkTest, WriterFailuresStopTheWalk) {
         ASSERT_TRUE(LoadMonitorOptions());
         MonitorData::row(34).XLcl.Current = num(7.5);
         MonitorData::row(34).XUcl.Current = num(9);
-        if (TestDatabase::backend() == QLatin1String("postgres"))
-            TestDatabase::exec(
-                "REVOKE INSERT ON CSMDAT FROM " +
-                TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0));
-        else
-            TestDatabase::exec(
-                "CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
-                "SELECT RAISE(ABORT, 'insertion refusee'); END");
+        refuseNewValues();
         EXPECT_FALSE(SaveMonitorOptions());
         EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "2");
         ASSERT_EQ(ui.shown.size(), 1);

@@ -103,6 +103,22 @@ private:
     QHash<QString, qint32> m_ids;
 };
 
+// Makes the server refuse new CSMDAT rows; updates and deletes still pass. On
+// PostgreSQL the test user (the tables' owner, not a superuser) loses its
+// INSERT privilege; SQLite has no privileges, a trigger refuses instead. The
+// next reset recreates the table without either.
+inline void refuseNewValues() {
+    if (TestDatabase::backend() == QLatin1String("postgres")) {
+        const QString user =
+            TestDatabase::connectionString().section(QStringLiteral("UID="), 1).section(u';', 0, 0);
+        TestDatabase::exec(QStringLiteral("REVOKE INSERT ON CSMDAT FROM ") + user);
+    } else {
+        TestDatabase::exec(
+            QStringLiteral("CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
+                           "SELECT RAISE(ABORT, 'insertion refusee dans CSMDAT'); END"));
+    }
+}
+
 // Statements and connections of the program from now on.
 class StatementLog {
 public:
