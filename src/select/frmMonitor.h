@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <QVector>
+
+#include "select/core/FolderTree.h"
+#include "store/DbConnection.h"
+
+class QLabel;
+class QStatusBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tolva {
+
+// The monitor picker: the database's folder tree with the monitors filed in
+// each folder. Choosing a monitor (double click or Enter) reads its options;
+// only a monitor that has TOLVA options ends the picker with a choice.
+// Created afresh for every showing; callers read gMonitorChosen afterwards.
+class frmMonitor : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmMonitor(QWidget* parent = nullptr);
+
+    // Reads CSMINN and CSNODE and fills the tree; shows its own failure message.
+    void LoadMonitorTree();
+
+    // Item data: the image key ("Monitor", "ClosedFolder") and, for a monitor,
+    // its index in gMonitors.
+    static constexpr int ImageKeyRole = Qt::UserRole;
+    static constexpr int MonitorIndexRole = Qt::UserRole + 1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showFolderTree(const FolderTree& tree);
+    QTreeWidgetItem* addTreeItem(const FolderTreeItem& source, const FolderTree& tree,
+                                 QTreeWidgetItem*& selectedItem);
+    void chooseMonitor();
+
+    QTreeWidget* TreeView1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* m_dsnPanel = nullptr;
+
+    QVector<FieldRow> m_nodes;          // CSNODE rows by column position
+    QVector<FolderLink> m_folderLinks;  // CSMINN rows in reading order
+    bool m_rootAdded = false;
+};
+
+}  // namespace tolva
