@@ -3,6 +3,8 @@
 #   odbcinst.ini  drivers "SQLite3" (libsqliteodbc) and "PostgreSQL Unicode" (psqlODBC)
 #   odbc.ini      data sources "NOVRAX" (the demo database) and "TOLVA_TEST_SQLITE"
 # Use it with ODBCSYSINI=<build-dir>/odbc and ODBCINI=<build-dir>/odbc/odbc.ini.
+# <build-dir>/odbc-demo holds the same drivers with "NOVRAX" alone, for the run
+# command, so that the editor's data-source list shows only the demo database.
 # scripts/pg-test-server.sh adds "TOLVA_TEST_PG" to odbc.ini while its server runs.
 set -euo pipefail
 
@@ -61,13 +63,19 @@ mkdir -p "$odbc_dir" "$build_dir/demo" "$build_dir/test-work"
 } >"$odbc_dir/odbcinst.ini"
 
 # NoCreat=1: a wrong path fails instead of silently creating an empty database.
-cat >"$odbc_dir/odbc.ini" <<INI
-[NOVRAX]
+demo_source="[NOVRAX]
 Description=NOVRAX demonstration database (SQLite)
 Driver=SQLite3
 Database=$build_dir/demo/novrax-demo.db
 NoCreat=1
-Timeout=5000
+Timeout=5000"
+
+mkdir -p "$build_dir/odbc-demo"
+cp "$odbc_dir/odbcinst.ini" "$build_dir/odbc-demo/odbcinst.ini"
+echo "$demo_source" >"$build_dir/odbc-demo/odbc.ini"
+
+cat >"$odbc_dir/odbc.ini" <<INI
+$demo_source
 
 [TOLVA_TEST_SQLITE]
 Description=Editeur TOLVA test database (SQLite, recreated by the tests)
@@ -78,4 +86,4 @@ Timeout=5000
 SyncPragma=OFF
 INI
 
-echo "odbc-setup: wrote $odbc_dir/odbcinst.ini and $odbc_dir/odbc.ini"
+echo "odbc-setup: wrote $odbc_dir/odbcinst.ini, $odbc_dir/odbc.ini and $build_dir/odbc-demo"

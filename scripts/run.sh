@@ -16,6 +16,6 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     exit 1
 fi
 
-export ODBCSYSINI=$build_dir/odbc
-export ODBCINI=$build_dir/odbc/odbc.ini
+export ODBCSYSINI=$build_dir/odbc-demo
+export ODBCINI=$build_dir/odbc-demo/odbc.ini
 exec "$build_dir/src/tolva"
