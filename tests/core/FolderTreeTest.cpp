@@ -155,28 +155,3 @@ TEST(FolderTree, LinksThatLoopEndTheirBranchInsteadOfRecursing) {
     EXPECT_EQ(render(BuildFolderTree(ownPrevious, links, kMonitors, {}, "N")),
               "Usine{A{Presse 1#0},B{Four#1}}");
 }
-
-TEST(FolderTree, LongChainsAndDeepNestingArePlaced) {
-    // 20000 folders in one chain under the root, and 500 folders each inside
-    // the one before; a monitor at the far end of each.
-    QVector<FieldRow> nodes = {folder(0, "Usine", 0, 0)};
-    const int chainLength = 20000;
-    for (int i = 1; i <= chainLength; ++i)
-        nodes.append(folder(i, QString::number(i), 0, i - 1));
-    const int depth = 500;
-    for (int i = 1; i <= depth; ++i)
-        nodes.append(
-            folder(100000 + i, QString::number(i), i == 1 ? chainLength : 100000 + i - 1, 0));
-    const QVector<FolderLink> links = {{chainLength, 12}, {100000 + depth, 30}};
-    const FolderTree tree = BuildFolderTree(nodes, links, kMonitors, {}, "N");
-    ASSERT_TRUE(tree.root);
-    ASSERT_EQ(tree.root->children.size(), 1u);
-    const FolderTreeItem* item = tree.root->children.front().get();
-    EXPECT_EQ(item->text, QString::number(chainLength));
-    for (int i = 1; i <= depth; ++i) {
-        ASSERT_EQ(item->children.front()->text, QString::number(i));
-        item = item->children.front().get();
-    }
-    ASSERT_EQ(item->children.size(), 1u);
-    EXPECT_EQ(item->children.front()->text, "Four");
-}
