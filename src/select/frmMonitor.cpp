@@ -80,6 +80,8 @@ frmMonitor::frmMonitor(QWidget* parent) : QDialog(parent) {
 
 void frmMonitor::LoadMonitorTree() {
     uiPort().setBusyPointer();
+    m_folderLinks.clear();
+    m_nodes.clear();
     try {
         DbConnection db;
         db.open(appState().gConnStr);
