@@ -1,6 +1,29 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/Startup.h"
+#include "app/ui/QtUiPort.h"
+#include "editor/EditorStartup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+
+    // The program speaks French whatever the desktop's language: Qt's own
+    // texts too (standard buttons "Oui", "Non", "Annuler", edit menus).
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_fr"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
+    tolva::QtUiPort desktop;
+    tolva::setUiPort(&desktop);
+
+    tolva::PrepareStartup(QCoreApplication::applicationDirPath());
+    int exitCode = 0;
+    if (tolva::StartEditor())
+        exitCode = app.exec();
+    tolva::CloseEditor();
+    tolva::setUiPort(nullptr);
+    return exitCode;
 }

@@ -56,29 +56,35 @@ public:
     void setCurrentHighlight(bool on);
 
 signals:
-    void cellEntered();                // current cell changed (by user or program)
-    void characterTyped(QChar ch);     // a printable character pressed on the grid
-    void enterPressed();               // Return or Enter on the grid
-    void deletePressed();              // Delete on the grid
-    void cellDoubleClicked();          // double click on a value cell
-    void gridClicked();                // mouse press on the grid
-    void gridScrolled();               // either scroll bar moved
+    void cellEntered();             // current cell changed (by user or program)
+    void characterTyped(QChar ch);  // a printable character pressed on the grid
+    void enterPressed();            // Return or Enter on the grid
+    void deletePressed();           // Delete on the grid
+    void cellDoubleClicked();       // double click on a value cell
+    void gridClicked();             // mouse press on the grid
+    void gridScrolled();            // either scroll bar moved
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& search) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void updateGeometries() override;
 
 private:
+    void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    QTableWidgetItem* gridItem(int row, int column) const;  // row 0: heading item
+    int frozenWidth() const;
     void updateFrozenGeometry();
 
     QTableView* m_frozen = nullptr;
     int m_fixedColumns = 1;
     bool m_highlight = true;
+    bool m_quiet = false;  // no cellEntered while the grid is being rebuilt
 };
 
 }  // namespace tolva

@@ -82,12 +82,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;  // resize handling
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;  // F1, txtGrd keys/focus
-    bool event(QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenusAndToolbar();
     void layoutControls();
+    void applyMinimumSize();
+    void setButtonImage(const QString& key, const QString& image);
     void setSaveEnabled(bool on);  // mnuCommit and toolbar "Save"
     void toggleGroup(bool& showSwitch);
 

@@ -1,0 +1,436 @@
+#include "OptionGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include "app/ui/Twips.h"
+
+namespace tolva {
+
+namespace {
+
+// The text as given (CR LF kept); the display role holds it with plain line breaks.
+constexpr int kGivenTextRole = Qt::UserRole + 1;
+
+QString withLineBreaks(const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
+}
+
+QFont gridFont() {
+    // Courier New where installed; the type-writer hint picks the platform's
+    // look-alike elsewhere.
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+// A header whose height is set by the grid (three data rows) rather than by
+// the texts it shows.
+class GridHeader : public QHeaderView {
+public:
+    explicit GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setSectionResizeMode(QHeaderView::Fixed);
+        setSectionsClickable(false);
+        setHighlightSections(false);
+        setTextElideMode(Qt::ElideNone);
+        setDefaultAlignment(Qt::AlignCenter);
+    }
+    void setHeight(int pixels) {
+        m_height = pixels;
+        setFixedHeight(pixels);
+        updateGeometry();
+    }
+    QSize sizeHint() const override {
+        QSize size = QHeaderView::sizeHint();
+        if (m_height > 0)
+            size.setHeight(m_height);
+        return size;
+    }
+
+private:
+    int m_height = 0;
+};
+
+// Leaves out the selection look while the in-place editor covers the cell.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(const bool& highlight, QObject* parent)
+        : QStyledItemDelegate(parent), m_highlight(highlight) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!m_highlight)
+            option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    }
+
+private:
+    const bool& m_highlight;
+};
+
+GridHeader* header(QTableView* view) {
+    return static_cast<GridHeader*>(view->horizontalHeader());
+}
+
+}  // namespace
+
+OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
+    setFont(gridFont());
+    setHorizontalHeader(new GridHeader(this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    // Pixels sideways so a value column can be brought out from under the fixed
+    // columns exactly; whole rows up and down, as both views scroll together.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setItemDelegate(new CellDelegate(m_highlight, this));
+
+    m_frozen = new QTableView(this);
+    m_frozen->setObjectName(QStringLiteral("grdDataFixedColumns"));
+    m_frozen->setModel(model());
+    m_frozen->setSelectionModel(selectionModel());
+    m_frozen->setHorizontalHeader(new GridHeader(m_frozen));
+    m_frozen->verticalHeader()->hide();
+    m_frozen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_frozen->verticalHeader()->setMinimumSectionSize(1);
+    m_frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    m_frozen->setFocusPolicy(Qt::NoFocus);
+    m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_frozen->setSelectionMode(QAbstractItemView::NoSelection);
+    m_frozen->setWordWrap(false);
+    m_frozen->setFrameShape(QFrame::NoFrame);
+    m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Fixed cells in the desktop's button-face colours.
+    QPalette fixedPalette = m_frozen->palette();
+    fixedPalette.setColor(QPalette::Base, fixedPalette.color(QPalette::Button));
+    fixedPalette.setColor(QPalette::Text, fixedPalette.color(QPalette::ButtonText));
+    m_frozen->setPalette(fixedPalette);
+    viewport()->stackUnder(m_frozen);
+    m_frozen->viewport()->installEventFilter(this);
+    m_frozen->horizontalHeader()->viewport()->installEventFilter(this);
+    horizontalHeader()->viewport()->installEventFilter(this);
+
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) {
+                if (column < m_fixedColumns) {
+                    m_frozen->setColumnWidth(column, size);
+                    updateFrozenGeometry();
+                }
+            });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { m_frozen->setRowHeight(row, size); });
+    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &OptionGrid::onCurrentChanged);
+
+    updateFrozenGeometry();
+}
+
+OptionGrid::~OptionGrid() = default;
+
+void OptionGrid::clearGrid() {
+    m_quiet = true;
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+    clear();
+    setRowCount(0);
+    setColumnCount(0);
+    m_quiet = false;
+    updateFrozenGeometry();
+}
+
+void OptionGrid::setGridSize(int rows, int columns, int fixedColumns) {
+    m_quiet = true;
+    setRowCount(qMax(rows - 1, 0));
+    setColumnCount(qMax(columns, 0));
+    m_fixedColumns = qBound(0, fixedColumns, columnCount());
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!horizontalHeaderItem(c))
+            setHorizontalHeaderItem(c, new QTableWidgetItem());
+        const bool fixed = c < m_fixedColumns;
+        for (int r = 0; r < rowCount(); ++r) {
+            if (!item(r, c))
+                setItem(r, c, new QTableWidgetItem());
+            item(r, c)->setFlags(fixed ? Qt::ItemIsEnabled
+                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        }
+        m_frozen->setColumnHidden(c, !fixed);
+        if (fixed)
+            m_frozen->setColumnWidth(c, columnWidth(c));
+    }
+    m_quiet = false;
+    updateFrozenGeometry();
+}
+
+int OptionGrid::rows() const {
+    return rowCount() + 1;
+}
+
+int OptionGrid::columns() const {
+    return columnCount();
+}
+
+void OptionGrid::setRedraw(bool on) {
+    setUpdatesEnabled(on);
+    if (on)
+        viewport()->update();
+}
+
+QTableWidgetItem* OptionGrid::gridItem(int row, int column) const {
+    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
+        return nullptr;
+    return row == 0 ? horizontalHeaderItem(column) : item(row - 1, column);
+}
+
+QString OptionGrid::cellText(int row, int column) const {
+    const QTableWidgetItem* cell = gridItem(row, column);
+    return cell ? cell->data(kGivenTextRole).toString() : QString();
+}
+
+void OptionGrid::setCellText(int row, int column, const QString& text) {
+    if (QTableWidgetItem* cell = gridItem(row, column)) {
+        cell->setData(kGivenTextRole, text);
+        cell->setText(withLineBreaks(text));
+    }
+}
+
+void OptionGrid::setCellCentered(int row, int column) {
+    if (QTableWidgetItem* cell = gridItem(row, column))
+        cell->setTextAlignment(Qt::AlignCenter);
+}
+
+void OptionGrid::setCellBold(int row, int column) {
+    if (QTableWidgetItem* cell = gridItem(row, column)) {
+        QFont bold = font();
+        bold.setBold(true);
+        cell->setFont(bold);
+    }
+}
+
+QColor OptionGrid::cellBackground(int row, int column) const {
+    const QTableWidgetItem* cell = gridItem(row, column);
+    if (!cell)
+        return QColor();
+    const QVariant brush = cell->data(Qt::BackgroundRole);
+    return brush.isValid() ? brush.value<QBrush>().color() : QColor();
+}
+
+void OptionGrid::setCellBackground(int row, int column, const QColor& colour) {
+    if (QTableWidgetItem* cell = gridItem(row, column))
+        cell->setData(Qt::BackgroundRole, colour.isValid() ? QVariant(QBrush(colour)) : QVariant());
+}
+
+void OptionGrid::setColumnWidthTwips(int column, int twips) {
+    setColumnWidth(column, twipsToPixels(twips));
+}
+
+int OptionGrid::rowHeightTwips(int row) const {
+    if (row == 0)
+        return pixelsToTwips(horizontalHeader()->height());
+    // Without that row (a table with no chart) the height a new row would get.
+    if (row > rowCount())
+        return pixelsToTwips(verticalHeader()->defaultSectionSize());
+    return pixelsToTwips(rowHeight(row - 1));
+}
+
+void OptionGrid::setRowHeightTwips(int row, int twips) {
+    const int pixels = twipsToPixels(twips);
+    if (row == 0) {
+        header(this)->setHeight(pixels);
+        header(m_frozen)->setHeight(pixels);
+        updateGeometries();
+        return;
+    }
+    if (row <= rowCount())
+        setRowHeight(row - 1, pixels);
+}
+
+int OptionGrid::currentGridRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+int OptionGrid::currentGridColumn() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+void OptionGrid::setCurrentGridCell(int row, int column) {
+    // Only value cells can be current: the heading row and the fixed columns
+    // are kept out, and so is anything outside the grid.
+    if (rowCount() == 0 || m_fixedColumns >= columnCount())
+        return;
+    const int r = qBound(0, row - 1, rowCount() - 1);
+    const int c = qBound(m_fixedColumns, column, columnCount() - 1);
+    selectionModel()->setCurrentIndex(model()->index(r, c), QItemSelectionModel::ClearAndSelect);
+}
+
+QRect OptionGrid::cellRect(int row, int column) const {
+    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
+        return QRect();
+    const QTableView* view = column < m_fixedColumns ? m_frozen : this;
+    if (row == 0) {
+        const QHeaderView* head = view->horizontalHeader();
+        const QPoint topLeft = head->mapTo(this, QPoint(head->sectionViewportPosition(column), 0));
+        return QRect(topLeft, QSize(head->sectionSize(column), head->height()));
+    }
+    const QRect inViewport = view->visualRect(model()->index(row - 1, column));
+    return QRect(view->viewport()->mapTo(this, inViewport.topLeft()), inViewport.size());
+}
+
+void OptionGrid::setCurrentHighlight(bool on) {
+    m_highlight = on;
+    viewport()->update();
+}
+
+void OptionGrid::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit enterPressed();
+            break;
+        case Qt::Key_Delete:
+            emit deletePressed();
+            break;
+        default: {
+            const QString text = event->text();
+            const bool command =
+                event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+            if (!command && text.size() == 1 && text.at(0).isPrint())
+                emit characterTyped(text.at(0));
+            break;
+        }
+    }
+    // The keys go on to the grid: arrows and page keys still move the cell.
+    QTableWidget::keyPressEvent(event);
+}
+
+void OptionGrid::keyboardSearch(const QString&) {
+    // Typed characters open the editor; they never jump to a matching cell.
+}
+
+void OptionGrid::mousePressEvent(QMouseEvent* event) {
+    // A press on another cell makes it current first (cellEntered), then the click.
+    QTableWidget::mousePressEvent(event);
+    emit gridClicked();
+}
+
+void OptionGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableWidget::mouseDoubleClickEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() >= m_fixedColumns)
+        emit cellDoubleClicked();
+}
+
+bool OptionGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_frozen)  // the scroll area filters its own parts while being built
+        return QTableWidget::eventFilter(watched, event);
+    const bool fixedArea = watched == m_frozen->viewport();
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            emit gridClicked();
+            // The fixed cells cannot be selected: the press goes no further.
+            return fixedArea;
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            return fixedArea;
+        case QEvent::Wheel:
+            if (fixedArea) {
+                // Scroll the whole grid, as over the value cells.
+                QApplication::sendEvent(viewport(), event);
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void OptionGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    updateFrozenGeometry();
+}
+
+QModelIndex OptionGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (next.isValid() && next.column() < m_fixedColumns) {
+        if (m_fixedColumns >= columnCount())
+            return currentIndex();
+        next = model()->index(next.row(), m_fixedColumns);
+    }
+    return next;
+}
+
+void OptionGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (!index.isValid() || index.column() < m_fixedColumns)
+        return;
+    QTableWidget::scrollTo(index, hint);
+    // The fixed columns cover the left edge of the view: a value cell scrolled
+    // to that edge is moved out from under them.
+    const int covered = frozenWidth();
+    const int left = visualRect(index).left();
+    if (left < covered)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (covered - left));
+}
+
+void OptionGrid::updateGeometries() {
+    QTableWidget::updateGeometries();
+    updateFrozenGeometry();
+}
+
+void OptionGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex&) {
+    if (m_quiet || !current.isValid())
+        return;
+    if (current.column() < m_fixedColumns) {
+        // A drag into the fixed columns, say: the first value cell of the row instead.
+        if (m_fixedColumns < columnCount())
+            selectionModel()->setCurrentIndex(model()->index(current.row(), m_fixedColumns),
+                                              QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    emit cellEntered();
+}
+
+int OptionGrid::frozenWidth() const {
+    int width = 0;
+    for (int c = 0; c < m_fixedColumns; ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+void OptionGrid::updateFrozenGeometry() {
+    if (!m_frozen)
+        return;
+    if (m_fixedColumns == 0) {
+        m_frozen->hide();
+        return;
+    }
+    m_frozen->setGeometry(frameWidth(), frameWidth(), frozenWidth(),
+                          viewport()->height() + horizontalHeader()->height());
+    m_frozen->show();
+}
+
+}  // namespace tolva

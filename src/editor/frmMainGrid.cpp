@@ -1,0 +1,173 @@
+// Building the option grid from the option table, and the status bar that
+// names what the grid shows.
+#include <QLabel>
+#include <QLineEdit>
+
+#include "OptionGrid.h"
+#include "app/Catalog.h"
+#include "app/SharedState.h"
+#include "app/UiPort.h"
+#include "frmMain.h"
+#include "settings/modCfg.h"
+
+namespace tolva {
+
+namespace {
+
+// One value column: where it is, its heading, and the cell it shows.
+struct ValueColumn {
+    int column;
+    const QString& heading;
+    OptionCell OptionRow::*cell;
+};
+
+// Column width from a text of `length` characters, the way every width is estimated.
+int widthForLength(qsizetype length) {
+    return frmMain::MeasureColumnWidth(QString(length, u' '));
+}
+
+}  // namespace
+
+void frmMain::FillGrid() {
+    const SharedState& s = appState();
+    ApplyViewState();
+
+    // No value column at all (every group hidden, or no monitor yet): the grid
+    // goes out of sight and keeps what it had; the status bar stays as it was.
+    const bool withQuery = s.gColQuery > 0;
+    if (s.gColCount < (withQuery ? 3 : 2)) {
+        grdData->hide();
+        return;
+    }
+
+    grdData->clearGrid();
+    uiPort().setBusyPointer();
+    grdData->setRedraw(false);
+
+    const int n = int(s.gOptionRows.size());
+    grdData->setGridSize(n + 1, s.gColCount, withQuery ? 2 : 1);
+
+    grdData->setCellText(0, 0, catalogText(151));
+    grdData->setCellCentered(0, 0);
+    if (withQuery) {
+        grdData->setCellText(0, s.gColQuery, catalogText(152));
+        grdData->setCellCentered(0, s.gColQuery);
+    }
+
+    const ValueColumn spec[] = {{s.gColSpecLower, s.gCapSpecLower, &OptionRow::SpecLower},
+                                {s.gColSpecNominal, s.gCapSpecNominal, &OptionRow::SpecNominal},
+                                {s.gColSpecUpper, s.gCapSpecUpper, &OptionRow::SpecUpper}};
+    const ValueColumn x[] = {{s.gColXLcl, s.gCapXLcl, &OptionRow::XLcl},
+                             {s.gColXCl, s.gCapXCl, &OptionRow::XCl},
+                             {s.gColXUcl, s.gCapXUcl, &OptionRow::XUcl}};
+    const ValueColumn r[] = {{s.gColRLcl, s.gCapRLcl, &OptionRow::RLcl},
+                             {s.gColRCl, s.gCapRCl, &OptionRow::RCl},
+                             {s.gColRUcl, s.gCapRUcl, &OptionRow::RUcl}};
+    struct Group {
+        bool shown;
+        const ValueColumn* columns;
+    };
+    const Group groups[] = {{s.gShowProc, spec}, {s.gShowX, x}, {s.gShowR, r}};
+
+    // Value columns are as wide as their headings need; the values never widen them.
+    for (const Group& group : groups) {
+        if (!group.shown)
+            continue;
+        for (int i = 0; i < 3; ++i) {
+            const ValueColumn& vc = group.columns[i];
+            grdData->setCellText(0, vc.column, vc.heading);
+            grdData->setColumnWidthTwips(vc.column, MeasureColumnWidth(vc.heading));
+        }
+        for (int i = 0; i < 3; ++i)
+            grdData->setCellCentered(0, group.columns[i].column);
+    }
+
+    QStringList characteristics;
+    QStringList queries;
+    SplitChartNames(characteristics, queries);
+
+    qsizetype longest = grdData->cellText(0, 0).size();
+    for (const QString& text : characteristics)
+        longest = qMax(longest, text.size());
+    grdData->setColumnWidthTwips(0, widthForLength(longest));
+    if (withQuery) {
+        longest = grdData->cellText(0, s.gColQuery).size();
+        for (const QString& text : queries)
+            longest = qMax(longest, text.size());
+        grdData->setColumnWidthTwips(s.gColQuery, widthForLength(longest));
+    }
+
+    for (int i = 0; i < n; ++i) {
+        const int row = i + 1;
+        grdData->setCellText(row, 0, characteristics.at(i));
+        grdData->setCellCentered(row, 0);
+        grdData->setCellBold(row, 0);
+        if (withQuery) {
+            grdData->setCellText(row, s.gColQuery, queries.at(i));
+            grdData->setCellCentered(row, s.gColQuery);
+        }
+        const OptionRow& option = s.gOptionRows.at(i);
+        for (const Group& group : groups) {
+            if (!group.shown)
+                continue;
+            for (int k = 0; k < 3; ++k) {
+                const ValueColumn& vc = group.columns[k];
+                grdData->setCellText(row, vc.column, (option.*vc.cell).Current.toDisplayText());
+            }
+        }
+    }
+
+    // Three data rows high, for the three-line headings.
+    grdData->setRowHeightTwips(0, 3 * grdData->rowHeightTwips(1));
+    grdData->setCurrentGridCell(1, withQuery ? 2 : 1);
+
+    grdData->setRedraw(true);
+    grdData->show();
+    if (!txtGrd->isVisible())
+        grdData->setFocus();
+    UpdateStatusBar();
+    uiPort().setNormalPointer();
+}
+
+void frmMain::SplitChartNames(QStringList& characteristics, QStringList& queries) {
+    const QVector<OptionRow>& rows = appState().gOptionRows;
+    characteristics.fill(QString(), rows.size());
+    queries.fill(QString(), rows.size());
+    // A query profile names its charts "[query][characteristic]".
+    const QString separator = QStringLiteral("][");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString& name = rows.at(i).ChartName;
+        const QStringList pieces = name.split(separator);
+        if (pieces.size() < 2) {
+            characteristics[i] = name;
+            continue;
+        }
+        // A name beginning or ending with "][" leaves an empty piece: nothing to cut.
+        const QString& first = pieces.at(0);
+        const QString& second = pieces.at(1);
+        characteristics[i] = second.isEmpty() ? QString() : second.left(second.size() - 1);
+        queries[i] = first.isEmpty() ? QString() : first.mid(1);
+    }
+}
+
+int frmMain::MeasureColumnWidth(const QString& text) {
+    // An estimate from the character count (106 twips each), not a font measurement.
+    if (text.isEmpty())
+        return 0;
+    int widest = 0;
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        const int width = qMax(int(line.size()) * 106 + 180, 900);
+        widest = qMax(widest, width);
+    }
+    return widest;
+}
+
+void frmMain::UpdateStatusBar() {
+    const SharedState& s = appState();
+    const bool known = s.gMonitorIndex >= 0 && s.gMonitorIndex < s.gMonitors.size();
+    const QString monitor = known ? s.currentMonitor().Name : QString();
+    m_statusDsn->setText(catalogText(168) + u' ' + s.gDsn + u' ');
+    m_statusMonitor->setText(catalogText(169) + u' ' + monitor + u' ');
+}
+
+}  // namespace tolva
