@@ -76,6 +76,21 @@ private:
     const bool& m_highlight;
 };
 
+// Fixed cells in the desktop's button-face colours, unless they carry a colour
+// of their own (a heading mark).
+class FixedCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->backgroundBrush.style() == Qt::NoBrush)
+            option->backgroundBrush = option->palette.button();
+        option->palette.setBrush(QPalette::Text, option->palette.buttonText());
+    }
+};
+
 GridHeader* header(QTableView* view) {
     return static_cast<GridHeader*>(view->horizontalHeader());
 }
@@ -117,11 +132,7 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    // Fixed cells in the desktop's button-face colours.
-    QPalette fixedPalette = m_frozen->palette();
-    fixedPalette.setColor(QPalette::Base, fixedPalette.color(QPalette::Button));
-    fixedPalette.setColor(QPalette::Text, fixedPalette.color(QPalette::ButtonText));
-    m_frozen->setPalette(fixedPalette);
+    m_frozen->setItemDelegate(new FixedCellDelegate(m_frozen));
     viewport()->stackUnder(m_frozen);
     m_frozen->viewport()->installEventFilter(this);
     m_frozen->horizontalHeader()->viewport()->installEventFilter(this);

@@ -132,6 +132,8 @@ void frmMain::buildControls() {
     m_statusMonitor = new QLabel(bar);
     m_statusMonitor->setObjectName(QStringLiteral("StatusBar1Panel2"));
     for (QLabel* panel : {m_statusDsn, m_statusMonitor}) {
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panel->setIndent(3);
         // Long names are cut rather than widening the window.
         panel->setMinimumWidth(1);
         panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
