@@ -125,6 +125,10 @@ TEST_F(CommandsTest, SaveWithoutChangeRereadsWithoutAsking) {
     EXPECT_EQ(grid()->cellText(row, appState().gColSpecUpper), QStringLiteral("35,02"));
     EXPECT_EQ(grid()->currentGridRow(), 1);
     EXPECT_EQ(grid()->currentGridColumn(), 1);
+    // A refill that ends on the marked cell again shows its heading marks again.
+    window->mnuCommit_Click();
+    EXPECT_TRUE(grid()->cellBackground(0, 1).isValid());
+    EXPECT_TRUE(grid()->cellBackground(1, 0).isValid());
 }
 
 TEST_F(CommandsTest, AnswerNoDiscardsTheEditsByReloadAndCancelKeepsThem) {
