@@ -84,11 +84,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     }
     buildControls();
     buildMenusAndToolbar();
-
-    resize(twipsToPixels(kClientWidth),
-           twipsToPixels(kClientHeight) + menuBar()->sizeHint().height());
-    if (const QScreen* desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
     applyMinimumSize();
 }
 
@@ -362,6 +357,15 @@ void frmMain::applyMinimumSize() {
 }
 
 void frmMain::showEvent(QShowEvent* event) {
+    if (!m_placed) {
+        // Opening size and place, once the menu bar carries its captions.
+        m_placed = true;
+        const QWidget* menu = menuWidget();
+        resize(twipsToPixels(kClientWidth),
+               twipsToPixels(kClientHeight) + (menu ? menu->sizeHint().height() : 0));
+        if (const QScreen* desktop = screen())
+            move(desktop->availableGeometry().center() - rect().center());
+    }
     QMainWindow::showEvent(event);
     applyMinimumSize();  // the frame is known once the window is on screen
 }
@@ -370,6 +374,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || m_inResize)
         return;
+    applyMinimumSize();  // the desktop may tell the frame's size only now
     // Also for a size the desktop forced past the minimum: snap back once.
     const QSize outer = frameGeometry().size();
     const int missingHeight = twipsToPixels(kMinOuterHeight) - outer.height();

@@ -78,7 +78,7 @@ public slots:
     void toolbarButtonClicked(const QString& key);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;   // Form_QueryUnload
+    void closeEvent(QCloseEvent* event) override;    // Form_QueryUnload
     void resizeEvent(QResizeEvent* event) override;  // resize handling
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;  // F1, txtGrd keys/focus
@@ -138,6 +138,7 @@ private:
     bool m_closingFromExit = false;
     bool m_closedForGood = false;
     bool m_inResize = false;
+    bool m_placed = false;  // opening size and place set (first show)
 };
 
 }  // namespace tolva

@@ -17,6 +17,9 @@ using MainWindowFrameTest = MainWindowTest;
 
 TEST_F(MainWindowFrameTest, MenusAndToolbarCarryTheirTextsShortcutsAndKeys) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Editeur TOLVA"));
+    // The client area below the menu bar opens at 9375 x 5865 twips.
+    EXPECT_EQ(window->width(), twipsToPixels(9375));
+    EXPECT_EQ(window->height() - window->menuWidget()->height(), twipsToPixels(5865));
 
     QStringList keys;
     for (QAction* a : window->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions())

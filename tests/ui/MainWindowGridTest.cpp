@@ -41,6 +41,7 @@ TEST_F(MainWindowGridTest, DefaultViewShowsSpecAndIndividualGroupsOfTheDemoMonit
     EXPECT_EQ(grid()->currentGridRow(), 1);
     EXPECT_EQ(grid()->currentGridColumn(), 1);
     EXPECT_EQ(grid()->rowHeightTwips(0), 3 * grid()->rowHeightTwips(1));
+    EXPECT_FALSE(ui.busy);
     EXPECT_EQ(label("StatusBar1Panel1")->text(),
               QStringLiteral("DSN : %1 ").arg(TestDatabase::dsn()));
     EXPECT_EQ(label("StatusBar1Panel2")->text(),
