@@ -152,6 +152,14 @@ TEST_F(EditingTest, TextThatIsNoNumberKeepsTheEditorOpenUntilEscape) {
     type(QStringLiteral("NULL"));
     press(Qt::Key_Return);
     EXPECT_EQ(shownCount(catalogText(141)), 3);
+    // Nor are infinities limits that could be written back as numbers.
+    for (const char* huge : {"inf", "-inf", "nan", "1e999"}) {
+        editor()->clear();
+        type(QString::fromLatin1(huge));
+        press(Qt::Key_Return);
+        EXPECT_TRUE(editor()->isVisible()) << huge;
+    }
+    EXPECT_EQ(shownCount(catalogText(141)), 7);
 
     press(Qt::Key_Escape);
     EXPECT_FALSE(editor()->isVisible());
