@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <functional>
 
 #include "app/ui/Twips.h"
 
@@ -91,6 +92,21 @@ protected:
     }
 };
 
+// The view of the fixed columns. It never scrolls on its own: after each of its
+// own layout passes it takes the grid's vertical position again.
+class FixedColumnsView : public QTableView {
+public:
+    using QTableView::QTableView;
+    std::function<void()> afterLayout;
+
+protected:
+    void updateGeometries() override {
+        QTableView::updateGeometries();
+        if (afterLayout)
+            afterLayout();
+    }
+};
+
 GridHeader* header(QTableView* view) {
     return static_cast<GridHeader*>(view->horizontalHeader());
 }
@@ -115,7 +131,9 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setItemDelegate(new CellDelegate(m_highlight, this));
 
-    m_frozen = new QTableView(this);
+    auto* fixedView = new FixedColumnsView(this);
+    fixedView->afterLayout = [this] { followVerticalScroll(); };
+    m_frozen = fixedView;
     m_frozen->setObjectName(QStringLiteral("grdDataFixedColumns"));
     m_frozen->setModel(model());
     m_frozen->setSelectionModel(selectionModel());
@@ -132,6 +150,7 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_frozen->setAutoScroll(false);
     m_frozen->setItemDelegate(new FixedCellDelegate(m_frozen));
     viewport()->stackUnder(m_frozen);
     m_frozen->viewport()->installEventFilter(this);
@@ -147,10 +166,11 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
             });
     connect(verticalHeader(), &QHeaderView::sectionResized, this,
             [this](int row, int, int size) { m_frozen->setRowHeight(row, size); });
-    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
-            &QAbstractSlider::setValue);
-    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
-            &QAbstractSlider::setValue);
+    // The grid's scroll bar leads; wheel turns over the fixed columns are passed to it.
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this,
+            &OptionGrid::followVerticalScroll);
+    connect(verticalScrollBar(), &QAbstractSlider::rangeChanged, this,
+            &OptionGrid::followVerticalScroll);
     connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -410,6 +430,15 @@ void OptionGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
 void OptionGrid::updateGeometries() {
     QTableWidget::updateGeometries();
     updateFrozenGeometry();
+    followVerticalScroll();
+}
+
+void OptionGrid::followVerticalScroll() {
+    if (!m_frozen)
+        return;
+    QScrollBar* own = m_frozen->verticalScrollBar();
+    own->setRange(verticalScrollBar()->minimum(), verticalScrollBar()->maximum());
+    own->setValue(verticalScrollBar()->value());
 }
 
 void OptionGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex&) {

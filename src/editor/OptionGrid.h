@@ -79,6 +79,7 @@ private:
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     QTableWidgetItem* gridItem(int row, int column) const;  // row 0: heading item
     int frozenWidth() const;
+    void followVerticalScroll();
     void updateFrozenGeometry();
 
     QTableView* m_frozen = nullptr;

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "MainWindowTest.h"
 #include "app/ui/Twips.h"
@@ -118,6 +119,26 @@ TEST_F(OptionGridControlTest, ValueCellsScrollClearOfTheFixedColumns) {
     const QRect fixed = grid.cellRect(1, 1);
     EXPECT_GE(grid.cellRect(1, 3).left(), fixed.right());
     EXPECT_EQ(grid.cellRect(0, 3).left(), grid.cellRect(1, 3).left());
+
+    // Up and down, the fixed cells move with their row.
+    grid.setGridSize(41, 10, 2);
+    grid.setCurrentGridCell(40, 3);
+    ASSERT_GT(grid.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(grid.cellRect(40, 0).top(), grid.cellRect(40, 3).top());
+    EXPECT_EQ(grid.cellRect(35, 1).top(), grid.cellRect(35, 5).top());
+
+    // The wheel turned over the fixed cells scrolls the whole grid.
+    grid.setCurrentGridCell(1, 3);
+    ASSERT_EQ(grid.verticalScrollBar()->value(), 0);
+    const QPoint over = grid.cellRect(2, 0).center();
+    QWidget* fixedCells = grid.childAt(over);
+    ASSERT_NE(fixedCells, nullptr);
+    const QPointF local = fixedCells->mapFrom(&grid, over);
+    QWheelEvent wheel(local, fixedCells->mapToGlobal(local), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(fixedCells, &wheel);
+    EXPECT_GT(grid.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(grid.cellRect(10, 0).top(), grid.cellRect(10, 4).top());
 }
 
 TEST_F(OptionGridControlTest, HeadingCellsKeepTheirTextAndTakeColours) {
