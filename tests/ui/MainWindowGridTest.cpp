@@ -35,7 +35,7 @@ TEST_F(MainWindowGridTest, DefaultViewShowsSpecAndIndividualGroupsOfTheDemoMonit
     // Lower and upper limits; limits that are not constants show empty.
     EXPECT_EQ(rowTexts(rowOf(1002)), (QStringList{QStringLiteral("Longueur totale"), "119,8", "120",
                                                   "120,2", "", "", ""}));
-    // A spec type stored as null: nothing in the spec cells.
+    // A specification type stored as null: nothing in the specification cells.
     EXPECT_EQ(rowTexts(rowOf(1004)).mid(1, 3), (QStringList{"", "", ""}));
 
     EXPECT_EQ(grid()->currentGridRow(), 1);
@@ -160,14 +160,6 @@ TEST_F(MainWindowGridTest, RefillStartsFromAClearedGrid) {
     EXPECT_EQ(grid()->rows(), 2);
     EXPECT_EQ(grid()->cellText(1, 0), QStringLiteral("Angle"));
     EXPECT_NE(grid()->cellBackground(0, col), QColor(Qt::red));
-}
-
-TEST_F(MainWindowGridTest, GridWithoutChartsStillGetsItsHeadingRow) {
-    useMonitor({});
-    window->FillGrid();
-    EXPECT_TRUE(grid()->isVisible());
-    EXPECT_EQ(grid()->rows(), 1);
-    EXPECT_GT(grid()->rowHeightTwips(0), 0);
 }
 
 }  // namespace
