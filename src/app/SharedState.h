@@ -11,8 +11,8 @@ namespace tolva {
 
 // One monitor of the database (element of gMonitors).
 struct MonitorEntry {
-    QString Name;             // trimmed at both ends
-    qint32 MonId = 0;         // CSMON.MONID
+    QString Name;               // trimmed at both ends
+    qint32 MonId = 0;           // CSMON.MONID
     qint32 IsQueryProfile = 0;  // 1 when the profile flag is 17
 };
 

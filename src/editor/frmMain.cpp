@@ -17,7 +17,6 @@
 #include "app/ui/Twips.h"
 #include "frmMain.h"
 #include "select/frmConnect.h"
-#include "select/frmMonitor.h"
 
 namespace tolva {
 
@@ -136,9 +135,11 @@ void frmMain::buildControls() {
     bar->addWidget(m_statusDsn, 1);
     bar->addWidget(m_statusMonitor, 3);
 
-    // grdData and txtGrd report their keys and focus changes to the window first.
+    // grdData and txtGrd report their keys and focus changes to the window first;
+    // keys that reach the window from elsewhere (grid hidden) come by itself.
     grdData->installEventFilter(this);
     txtGrd->installEventFilter(this);
+    installEventFilter(this);
 
     connect(grdData, &OptionGrid::cellEntered, this, [this] { grdData_EnterCell(); });
     connect(grdData, &OptionGrid::characterTyped, this, [this](QChar ch) { grdData_KeyPress(ch); });
@@ -259,16 +260,8 @@ void frmMain::load() {
         frmConnect dialog(this);
         dialog.exec();
     }
-    if (appState().gConnected) {
-        {
-            frmMonitor picker(this);
-            picker.exec();
-        }
-        if (appState().gMonitorChosen) {
-            FillGrid();
-            return;
-        }
-    }
+    if (appState().gConnected && pickMonitor())
+        return;
     // Without a connection or a monitor there is nothing to edit: the usual
     // close handling runs (settings written) and the program ends.
     close();
@@ -310,12 +303,8 @@ void frmMain::setSaveEnabled(bool on) {
 }
 
 void frmMain::toggleGroup(bool& showSwitch) {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     showSwitch = !showSwitch;
     FillGrid();
 }

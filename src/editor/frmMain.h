@@ -91,6 +91,11 @@ private:
     void setButtonImage(const QString& key, const QString& image);
     void setSaveEnabled(bool on);  // mnuCommit and toolbar "Save"
     void toggleGroup(bool& showSwitch);
+    // The rule every command starts with: store an open edit first; false when
+    // its text is not a number (the edit stays open and the command ends).
+    bool commitOpenEdit();
+    // Monitor picker, then a fill when a monitor was chosen.
+    bool pickMonitor();
 
     // Grid event handlers (frmMainEdit.cpp).
     void grdData_EnterCell();

@@ -86,12 +86,8 @@ void frmMain::confirmSave(bool& ok) {
 }
 
 void frmMain::mnuCommit_Click() {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     bool ok = false;
     confirmSave(ok);
     if (!ok)
@@ -103,12 +99,8 @@ void frmMain::mnuCommit_Click() {
 }
 
 void frmMain::changeMonitor() {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     bool ok = false;
     confirmSave(ok);
     if (!ok)
@@ -116,23 +108,13 @@ void frmMain::changeMonitor() {
 
     // A pick that failed to load may already have emptied the table.
     const QVector<OptionRow> keptRows = appState().gOptionRows;
-    {
-        frmMonitor picker(this);
-        picker.exec();
-    }
-    if (appState().gMonitorChosen)
-        FillGrid();
-    else
+    if (!pickMonitor())
         appState().gOptionRows = keptRows;
 }
 
 void frmMain::changeDSN() {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     bool ok = false;
     confirmSave(ok);
     if (!ok)
@@ -149,14 +131,19 @@ void frmMain::changeDSN() {
         kept.restore();
         return;
     }
+    if (!pickMonitor())
+        kept.restore();  // the grid was not rebuilt and matches the former state
+}
+
+bool frmMain::pickMonitor() {
     {
         frmMonitor picker(this);
         picker.exec();
     }
-    if (appState().gMonitorChosen)
-        FillGrid();
-    else
-        kept.restore();  // the grid was not rebuilt and matches the former state
+    if (!appState().gMonitorChosen)
+        return false;
+    FillGrid();
+    return true;
 }
 
 void frmMain::mnuDSN_Click() {
@@ -168,24 +155,16 @@ void frmMain::mnuMonitor_Click() {
 }
 
 void frmMain::mnuExit_Click() {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     m_closingFromExit = true;
     close();
     m_closingFromExit = false;
 }
 
 void frmMain::toolbarButtonClicked(const QString& key) {
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok)
-            return;
-    }
+    if (!commitOpenEdit())
+        return;
     if (key == QLatin1String("DSN"))
         changeDSN();
     else if (key == QLatin1String("Monitor"))
@@ -208,12 +187,8 @@ void frmMain::Form_KeyDown_F1() {
 bool frmMain::Form_QueryUnload() {
     // Whatever asks for the close, a value still being typed is stored first, so
     // the question below covers it; a text that is not a number keeps the window.
-    if (txtGrd->isVisible()) {
-        bool committed = false;
-        commitTxtGrd(committed);
-        if (!committed)
-            return false;
-    }
+    if (!commitOpenEdit())
+        return false;
     bool ok = false;
     confirmSave(ok);
     WriteSettings();  // also when the close is then cancelled

@@ -161,6 +161,14 @@ bool frmMain::storeCellValue(int rowIndex, int col, const TaggedValue& value) {
     return value.isEmpty() || value != cell->Loaded;
 }
 
+bool frmMain::commitOpenEdit() {
+    if (!txtGrd->isVisible())
+        return true;
+    bool ok = false;
+    commitTxtGrd(ok);
+    return ok;
+}
+
 void frmMain::EditGridCell(int row, int col, const QString& text) {
     grdData->setCurrentGridCell(row, col);
     showTxtGrd(text);
@@ -170,13 +178,9 @@ void frmMain::grdData_EnterCell() {
     if (m_inEnterCell)
         return;
     m_inEnterCell = true;
-    if (txtGrd->isVisible()) {
-        bool ok = false;
-        commitTxtGrd(ok);
-        if (!ok) {
-            m_inEnterCell = false;
-            return;
-        }
+    if (!commitOpenEdit()) {
+        m_inEnterCell = false;
+        return;
     }
 
     const int r = grdData->currentGridRow();

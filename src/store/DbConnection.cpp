@@ -86,8 +86,8 @@ qint32 FieldValue::toInt32() const {
     if (ok && std::isfinite(d) && d == std::floor(d) && d >= std::numeric_limits<qint32>::min() &&
         d <= std::numeric_limits<qint32>::max())
         return qint32(d);
-    throw DbError(QStringLiteral("Valeur non convertible en nombre entier : %1")
-                      .arg(m_value.toString()));
+    throw DbError(
+        QStringLiteral("Valeur non convertible en nombre entier : %1").arg(m_value.toString()));
 }
 
 QString FieldValue::toText() const {

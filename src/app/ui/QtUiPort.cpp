@@ -30,10 +30,18 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     box.setText(shown);
     switch (icon) {
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     if (buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
@@ -43,12 +51,15 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
         return Answer::Ok;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);  // the first button: Enter answers Yes
+    box.setDefaultButton(QMessageBox::Yes);    // the first button: Enter answers Yes
     box.setEscapeButton(QMessageBox::Cancel);  // closing the box counts as Cancel
     switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 

@@ -10,8 +10,7 @@ public:
     void setBusyPointer() override;
     void setNormalPointer() override;
     void processPendingEvents() override;
-    Answer message(const QString& text, Icon icon, const QString& title,
-                   Buttons buttons) override;
+    Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override;
 };
 
 }  // namespace tolva
