@@ -3,171 +3,188 @@
 #include <gtest/gtest.h>
 #include <QHash>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QStringList>
-#include <QVector>
+#include <functional>
 
 #include "app/SharedState.h"
+#include "settings/modCfg.h"
 #include "store/DbConnection.h"
 #include "support/FakeEditorPort.h"
+#include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace tolva::test {
 
-// A NOVRAX database of the test's own: SPC monitor 12 on profile 50 holding the
-// given charts, CSOPRN.MAXNO at 140, and the option values the test adds. The
-// program's state points at that monitor with every column group shown.
+// The store tests run on a French desktop, whose decimal comma is not the stored point.
+inline const bool frenchDesktop =
+    (QLocale::setDefault(QLocale(QLocale::French, QLocale::France)), true);
+
+// An empty NOVRAX database but for SPC monitor 12 on profile 50 with the given
+// charts and CSOPRN.MAXNO at 140; the program points at that monitor with every
+// column group shown.
 class MonitorData {
 public:
-    static constexpr qint32 kMonId = 12;
-
     explicit MonitorData(const QVector<qint32>& charts = {34}) {
         TestDatabase::resetEmpty();
         QStringList sql{
-            QStringLiteral("INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG) VALUES "
-                           "(50, 'Profil essai', 0, NULL)"),
-            QStringLiteral("INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) VALUES "
-                           "(12, 'Tour CN 3', 'SPC', NULL, 50)"),
-            QStringLiteral("INSERT INTO CSOPRN (MAXNO, CNTNAME) VALUES (140, 'OPTID')")};
-        for (qint32 chart : charts) {
-            sql << QStringLiteral("INSERT INTO CSCHRT (CHRTID, NAME) VALUES (%1, 'Cote %1')")
-                       .arg(chart)
-                << QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID) VALUES (50, %1)").arg(chart);
-        }
+            "INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG) VALUES (50, 'Profil', 0, NULL)",
+            "INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) VALUES "
+            "(12, 'Tour CN 3', 'SPC', NULL, 50)",
+            "INSERT INTO CSOPRN (MAXNO, CNTNAME) VALUES (140, 'OPTID')"};
+        for (qint32 c : charts)
+            sql << QStringLiteral("INSERT INTO CSCHRT (CHRTID, NAME) VALUES (%1, 'Cote %1')").arg(c)
+                << QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID) VALUES (50, %1)").arg(c);
         TestDatabase::execAll(sql);
-
         SharedState& s = appState();
         s.reset();
         s.gConnStr = TestDatabase::connectionString();
-        s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), kMonId, 0}};
+        s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
-        FakeEditorPort::layColumns();
+        ApplyViewState();
     }
 
-    // OPTID of an option name, defining it (numbers from 1) on first use.
-    qint32 option(const QString& name) {
+    // Stores TVAL (nullptr: a database null), defining the option name on first use.
+    void set(qint32 chart, const QString& name, const char* tval) {
         if (!m_ids.contains(name)) {
-            const qint32 id = qint32(m_ids.size()) + 1;
-            TestDatabase::exec(
-                QStringLiteral("INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES (%1, '%2', 'TEXT')")
-                    .arg(id)
-                    .arg(name));
-            m_ids.insert(name, id);
+            m_ids.insert(name, qint32(m_ids.size()) + 1);
+            TestDatabase::exec(QStringLiteral("INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES "
+                                              "(%1, '%2', 'TEXT')")
+                                   .arg(m_ids.value(name))
+                                   .arg(name));
         }
-        return m_ids.value(name);
-    }
-
-    void set(qint32 chart, const QString& name, const QString& tval) {
-        insertValue(chart, name, QLatin1Char('\'') + tval + QLatin1Char('\''));
-    }
-    void setNull(qint32 chart, const QString& name) {
-        insertValue(chart, name, QStringLiteral("NULL"));
-    }
-
-    // TVAL as text, "<null>" for a database null, "<none>" when there is no row.
-    static QString value(qint32 chart, const QString& name, const QString& table = "CSMDAT") {
-        const auto rows = TestDatabase::rows(
-            QStringLiteral("SELECT TVAL FROM %1 WHERE MONID = 12 AND CHRTID = %2 AND OPTID IN "
-                           "(SELECT OPTID FROM CSOPT WHERE NAME = '%3')")
-                .arg(table)
-                .arg(chart)
-                .arg(name));
-        return rows.isEmpty() ? QStringLiteral("<none>") : rows.first().value(0);
-    }
-
-    static qint32 maxNo() {
-        return TestDatabase::scalar(QStringLiteral("SELECT MAXNO FROM CSOPRN")).toInt();
-    }
-
-    // The loaded row of a chart (the chart query has no order of its own).
-    static int indexOf(qint32 chart) {
-        const auto& rows = appState().gOptionRows;
-        for (int i = 0; i < rows.size(); ++i) {
-            if (rows[i].ChartId == chart)
-                return i;
-        }
-        ADD_FAILURE() << "chart " << chart << " not loaded";
-        return 0;
-    }
-    static OptionRow& row(qint32 chart) { return appState().gOptionRows[indexOf(chart)]; }
-
-private:
-    void insertValue(qint32 chart, const QString& name, const QString& literal) {
         TestDatabase::exec(
             QStringLiteral(
                 "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (12, %1, %2, %3)")
                 .arg(chart)
-                .arg(option(name))
-                .arg(literal));
+                .arg(m_ids.value(name))
+                .arg(tval ? QStringLiteral("'%1'").arg(tval) : QStringLiteral("NULL")));
     }
+
+    // Several values at once: "Name=TVAL Name=TVAL".
+    void setAll(qint32 chart, const QString& pairs) {
+        for (const QString& pair : pairs.split(u' '))
+            set(chart, pair.section(u'=', 0, 0), pair.section(u'=', 1).toUtf8().constData());
+    }
+
+    // TVAL, "<none>" without a row (or for a database null, which the program never writes).
+    static QString value(qint32 chart, const QString& name) {
+        const QVariant v = TestDatabase::scalar(
+            QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = 12 AND CHRTID = %1 AND OPTID IN "
+                           "(SELECT OPTID FROM CSOPT WHERE NAME = '%2')")
+                .arg(chart)
+                .arg(name));
+        return v.isValid() ? v.toString() : QStringLiteral("<none>");
+    }
+    static int count(const QString& sql) { return TestDatabase::scalar(sql).toInt(); }
+    static int maxNo() { return count(QStringLiteral("SELECT MAXNO FROM CSOPRN")); }
+
+    // The loaded row of a chart (the chart query has no order of its own).
+    static OptionRow& row(qint32 chart) {
+        for (OptionRow& r : appState().gOptionRows) {
+            if (r.ChartId == chart)
+                return r;
+        }
+        throw std::runtime_error("chart not loaded");
+    }
+    static int indexOf(qint32 chart) { return int(&row(chart) - appState().gOptionRows.data()); }
+
+private:
     QHash<QString, qint32> m_ids;
 };
 
-// Makes the server refuse new CSMDAT rows; updates and deletes still pass. On
-// PostgreSQL the test user (the tables' owner, not a superuser) loses its
-// INSERT privilege; SQLite has no privileges, a trigger refuses instead. The
-// next reset recreates the table without either.
+// The server refuses new CSMDAT rows from now on (PostgreSQL: the test user loses
+// its INSERT privilege; SQLite: a trigger). The next reset lifts it.
 inline void refuseNewValues() {
-    if (TestDatabase::backend() == QLatin1String("postgres")) {
-        const QString user =
-            TestDatabase::connectionString().section(QStringLiteral("UID="), 1).section(u';', 0, 0);
-        TestDatabase::exec(QStringLiteral("REVOKE INSERT ON CSMDAT FROM ") + user);
-    } else {
+    if (TestDatabase::backend() == QLatin1String("postgres"))
+        TestDatabase::exec(QStringLiteral("REVOKE INSERT ON CSMDAT FROM ") +
+                           TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0));
+    else
         TestDatabase::exec(
-            QStringLiteral("CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
-                           "SELECT RAISE(ABORT, 'insertion refusee dans CSMDAT'); END"));
-    }
+            "CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
+            "SELECT RAISE(ABORT, 'insertion refusee dans CSMDAT'); END");
 }
 
-// Statements and connections of the program from now on.
+// The program's statements and connections from now on.
 class StatementLog {
 public:
-    StatementLog() {
-        SqlCounters& c = sqlCounters();
-        c.recent.clear();
-        c.recording = true;
-        m_statements = c.statements;
-        m_opened = c.connectionsOpened;
+    StatementLog() : m_opened(sqlCounters().connectionsOpened) {
+        sqlCounters().recent.clear();
+        sqlCounters().recording = true;
     }
     ~StatementLog() { sqlCounters().recording = false; }
-
-    QStringList statements() const {
-        return QStringList(sqlCounters().recent.begin(), sqlCounters().recent.end());
-    }
-    qint64 count() const { return sqlCounters().statements - m_statements; }
+    QStringList statements() const { return sqlCounters().recent; }
     qint64 connectionsOpened() const { return sqlCounters().connectionsOpened - m_opened; }
 
-    // Option names in the order the program looked them up in CSOPT.
-    QStringList optionLookups() const {
-        static const QString prefix = QStringLiteral("SELECT OPTID FROM CSOPT WHERE NAME = '");
-        QStringList names;
-        for (const QString& sql : statements()) {
-            if (sql.startsWith(prefix))
-                names << sql.mid(prefix.size()).chopped(1);
-        }
-        return names;
-    }
-
 private:
-    qint64 m_statements = 0;
-    qint64 m_opened = 0;
+    qint64 m_opened;
 };
 
-// Regional settings for one test; the program's number formatter follows them.
-class ScopedLocale {
+// Runs an action just before the program sends a statement beginning with the given
+// text (once, or every time), the way another editor acts between two statements.
+class StatementTrap {
 public:
-    explicit ScopedLocale(QLocale::Language language, QLocale::Territory territory)
-        : m_saved(QLocale()) {
-        QLocale::setDefault(QLocale(language, territory));
-        appState().gLoc.reset();
+    StatementTrap(const QString& start, std::function<void()> action, bool everyTime = false)
+        : m_start("exec " + start), m_action(std::move(action)), m_everyTime(everyTime) {
+        s_current = this;
+        logStatements(true);
+        m_previous = qInstallMessageHandler(&StatementTrap::handle);
     }
-    ~ScopedLocale() {
-        QLocale::setDefault(m_saved);
-        appState().gLoc.reset();
+    ~StatementTrap() {
+        qInstallMessageHandler(m_previous);
+        logStatements(false);
     }
+    int fired = 0;
 
 private:
-    QLocale m_saved;
+    static void logStatements(bool on) {
+        QLoggingCategory::setFilterRules(on ? "tolva.sql.debug=true" : "");
+    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        StatementTrap* t = s_current;
+        if (qstrcmp(context.category, "tolva.sql") != 0) {
+            if (t->m_previous)
+                t->m_previous(type, context, message);
+        } else if (message.startsWith(t->m_start) && (t->m_everyTime || t->fired == 0)) {
+            ++t->fired;
+            logStatements(false);  // the action's own statements pass unseen
+            t->m_action();
+            logStatements(true);
+        }
+    }
+    QString m_start;
+    std::function<void()> m_action;
+    bool m_everyTime;
+    QtMessageHandler m_previous = nullptr;
+    static inline StatementTrap* s_current = nullptr;
 };
+
+inline TaggedValue num(double v) {
+    return TaggedValue::number(v);
+}
+
+// The current values of one group of a row: lower, centre, upper.
+inline void setGroup(OptionRow& r, OptionGroup group, const TaggedValue& low,
+                     const TaggedValue& centre, const TaggedValue& high) {
+    OptionCell* cells[3][3] = {{&r.SpecLower, &r.SpecNominal, &r.SpecUpper},
+                               {&r.XLcl, &r.XCl, &r.XUcl},
+                               {&r.RLcl, &r.RCl, &r.RUcl}};
+    cells[int(group)][0]->Current = low;
+    cells[int(group)][1]->Current = centre;
+    cells[int(group)][2]->Current = high;
+}
+
+inline void expectOneCriticalBox(const FakeUiPort& ui, const QString& start) {
+    ASSERT_EQ(ui.shown.size(), 1);
+    EXPECT_TRUE(ui.shown[0].text.startsWith(start)) << ui.shown[0].text.toStdString();
+    EXPECT_EQ(ui.shown[0].icon, UiPort::Icon::Critical);
+    EXPECT_EQ(ui.shown[0].title, "TOLVA Editor");
+    EXPECT_FALSE(ui.busy);
+}
 
 }  // namespace tolva::test
