@@ -1,402 +1,196 @@
-#include <gtest/gtest.h>
-#include <QApplication>
-#include <QIcon>
-#include <QLabel>
-#include <QStatusBar>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-#include <algorithm>
+// The monitor picker: the folder tree, the remembered monitor, the choice and
+// what goes wrong on the way.
+#include "UiTest.h"
 
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "select/frmMonitor.h"
-#include "store/DbConnection.h"
-#include "store/MonitorList.h"
-#include "support/FakeUiPort.h"
-#include "support/TestDatabase.h"
-
-using namespace tolva;
-using tolva::test::FakeUiPort;
-using tolva::test::TestDatabase;
-
+namespace tolva::test {
 namespace {
 
-const QString kBreaks = QStringLiteral("\r\n\r\n");
-const QString kNoOptionsName = QStringLiteral("Four F1 - Sans option");
+const QString kNoOptions = QStringLiteral("Four F1 - Sans option");
 
-class MonitorPickerTest : public ::testing::Test {
+QString folder(int id, const char* name, int parent, int previous, const char* vflg = "NULL") {
+    return QString::asprintf(
+        "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID, VFLG) "
+        "VALUES (%d, '%s', %d, %d, %s)",
+        id, name, parent, previous, vflg);
+}
+// The folder example, root 0 with A (5) then B (7), and monitors filed as {node, monId}.
+QStringList rootAB(std::initializer_list<std::pair<int, int>> filed) {
+    QStringList sql = {folder(0, "Racine", 0, 0), folder(5, "A", 0, 0), folder(7, "B", 0, 5)};
+    for (const auto& [node, monId] : filed)
+        sql << QString::asprintf("INSERT INTO CSMINN (NODEID, MONID) VALUES (%d, %d)", node, monId);
+    return sql;
+}
+
+class MonitorPickerTest : public UiTest {
 protected:
     void SetUp() override {
-        appState().reset();
-        TestDatabase::resetDemo();
-        // The demo monitors with folder tables of each test's own; monitor 190
-        // has a profile without any chart, so no TOLVA options.
-        TestDatabase::execAll({
-            QStringLiteral("DELETE FROM CSMINN"),
-            QStringLiteral("DELETE FROM CSNODE"),
-            QStringLiteral("INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG, DESCR) "
-                           "VALUES (90, 'Sans caractéristique', 16, NULL, NULL)"),
-            QStringLiteral("INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) "
-                           "VALUES (190, '%1', 'SPC', NULL, 90)")
-                .arg(kNoOptionsName),
-        });
-        SharedState& s = appState();
-        s.gDsn = TestDatabase::dsn();
-        s.gConnStr = TestDatabase::connectionString();
-        s.gLastMonitors = {DsnMonitor{}};
-        s.gMonitorIndex = -1;
+        UiTest::SetUp();
+        // Folder tables of each test's own; monitor 190's profile has no chart.
+        TestDatabase::execAll(
+            {"DELETE FROM CSMINN", "DELETE FROM CSNODE",
+             "INSERT INTO CSPROF (PROFID, NAME, PROFFLG) VALUES (90, 'Sans caractéristique', 16)",
+             QStringLiteral(
+                 "INSERT INTO CSMON (MONID, NAME, MTYPE, PROFID) VALUES (190, '%1', 'SPC', 90)")
+                 .arg(kNoOptions)});
+        appState().gDsn = TestDatabase::dsn();
+        appState().gConnStr = TestDatabase::connectionString();
         ASSERT_TRUE(LoadMonitorList());
     }
-
-    void TearDown() override { sqlCounters().recording = false; }
-
-    // The folder example: root 0, A (5) and B (7) after A.
-    static void addRootAB() {
-        TestDatabase::execAll(
-            {folderRow(0, "Racine", 0, 0), folderRow(5, "A", 0, 0), folderRow(7, "B", 0, 5)});
+    static QTreeWidget* tree(frmMonitor& p) { return p.findChild<QTreeWidget*>("TreeView1"); }
+    static bool isMonitor(const QTreeWidgetItem* item) {
+        return item->data(0, frmMonitor::ImageKeyRole) == QLatin1String("Monitor");
     }
-
-    static QString folderRow(int id, const QString& name, int parent, int previous,
-                             const QString& vflg = QStringLiteral("NULL")) {
-        return QStringLiteral(
-                   "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID, VFLG) "
-                   "VALUES (%1, '%2', %3, %4, %5)")
-            .arg(id)
-            .arg(name)
-            .arg(parent)
-            .arg(previous)
-            .arg(vflg);
-    }
-
-    static void file(int node, int monId) {
-        TestDatabase::exec(QStringLiteral("INSERT INTO CSMINN (NODEID, MONID) VALUES (%1, %2)")
-                               .arg(node)
-                               .arg(monId));
-    }
-
-    static int indexOf(qint32 monId) {
-        const auto& monitors = appState().gMonitors;
-        for (int i = 0; i < monitors.size(); ++i) {
-            if (monitors[i].MonId == monId)
-                return i;
-        }
-        return -1;
-    }
-
-    static QTreeWidget* tree(frmMonitor& picker) {
-        auto* view = picker.findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
-        EXPECT_NE(view, nullptr);
-        return view;
-    }
-
-    // "Folder{child,child}", monitors as "#MonId" from the item's gMonitors entry.
+    // "Folder{child,child}", a monitor as "#MonId" of its gMonitors entry.
     static QString render(const QTreeWidgetItem* item) {
-        if (item->data(0, frmMonitor::ImageKeyRole).toString() == QLatin1String("Monitor")) {
+        if (isMonitor(item)) {
             const int index = item->data(0, frmMonitor::MonitorIndexRole).toInt();
             EXPECT_EQ(item->text(0), appState().gMonitors.value(index).Name);
             return u'#' + QString::number(appState().gMonitors.value(index).MonId);
         }
         QStringList children;
         for (int i = 0; i < item->childCount(); ++i)
-            children.append(render(item->child(i)));
+            children << render(item->child(i));
         return item->text(0) + u'{' + children.join(u',') + u'}';
     }
-
-    static QString render(frmMonitor& picker) {
-        QStringList top;
-        for (int i = 0; i < tree(picker)->topLevelItemCount(); ++i)
-            top.append(render(tree(picker)->topLevelItem(i)));
-        return top.join(u';');
-    }
-
-    // The first item showing monitor monId under a folder named `folder`.
-    static QTreeWidgetItem* monitorItem(frmMonitor& picker, qint32 monId,
-                                        const QString& folder = QString()) {
+    static QTreeWidgetItem* item(frmMonitor& picker, qint32 monId, const QString& in = QString()) {
         for (QTreeWidgetItemIterator it(tree(picker)); *it; ++it) {
-            QTreeWidgetItem* item = *it;
-            if (item->data(0, frmMonitor::ImageKeyRole).toString() == QLatin1String("Monitor") &&
-                item->data(0, frmMonitor::MonitorIndexRole).toInt() == indexOf(monId) &&
-                (folder.isEmpty() || item->parent()->text(0) == folder))
-                return item;
+            if (isMonitor(*it) &&
+                (*it)->data(0, frmMonitor::MonitorIndexRole) == monitorIndex(monId) &&
+                (in.isEmpty() || (*it)->parent()->text(0) == in))
+                return *it;
         }
         ADD_FAILURE() << "no item for monitor " << monId;
         return nullptr;
     }
-
-    static void showActive(frmMonitor& picker) {
-        picker.show();
-        QApplication::setActiveWindow(&picker);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
-    }
-
     static void doubleClick(frmMonitor& picker, QTreeWidgetItem* item) {
-        QTreeWidget* view = tree(picker);
-        const QPoint at = view->visualItemRect(item).center();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = tree(picker)->visualItemRect(item).center();
+        QTest::mouseClick(tree(picker)->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree(picker)->viewport(), Qt::LeftButton, {}, at);
     }
-
-    static QImage imageOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
-
-    FakeUiPort ui;
 };
 
-TEST_F(MonitorPickerTest, FolderExampleShowsOnlyFoldersHoldingMonitors) {
-    addRootAB();
-    TestDatabase::exec(folderRow(9, "Archives", 0, 7, QStringLiteral("1")));  // deleted folder
-    file(7, 101);
-    file(9, 103);
-    sqlCounters().recording = true;
-    sqlCounters().recent.clear();
-    const auto before = sqlCounters();
-    {
+TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsReadInOneGo) {
+    const struct {
+        QStringList sql;
+        const char* tree;
+    } cases[] = {
+        // A deleted folder (9) and a folder without monitors (A) are left out.
+        {rootAB({{7, 101}, {9, 103}}) << folder(9, "Archives", 0, 7, "1"), "{Racine{B{#101}}}"},
+        {rootAB({{7, 101}, {5, 102}}), "{Racine{A{#102},B{#101}}}"},
+        {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}"},
+        // Without a key on the node number a folder can be listed twice: under
+        // itself, and again at the end of its parent's chain.
+        {QStringList{"DROP TABLE CSNODE",
+                     "CREATE TABLE CSNODE (NODEID INTEGER, NAME VARCHAR(64), PARENTID INTEGER, "
+                     "PREVID INTEGER, VFLG INTEGER)"}
+             << rootAB({{5, 101}, {7, 102}, {9, 103}}) << folder(5, "A encore", 5, 0)
+             << folder(5, "A en fin", 0, 7) << folder(9, "C", 7, 0) << folder(7, "B sous C", 9, 0),
+         "{Racine{A{#101},B{C{#103},#102}}}"},
+    };
+    for (const auto& c : cases) {
+        TestDatabase::execAll(QStringList{"DELETE FROM CSMINN", "DELETE FROM CSNODE"} + c.sql);
+        sqlCounters().recent.clear();
+        const auto before = sqlCounters();
+        sqlCounters().recording = true;
         frmMonitor picker;
-        EXPECT_EQ(render(picker), "Racine{B{#101}}");
+        sqlCounters().recording = false;
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree);
+        for (QTreeWidgetItemIterator it(tree(picker)); *it; ++it)
+            EXPECT_EQ((*it)->isExpanded(), !isMonitor(*it));
+        // Both tables read once, live folders only, on one connection closed after.
         EXPECT_EQ(
             sqlCounters().recent,
             QVector<QString>({"SELECT * FROM CSMINN", "SELECT * FROM CSNODE WHERE VFLG IS NULL"}));
         EXPECT_EQ(sqlCounters().connectionsOpened - before.connectionsOpened, 1);
         EXPECT_EQ(sqlCounters().connectionsClosed - before.connectionsClosed, 1);
-        EXPECT_TRUE(ui.shown.isEmpty());
-        EXPECT_FALSE(ui.busy);
     }
-
-    file(5, 102);
-    frmMonitor picker;
-    EXPECT_EQ(render(picker), "Racine{A{#102},B{#101}}");
-    EXPECT_EQ(picker.windowTitle(), catalogText(128));
-    auto* panel = picker.findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->findChild<QLabel*>();
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->text(), catalogText(129) + u' ' + TestDatabase::dsn() + u' ');
-
-    // Folders come expanded with the open image; monitors carry theirs.
-    const QImage open = imageOf(QIcon(QStringLiteral(":/icons/folder-open.svg")));
-    const QImage monitorImage = imageOf(QIcon(QStringLiteral(":/icons/monitor.svg")));
-    ASSERT_FALSE(open.isNull());
-    for (QTreeWidgetItemIterator it(tree(picker)); *it; ++it) {
-        if ((*it)->childCount() > 0) {
-            EXPECT_TRUE((*it)->isExpanded()) << (*it)->text(0).toStdString();
-            EXPECT_EQ(imageOf((*it)->icon(0)), open);
-        } else {
-            EXPECT_EQ(imageOf((*it)->icon(0)), monitorImage);
-        }
-    }
-    // Nothing was remembered for this data source, so nothing is selected.
-    EXPECT_TRUE(tree(picker)->selectedItems().isEmpty());
-}
-
-TEST_F(MonitorPickerTest, TreeFillsTheWindowAboveTheStatusBar) {
-    addRootAB();
-    file(5, 101);
-    frmMonitor picker;
-    showActive(picker);
-    picker.resize(500, 260);
-    QApplication::processEvents();
-    auto* bar = picker.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
-    EXPECT_EQ(bar->geometry().bottom(), picker.height() - 1);
-    EXPECT_EQ(tree(picker)->geometry(), QRect(0, 0, 500, 260 - bar->height()));
-}
-
-TEST_F(MonitorPickerTest, MonitorFiledTwiceShowsTwiceAndRememberedOneIsSelected) {
-    addRootAB();
-    file(7, 101);
-    file(5, 102);
-    file(5, 101);
-    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
-    {
-        frmMonitor picker;
-        EXPECT_EQ(render(picker), "Racine{A{#102,#101},B{#101}}");
-        // B is placed before A's monitors, so the item in A is marked last.
-        const auto selected = tree(picker)->selectedItems();
-        ASSERT_EQ(selected.size(), 1);
-        EXPECT_EQ(selected.first(), monitorItem(picker, 101, "A"));
-    }
-    // The data-source name must match exactly.
-    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn().toLower(), 101}};
-    frmMonitor picker;
-    EXPECT_TRUE(tree(picker)->selectedItems().isEmpty());
-}
-
-TEST_F(MonitorPickerTest, RememberedMonitorIsScrolledIntoView) {
-    // A long folder first, the remembered monitor at the far end.
-    addRootAB();
-    QStringList links;
-    for (int round = 0; round < 4; ++round) {
-        for (int monId = 101; monId <= 110; ++monId)
-            links.append(
-                QStringLiteral("INSERT INTO CSMINN (NODEID, MONID) VALUES (5, %1)").arg(monId));
-    }
-    TestDatabase::execAll(links);
-    file(7, 111);
-    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn(), 111}};
-
-    frmMonitor picker;
-    showActive(picker);
-    QTreeWidget* view = tree(picker);
-    QTreeWidgetItem* remembered = monitorItem(picker, 111);
-    ASSERT_TRUE(remembered->isSelected());
-    const QRect shown = view->visualItemRect(remembered);
-    EXPECT_GE(shown.top(), 0);
-    EXPECT_LE(shown.bottom(), view->viewport()->height() - 1)
-        << "row at " << shown.y() << " in a viewport of height " << view->viewport()->height();
-}
-
-TEST_F(MonitorPickerTest, ChoosingByDoubleClickOrEnterReadsOptionsAndRemembers) {
-    addRootAB();
-    file(5, 101);
-    file(7, 102);
-    {
-        frmMonitor picker;
-        showActive(picker);
-        doubleClick(picker, monitorItem(picker, 101));
-        EXPECT_TRUE(ui.shown.isEmpty());
-        EXPECT_EQ(picker.result(), QDialog::Accepted);
-        EXPECT_FALSE(picker.isVisible());
-    }
-    const SharedState& s = appState();
-    EXPECT_TRUE(s.gMonitorChosen);
-    EXPECT_EQ(s.gMonitorIndex, indexOf(101));
-    EXPECT_FALSE(s.gOptionRows.isEmpty());
-    EXPECT_TRUE(std::any_of(
-        s.gLastMonitors.begin(), s.gLastMonitors.end(),
-        [](const DsnMonitor& m) { return m.Dsn == TestDatabase::dsn() && m.MonId == 101; }));
-
-    // The next opening starts without a choice, selects 101 and takes Enter.
-    frmMonitor picker;
-    EXPECT_FALSE(s.gMonitorChosen);
-    showActive(picker);
-    tree(picker)->setFocus();
-    tree(picker)->setCurrentItem(monitorItem(picker, 102));
-    QTest::keyClick(tree(picker), Qt::Key_Return);
-    EXPECT_EQ(picker.result(), QDialog::Accepted);
-    EXPECT_TRUE(s.gMonitorChosen);
-    EXPECT_EQ(s.gMonitorIndex, indexOf(102));
-}
-
-TEST_F(MonitorPickerTest, MonitorWithoutOptionsIsReportedUnderItsName) {
-    addRootAB();
-    file(5, 190);
-    file(5, 101);
-    appState().gMonitorIndex = indexOf(102);  // the monitor open before
-    frmMonitor picker;
-    showActive(picker);
-
-    doubleClick(picker, monitorItem(picker, 190));
-    ASSERT_EQ(ui.shown.size(), 1);
-    EXPECT_EQ(ui.shown[0].text, catalogText(132));
-    EXPECT_EQ(ui.shown[0].icon, UiPort::Icon::Information);
-    EXPECT_EQ(ui.shown[0].title, kNoOptionsName);
-    EXPECT_TRUE(picker.isVisible());
-    EXPECT_FALSE(appState().gMonitorChosen);
-    EXPECT_EQ(appState().gMonitorIndex, indexOf(102));
-
-    // Another monitor can still be chosen.
-    doubleClick(picker, monitorItem(picker, 101));
-    EXPECT_EQ(picker.result(), QDialog::Accepted);
-    EXPECT_EQ(appState().gMonitorIndex, indexOf(101));
-}
-
-TEST_F(MonitorPickerTest, FoldersOnlyExpandAndCollapse) {
-    addRootAB();
-    file(5, 101);
-    appState().gMonitorIndex = indexOf(102);
-    frmMonitor picker;
-    showActive(picker);
-    QTreeWidgetItem* folderA = tree(picker)->topLevelItem(0)->child(0);
-    ASSERT_EQ(folderA->text(0), "A");
-
-    doubleClick(picker, folderA);
-    EXPECT_FALSE(folderA->isExpanded());
-    EXPECT_EQ(imageOf(folderA->icon(0)),
-              imageOf(QIcon(QStringLiteral(":/icons/folder-closed.svg"))));
-    tree(picker)->setCurrentItem(folderA);
-    QTest::keyClick(tree(picker), Qt::Key_Return);
-    doubleClick(picker, folderA);
-    EXPECT_TRUE(folderA->isExpanded());
-    EXPECT_EQ(imageOf(folderA->icon(0)), imageOf(QIcon(QStringLiteral(":/icons/folder-open.svg"))));
-
-    EXPECT_TRUE(picker.isVisible());
     EXPECT_TRUE(ui.shown.isEmpty());
-    EXPECT_FALSE(appState().gMonitorChosen);
-    EXPECT_EQ(appState().gMonitorIndex, indexOf(102));
-}
-
-TEST_F(MonitorPickerTest, EscapeAndCloseBoxEndWithoutChoice) {
-    addRootAB();
-    file(5, 101);
-    SharedState& s = appState();
-    s.gMonitorIndex = indexOf(102);
-    s.gMonitorChosen = true;  // left over from an earlier choice
-    {
-        frmMonitor picker;
-        QTimer::singleShot(0, &picker,
-                           [&picker] { QTest::keyClick(tree(picker), Qt::Key_Escape); });
-        EXPECT_EQ(picker.exec(), QDialog::Rejected);
-    }
-    EXPECT_FALSE(s.gMonitorChosen);
-    EXPECT_EQ(s.gMonitorIndex, indexOf(102));
-
-    s.gMonitorChosen = true;
-    frmMonitor picker;
-    showActive(picker);
-    picker.close();
-    EXPECT_EQ(picker.result(), QDialog::Rejected);
-    EXPECT_FALSE(s.gMonitorChosen);
-    EXPECT_EQ(s.gMonitorIndex, indexOf(102));
-}
-
-TEST_F(MonitorPickerTest, LoopingFolderLinksGiveAFiniteTree) {
-    // Without a key on the node number, a folder can be listed twice: as its
-    // own subfolder and again at the end of its parent's chain.
-    TestDatabase::execAll({
-        QStringLiteral("DROP TABLE CSNODE"),
-        QStringLiteral("CREATE TABLE CSNODE (NODEID INTEGER, NAME VARCHAR(64), PARENTID INTEGER, "
-                       "PREVID INTEGER, VFLG INTEGER)"),
-    });
-    addRootAB();
-    TestDatabase::execAll({folderRow(5, "A encore", 5, 0), folderRow(5, "A en fin", 0, 7),
-                           folderRow(9, "C", 7, 0), folderRow(7, "B sous C", 9, 0)});
-    file(5, 101);
-    file(7, 102);
-    file(9, 103);
-    frmMonitor picker;
-    EXPECT_EQ(render(picker), "Racine{A{#101},B{C{#103},#102}}");
-    EXPECT_TRUE(ui.shown.isEmpty());
-}
-
-TEST_F(MonitorPickerTest, UnreadableFolderTablesAreReported) {
-    addRootAB();
-    file(5, 101);
-    // No live folder at all.
-    TestDatabase::exec(QStringLiteral("UPDATE CSNODE SET VFLG = 1"));
-    {
-        frmMonitor picker;
-        ASSERT_EQ(ui.shown.size(), 1);
-        EXPECT_EQ(ui.shown[0].text, catalogText(131) + kBreaks + catalogText(130));
-        EXPECT_EQ(ui.shown[0].icon, UiPort::Icon::Critical);
-        EXPECT_EQ(ui.shown[0].title, catalogText(128));
-        EXPECT_EQ(tree(picker)->topLevelItemCount(), 0);
-        EXPECT_FALSE(ui.busy);
-    }
-
-    // A table that cannot be read: the database's own text follows.
-    TestDatabase::exec(QStringLiteral("DROP TABLE CSMINN"));
-    QString reason;
-    try {
-        DbConnection db;
-        db.open(TestDatabase::connectionString());
-        db.execute(QStringLiteral("SELECT * FROM CSMINN"));
-    } catch (const DbError& error) {
-        reason = error.description();
-    }
-    ASSERT_FALSE(reason.isEmpty());
-    frmMonitor picker;
-    ASSERT_EQ(ui.shown.size(), 2);
-    EXPECT_EQ(ui.shown[1].text, catalogText(131) + kBreaks + reason);
-    EXPECT_EQ(tree(picker)->topLevelItemCount(), 0);
     EXPECT_FALSE(ui.busy);
 }
 
+TEST_F(MonitorPickerTest, RememberedMonitorIsSelectedAndScrolledIntoView) {
+    TestDatabase::execAll(rootAB({{7, 101}, {5, 102}, {5, 101}}));
+    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
+    {
+        frmMonitor picker;
+        // B's item is placed before A's monitors, so the item in A is marked last.
+        EXPECT_EQ(tree(picker)->selectedItems(), QList<QTreeWidgetItem*>{item(picker, 101, "A")});
+    }
+    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn().toLower(), 101}};
+    {
+        frmMonitor picker;  // the data-source name must match exactly
+        EXPECT_TRUE(tree(picker)->selectedItems().isEmpty());
+    }
+    // The remembered monitor at the end of a long tree.
+    QStringList more;
+    for (int n = 0; n < 40; ++n)
+        more
+            << QStringLiteral("INSERT INTO CSMINN (NODEID, MONID) VALUES (5, %1)").arg(102 + n % 8);
+    TestDatabase::execAll(more << "INSERT INTO CSMINN (NODEID, MONID) VALUES (7, 111)");
+    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn(), 111}};
+    frmMonitor picker;
+    showActive(&picker);
+    ASSERT_TRUE(item(picker, 111)->isSelected());
+    const QRect shown = tree(picker)->visualItemRect(item(picker, 111));
+    EXPECT_GE(shown.top(), 0);
+    EXPECT_LE(shown.bottom(), tree(picker)->viewport()->height() - 1);
+}
+
+TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
+    TestDatabase::execAll(rootAB({{5, 190}, {5, 101}}));
+    SharedState& s = appState();
+    s.gMonitorIndex = monitorIndex(102);  // the monitor open before
+    {
+        frmMonitor picker;
+        showActive(&picker);
+        // A monitor without options is reported under its name and not taken.
+        doubleClick(picker, item(picker, 190));
+        EXPECT_EQ(lastMessage(), message(catalogText(132), kNoOptions, UiPort::Icon::Information));
+        EXPECT_TRUE(picker.isVisible());
+        EXPECT_EQ(s.gMonitorIndex, monitorIndex(102));
+        doubleClick(picker, item(picker, 101));
+        EXPECT_EQ(picker.result(), QDialog::Accepted);
+        EXPECT_FALSE(picker.isVisible());
+    }
+    EXPECT_EQ(ui.shown.size(), 1);
+    EXPECT_TRUE(s.gMonitorChosen);
+    EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
+    EXPECT_FALSE(s.gOptionRows.isEmpty());
+    EXPECT_TRUE(std::any_of(s.gLastMonitors.begin(), s.gLastMonitors.end(), [](const auto& m) {
+        return m.Dsn == TestDatabase::dsn() && m.MonId == 101;
+    }));
+    // Escape and the close box end without a choice, whatever the last one was.
+    for (const bool escape : {true, false}) {
+        frmMonitor picker;
+        showActive(&picker);
+        if (escape)
+            QTest::keyClick(tree(picker), Qt::Key_Escape);
+        else
+            picker.close();
+        EXPECT_EQ(picker.result(), QDialog::Rejected);
+        EXPECT_FALSE(picker.isVisible());
+        EXPECT_FALSE(s.gMonitorChosen);
+        EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
+    }
+}
+
+TEST_F(MonitorPickerTest, UnreadableFolderTablesAreReported) {
+    TestDatabase::execAll(rootAB({{5, 101}}) << "UPDATE CSNODE SET VFLG = 1");
+    QString reason = catalogText(130);  // no live folder at all
+    for (int round = 0; round < 2; ++round) {
+        ui.shown.clear();
+        frmMonitor picker;
+        EXPECT_EQ(ui.shown.size(), 1);
+        EXPECT_EQ(lastMessage(), message(catalogText(131) + kBreaks + reason, catalogText(128),
+                                         UiPort::Icon::Critical));
+        EXPECT_EQ(tree(picker)->topLevelItemCount(), 0);
+        EXPECT_FALSE(ui.busy);
+        // Then a table that cannot be read: the database's own text follows.
+        TestDatabase::exec(QStringLiteral("DROP TABLE IF EXISTS CSMINN"));
+        reason = dbError(TestDatabase::connectionString(), QStringLiteral("SELECT * FROM CSMINN"));
+        ASSERT_NE(reason, QString());
+    }
+}
+
 }  // namespace
+}  // namespace tolva::test

@@ -1,0 +1,246 @@
+#pragma once
+
+// What the widget tests share: a fresh shared state on French settings and the
+// demo database, scripted message boxes, the real editor window, and the moves
+// of a user at the keyboard and in the dialogs.
+
+#include <gtest/gtest.h>
+#include <QTest>
+#include <QtWidgets>
+
+#include "app/Catalog.h"
+#include "app/SharedState.h"
+#include "app/Startup.h"
+#include "app/ui/Twips.h"
+#include "editor/EditorStartup.h"
+#include "editor/OptionGrid.h"
+#include "editor/frmMain.h"
+#include "select/frmConnect.h"
+#include "select/frmMonitor.h"
+#include "store/DbConnection.h"
+#include "store/MonitorList.h"
+#include "store/OptionReader.h"
+#include "support/FakeUiPort.h"
+#include "support/TestDatabase.h"
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace tolva::test {
+
+class UiTest : public ::testing::Test {
+public:
+    static QLocale french() { return QLocale(QLocale::French, QLocale::France); }
+    static QLocale english() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+    static inline const QString kBreaks = QStringLiteral("\r\n\r\n");
+
+    // "UID" or "PWD" of the test data source.
+    static QString credential(const QString& key) {
+        const QStringList parts = TestDatabase::connectionString().split(u';');
+        const int at = parts.indexOf(QRegularExpression(QRegularExpression::escape(key) + "=.*"));
+        return at < 0 ? QString() : parts[at].mid(key.size() + 1);
+    }
+    static int monitorIndex(qint32 monId) {
+        const auto& m = appState().gMonitors;
+        const auto it = std::find_if(m.begin(), m.end(), [=](auto& e) { return e.MonId == monId; });
+        return it == m.end() ? -1 : int(it - m.begin());
+    }
+    // What the driver says when it opens this connection string and runs sql
+    // (empty: no error).
+    static QString dbError(const QString& connectionString, const QString& sql = QString()) {
+        try {
+            DbConnection db;
+            db.open(connectionString);
+            if (!sql.isEmpty())
+                db.execute(sql);
+        } catch (const DbError& error) {
+            return error.description();
+        }
+        return QString();
+    }
+    static void showActive(QWidget* widget) {
+        widget->show();
+        QApplication::setActiveWindow(widget);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+    }
+
+    // Runs answer on the next modal dialog once its exec() is up. A dialog left
+    // open is closed, and a poll still waiting at the end fails the test.
+    template <typename T>
+    static void onNextDialog(std::function<void(T*)> answer) {
+        auto* poll = new QTimer(qApp);
+        poll->setObjectName(QStringLiteral("dialogPoll"));
+        QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            poll->stop();
+            poll->setObjectName(QString());
+            poll->deleteLater();
+            if (auto* dialog = qobject_cast<T*>(modal))
+                answer(dialog);
+            else
+                ADD_FAILURE() << "expected " << T::staticMetaObject.className();
+            if (modal->isVisible()) {
+                ADD_FAILURE() << modal->objectName().toStdString() << " stayed open";
+                modal->close();
+            }
+        });
+        poll->start(10);
+    }
+    static void connectTo(frmConnect* dialog) {
+        auto* dsn = dialog->findChild<QComboBox*>(QStringLiteral("cmbDSN"));
+        dsn->setCurrentIndex(dsn->findText(TestDatabase::dsn()));
+        dialog->findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(credential("UID"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("txtPWD"))->setText(credential("PWD"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    }
+    // Selects the monitor's first item and presses Enter.
+    static void pickMonitor(frmMonitor* picker, qint32 monId) {
+        auto* tree = picker->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
+        const auto items = tree->findItems(appState().gMonitors.value(monitorIndex(monId)).Name,
+                                           Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_FALSE(items.isEmpty()) << "monitor " << monId << " not in the picker";
+        tree->setCurrentItem(items.first());
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Return);
+    }
+
+protected:
+    void SetUp() override {
+        appState().reset();
+        QLocale::setDefault(french());
+        ASSERT_TRUE(m_programFolder.isValid());
+        PrepareStartup(m_programFolder.path());
+        TestDatabase::resetDemo();
+    }
+    void TearDown() override {
+        for (QTimer* poll : qApp->findChildren<QTimer*>(QStringLiteral("dialogPoll"))) {
+            ADD_FAILURE() << "an awaited dialog never opened";
+            delete poll;
+        }
+        CloseEditor();  // a window StartEditor made
+        window.reset();
+        QLocale::setDefault(english());
+    }
+
+    void openWindow() {
+        window = std::make_unique<frmMain>();
+        setEditorProvider([w = window.get()]() -> EditorPort* { return w; });
+        window->ApplyCatalogTexts();
+        showActive(window.get());
+    }
+    // The window on demo monitor monId, as the connection dialog and the picker leave it.
+    void openOn(qint32 monId) {
+        SharedState& s = appState();
+        s.gDsn = TestDatabase::dsn();
+        s.gConnStr = TestDatabase::connectionString();
+        ASSERT_TRUE(LoadMonitorList());
+        s.gConnected = true;
+        s.gMonitorIndex = monitorIndex(monId);
+        openWindow();
+        ASSERT_TRUE(LoadMonitorOptions());
+        s.gMonitorChosen = true;
+        window->FillGrid();
+        grid()->setFocus();
+        QApplication::processEvents();
+    }
+    // A monitor held in memory only, with these charts and no value.
+    static void useMonitor(const QStringList& chartNames, bool queryProfile = false) {
+        SharedState& s = appState();
+        s.gDsn = QStringLiteral("Qualite");
+        s.gMonitors = {MonitorEntry{QStringLiteral("Presse P7 - Boîtier"), 7, queryProfile}};
+        s.gMonitorIndex = 0;
+        s.gOptionRows.clear();
+        for (const QString& name : chartNames) {
+            s.gOptionRows.append(OptionRow());
+            s.gOptionRows.last().ChartName = name;
+            s.gOptionRows.last().ChartId = s.gOptionRows.size();
+        }
+    }
+
+    // Grid row of the chart (row 0 holds the headings).
+    static int rowOf(qint32 chartId) {
+        const auto& r = appState().gOptionRows;
+        const auto it =
+            std::find_if(r.begin(), r.end(), [=](auto& o) { return o.ChartId == chartId; });
+        EXPECT_NE(it, r.end()) << "chart " << chartId << " not loaded";
+        return int(it - r.begin()) + 1;
+    }
+    static OptionRow& optionRow(int gridRow) { return appState().gOptionRows[gridRow - 1]; }
+    OptionGrid* grid() const { return window->findChild<OptionGrid*>(QStringLiteral("grdData")); }
+    QLineEdit* editor() const { return window->findChild<QLineEdit*>(QStringLiteral("txtGrd")); }
+    QAction* action(const char* name) const { return window->findChild<QAction*>(name); }
+    QString imageOf(const char* key) const { return action(key)->property("imageKey").toString(); }
+    QString panel(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
+    QPoint at() const { return {grid()->currentGridRow(), grid()->currentGridColumn()}; }
+    QString editText() const { return editor()->isVisible() ? editor()->text() : "(closed)"; }
+    QStringList rowTexts(int row) const {
+        QStringList texts;
+        for (int c = 0; c < grid()->columns(); ++c)
+            texts << grid()->cellText(row, c);
+        return texts;
+    }
+
+    // Keys go where the focus is. A closed modal dialog leaves no active window
+    // here, where a desktop gives the activation back to the editor.
+    QWidget* focused() {
+        if (!QApplication::activeWindow() && !QApplication::activeModalWidget())
+            QApplication::setActiveWindow(window.get());
+        EXPECT_NE(QApplication::focusWidget(), nullptr);
+        return QApplication::focusWidget();
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(focused(), key, mods);
+    }
+    // One key at a time: the first character typed on the grid opens the editor.
+    void type(const QString& text) {
+        for (QChar ch : text)
+            QTest::keyClick(focused(), ch.toLatin1());
+    }
+    void goTo(int row, int col) {
+        grid()->setCurrentGridCell(row, col);
+        grid()->setFocus();
+    }
+    void enterValue(int row, int col, const QString& text) {
+        goTo(row, col);
+        type(text);
+        press(Qt::Key_Return);
+    }
+    void clickCell(int row, int col) {
+        QWidget* vp = grid()->viewport();
+        QTest::mouseClick(vp, Qt::LeftButton, {},
+                          vp->mapFrom(grid(), grid()->cellRect(row, col).center()));
+    }
+
+    static QString tval(qint32 monId, qint32 chartId, const char* option) {
+        return TestDatabase::scalar(
+                   QString::asprintf("SELECT TVAL FROM CSMDAT WHERE MONID = %d AND "
+                                     "CHRTID = %d AND OPTID = (SELECT OPTID FROM "
+                                     "CSOPT WHERE NAME = '%s')",
+                                     monId, chartId, option))
+            .toString();
+    }
+    // Text, title and icon of the last message box.
+    QStringList lastMessage() const {
+        const FakeUiPort::Shown m = ui.shown.value(ui.shown.size() - 1);
+        return message(m.text, m.title, m.icon);
+    }
+    static QStringList message(const QString& text, const QString& title, UiPort::Icon icon) {
+        return {text, title, QString::number(int(icon))};
+    }
+    // How many boxes showed catalog text n.
+    int shown(int n) const {
+        return std::count_if(ui.shown.begin(), ui.shown.end(),
+                             [n](const auto& m) { return m.text == catalogText(n); });
+    }
+
+    QTemporaryDir m_programFolder;
+    FakeUiPort ui;
+    std::unique_ptr<frmMain> window;
+};
+
+}  // namespace tolva::test
