@@ -1,40 +1,41 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QString>
-#include <QTemporaryDir>
+#include <QStringList>
+
+#include "app/SharedState.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace tolva::test {
 
-// Switches the regional settings the program sees (default QLocale) for one scope.
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : m_previous(QLocale()) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-    }
-    ~LocaleScope() { QLocale::setDefault(m_previous); }
-    LocaleScope(const LocaleScope&) = delete;
-    LocaleScope& operator=(const LocaleScope&) = delete;
-
-private:
-    QLocale m_previous;
+// The regional settings the program sees (default QLocale), for one scope.
+struct LocaleScope {
+    explicit LocaleScope(const char* name) { QLocale::setDefault(QLocale(QLatin1String(name))); }
+    ~LocaleScope() { QLocale::setDefault(previous); }
+    const QLocale previous;  // taken before the constructor changes it
 };
 
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// gLastMonitors as "Dsn:MonId Dsn:MonId".
+inline QString lastMonitors() {
+    QStringList out;
+    for (const DsnMonitor& m : appState().gLastMonitors)
+        out << m.Dsn + u':' + QString::number(m.MonId);
+    return out.join(u' ');
 }
 
 }  // namespace tolva::test

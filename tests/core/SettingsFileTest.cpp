@@ -7,278 +7,173 @@
 #include <csignal>
 
 #include "CoreTestSupport.h"
-#include "app/SharedState.h"
+#include "app/Catalog.h"
 #include "app/Startup.h"
 #include "settings/modCfg.h"
 
 using namespace tolva;
-using tolva::test::readBytes;
-using tolva::test::writeBytes;
+using namespace tolva::test;
 
 namespace {
 
-QString configCopyPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-           QStringLiteral("/MEK_TOLVA.cfg");
+QString userCopyPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/MEK_TOLVA.cfg";
 }
 
-// Lets this process write at most `bytes` bytes into any file, the way a full
-// disk would stop it. Permissions cannot do that here: the tests may run as root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
+// WriteSettings with room for `bytes` bytes in any file, as on a full disk
+// (permissions cannot stop the tests when they run as root).
+bool writeWithRoomFor(rlim_t bytes) {
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limit = previous;
+    limit.rlim_cur = bytes;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool written = WriteSettings();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+    return written;
+}
 
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
+// Start-up with the settings file (if any) in a folder of the test's own.
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
         QStandardPaths::setTestModeEnabled(true);
-        QFile::remove(configCopyPath());
-        ASSERT_TRUE(m_dir.isValid());
+        QFile::remove(userCopyPath());
         appState().reset();
-        PrepareStartup(m_dir.path());  // defaults; the folder holds no file yet
+        PrepareStartup(m_dir.path());
     }
     void TearDown() override {
-        QFile::remove(configCopyPath());
+        QFile::remove(userCopyPath());
         appState().reset();
     }
-
-    QString filePath() const { return m_dir.path() + QStringLiteral("/MEK_TOLVA.cfg"); }
-    void givenFile(const char* utf8Text) { writeBytes(filePath(), QByteArray(utf8Text)); }
+    QString filePath() const { return m_dir.path() + "/MEK_TOLVA.cfg"; }
+    // DSN|UID|switches as 0/1|last monitors
+    static QString state() {
+        const SharedState& s = appState();
+        const QString switches =
+            QStringLiteral("%1%2%3").arg(s.gShowProc).arg(s.gShowX).arg(s.gShowR);
+        return QStringList{s.gDsn, s.gUserId, switches, lastMonitors()}.join(u'|');
+    }
 
     QTemporaryDir m_dir;
 };
 
 }  // namespace
 
-TEST_F(SettingsFile, WritesEveryKeyInOrderWithCrLf) {
+TEST_F(SettingsFile, StartupSetsHeadingsDefaultsAndProgramFolder) {
     SharedState& s = appState();
-    s.gDsn = QStringLiteral("Qualite");
-    s.gUserId = QStringLiteral("operateur");
-    s.gPassword = QStringLiteral("motdepasse");
-    s.gShowR = false;
-    s.gLastMonitors = {
-        {QStringLiteral("Qualite"), 12}, {QString(), 99}, {QStringLiteral("Essais"), 3}};
+    const QString* headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
+                                 &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
+                                 &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(*headings[i], catalogHeading(153 + i)) << i;
 
+    // Whatever an earlier run left in memory, start-up without a file sets the defaults.
+    s.gShowProc = false;
+    s.gShowR = true;
+    s.gLastMonitors = {{"a", 1}, {"b", 2}};
+    s.gMonitorIndex = 0;
+    PrepareStartup(m_dir.path() + "/");
+    EXPECT_EQ(state(), "||110|:0");
+    EXPECT_EQ(s.gMonitorIndex, -1);
+    EXPECT_EQ(s.gAppPath, m_dir.path() + "/");  // one trailing separator, never two
+    PrepareStartup("/");
+    EXPECT_EQ(s.gAppPath, "/");
+    PrepareStartup("C:\\Programmes\\TOLVA\\");
+    EXPECT_EQ(s.gAppPath, "C:\\Programmes\\TOLVA\\");
+}
+
+TEST_F(SettingsFile, WritesEveryKeyWithCrLfAndReadsItBackWithoutThePassword) {
+    SharedState& s = appState();
+    s.gDsn = "Qualite";
+    s.gUserId = " jean";  // values are not trimmed
+    s.gPassword = "motdepasse";
+    s.gShowProc = false;
+    s.gShowR = true;
+    s.gLastMonitors = {{"Qualite", 12}, {"", 99}, {"Essais", -7}, {"Essais", 2147483647}};
     ASSERT_TRUE(WriteSettings());
     EXPECT_EQ(SettingsFilePath(), filePath());
-    EXPECT_EQ(readBytes(filePath()), QByteArray("DSN=Qualite\r\n"
-                                                "UID=operateur\r\n"
-                                                "PROCESS CAPABILITY=True\r\n"
-                                                "AVERAGE/INDIVIDUAL CHART=True\r\n"
-                                                "VARIABILITY CHART=False\r\n"
-                                                "MONITOR=Qualite;12\r\n"
-                                                "MONITOR=Essais;3\r\n"));
-}
+    EXPECT_EQ(readBytes(filePath()),
+              "DSN=Qualite\r\nUID= jean\r\nPROCESS CAPABILITY=False\r\n"
+              "AVERAGE/INDIVIDUAL CHART=True\r\nVARIABILITY CHART=True\r\n"
+              "MONITOR=Qualite;12\r\nMONITOR=Essais;-7\r\nMONITOR=Essais;2147483647\r\n");
 
-TEST_F(SettingsFile, RoundTripKeepsEverythingButThePassword) {
-    SharedState& s = appState();
     s.gDsn = QString::fromUtf8("Qualité usine");
-    s.gUserId = QStringLiteral(" jean");  // values are not trimmed
-    s.gPassword = QStringLiteral("s3cret;PWD");
-    s.gShowProc = false;
-    s.gShowX = true;
-    s.gShowR = true;
-    s.gLastMonitors = {{QStringLiteral("A"), -7}, {QString::fromUtf8("Qualité usine"), 2147483647}};
     ASSERT_TRUE(WriteSettings());
-    EXPECT_FALSE(readBytes(filePath()).contains("s3cret"));
-
     appState().reset();
     PrepareStartup(m_dir.path());
-    EXPECT_EQ(s.gDsn, QString::fromUtf8("Qualité usine"));
-    EXPECT_EQ(s.gUserId, QStringLiteral(" jean"));
+    EXPECT_EQ(state(),
+              QString::fromUtf8("Qualité usine| jean|011|Qualite:12 Essais:-7 Essais:2147483647"));
     EXPECT_TRUE(s.gPassword.isEmpty());
-    EXPECT_FALSE(s.gShowProc);
-    EXPECT_TRUE(s.gShowX);
-    EXPECT_TRUE(s.gShowR);
-    ASSERT_EQ(s.gLastMonitors.size(), 2);
-    EXPECT_EQ(s.gLastMonitors[0].Dsn, QStringLiteral("A"));
-    EXPECT_EQ(s.gLastMonitors[0].MonId, -7);
-    EXPECT_EQ(s.gLastMonitors[1].Dsn, QString::fromUtf8("Qualité usine"));
-    EXPECT_EQ(s.gLastMonitors[1].MonId, 2147483647);
 }
 
-TEST_F(SettingsFile, MissingFileChangesNothing) {
-    appState().gDsn = QStringLiteral("kept");
-    EXPECT_FALSE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("kept"));
-    EXPECT_TRUE(appState().gShowProc);
-    EXPECT_TRUE(appState().gShowX);
-    EXPECT_FALSE(appState().gShowR);
-    ASSERT_EQ(appState().gLastMonitors.size(), 1);
-    EXPECT_TRUE(appState().gLastMonitors[0].Dsn.isEmpty());
-}
-
-TEST_F(SettingsFile, KeysMatchInAnyCaseAndLinesTrimSpacesOnly) {
-    givenFile(
-        "dsn=Qualite\r\n"
-        "   UID=jean   \r\n"
-        "UID = ignored\r\n"
-        "\tUID=tab stays part of the key\r\n"
-        "Process Capability=false\r\n"
-        "\r\n"
-        "      \r\n"
-        "no equals sign here\r\n"
-        "COLOUR=blue\r\n"
-        "average/individual chart=FALSE\r\n");
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("Qualite"));
-    EXPECT_EQ(appState().gUserId, QStringLiteral("jean"));
-    EXPECT_FALSE(appState().gShowProc);
-    EXPECT_FALSE(appState().gShowX);
-}
-
-TEST_F(SettingsFile, ValuesAreTakenUntrimmedUpToASecondEquals) {
-    givenFile(
-        "DSN=a=b\r\n"
-        "UID= x\r\n");
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("a"));
-    EXPECT_EQ(appState().gUserId, QStringLiteral(" x"));
-
-    givenFile("DSN=first\r\nDSN=\r\n");  // a later line wins, even when empty
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_TRUE(appState().gDsn.isEmpty());
-}
-
-TEST_F(SettingsFile, SwitchesAcceptTrueFalseAnyCaseOrNumbers) {
-    givenFile(
-        "PROCESS CAPABILITY=tRUE\r\n"
-        "AVERAGE/INDIVIDUAL CHART=0\r\n"
-        "VARIABILITY CHART=-1\r\n");
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_TRUE(appState().gShowProc);
-    EXPECT_FALSE(appState().gShowX);
-    EXPECT_TRUE(appState().gShowR);
-
-    givenFile("PROCESS CAPABILITY=0\r\nVARIABILITY CHART=False\r\n");
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_FALSE(appState().gShowProc);
-    EXPECT_FALSE(appState().gShowR);
-}
-
-TEST_F(SettingsFile, BadSwitchValueEndsReadingKeepingEarlierLines) {
-    givenFile(
-        "DSN=before\r\n"
-        "PROCESS CAPABILITY=False\r\n"
-        "VARIABILITY CHART=Oui\r\n"
-        "UID=after\r\n"
-        "AVERAGE/INDIVIDUAL CHART=False\r\n"
-        "MONITOR=after;1\r\n");
-    EXPECT_FALSE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("before"));
-    EXPECT_FALSE(appState().gShowProc);
-    EXPECT_FALSE(appState().gShowR);
-    EXPECT_TRUE(appState().gUserId.isEmpty());
-    EXPECT_TRUE(appState().gShowX);
-    ASSERT_EQ(appState().gLastMonitors.size(), 1);
-    EXPECT_TRUE(appState().gLastMonitors[0].Dsn.isEmpty());
-
-    givenFile("AVERAGE/INDIVIDUAL CHART=\r\nDSN=after\r\n");  // empty is no boolean either
-    EXPECT_FALSE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("before"));
-}
-
-TEST_F(SettingsFile, MonitorLinesNeedExactlyTwoParts) {
-    givenFile(
-        "MONITOR=Qualite\r\n"
-        "MONITOR=Qualite;12;3\r\n"
-        "MONITOR=Essais;3\r\n"
-        "monitor=Qualite;12\r\n"
-        "MONITOR=Essais;4\r\n");
-    EXPECT_TRUE(ReadSettings());
-    const auto& list = appState().gLastMonitors;
-    // The first line taken replaces the start-up entry; same names both stay.
-    ASSERT_EQ(list.size(), 3);
-    EXPECT_EQ(list[0].Dsn, QStringLiteral("Essais"));
-    EXPECT_EQ(list[0].MonId, 3);
-    EXPECT_EQ(list[1].Dsn, QStringLiteral("Qualite"));
-    EXPECT_EQ(list[1].MonId, 12);
-    EXPECT_EQ(list[2].Dsn, QStringLiteral("Essais"));
-    EXPECT_EQ(list[2].MonId, 4);
-}
-
-TEST_F(SettingsFile, BadMonitorNumberEndsReadingWithoutAHalfEntry) {
-    for (const char* bad : {"MONITOR=B;douze\r\n", "MONITOR=B;2147483648\r\n", "MONITOR=B;1.5\r\n",
-                            "MONITOR=B;\r\n"}) {
-        appState().gDsn.clear();
-        appState().gLastMonitors = {DsnMonitor{}};
-        givenFile((QByteArray("MONITOR=A;1\r\n") + bad + "DSN=after\r\n").constData());
-        EXPECT_FALSE(ReadSettings()) << bad;
-        ASSERT_EQ(appState().gLastMonitors.size(), 1) << bad;
-        EXPECT_EQ(appState().gLastMonitors[0].Dsn, QStringLiteral("A")) << bad;
-        EXPECT_EQ(appState().gLastMonitors[0].MonId, 1) << bad;
-        EXPECT_TRUE(appState().gDsn.isEmpty()) << bad;
+TEST_F(SettingsFile, OddLinesAndBadValues) {
+    const struct {
+        const char* file;
+        bool read;
+        const char* state;
+    } cases[] = {
+        {"dsn=Qualite\r\n   UID=jean   \r\nUID = ignored\r\nDSN =x\r\n\tUID=tab in the key\r\n"
+         "Process Capability=false\r\n\r\n  \r\nno equals sign\r\nCOLOUR=blue\r\n"
+         "average/individual chart=FALSE\r\n",
+         true, "Qualite|jean|000|:0"},
+        {"DSN=a=b\r\nUID= x\r\n", true, "a| x|110|:0"},
+        {"DSN=first\r\nDSN=\r\n", true, "||110|:0"},  // a later line wins, even empty
+        {"PROCESS CAPABILITY=tRUE\r\nAVERAGE/INDIVIDUAL CHART=0\r\nVARIABILITY CHART=-1\r\n", true,
+         "||101|:0"},
+        {"DSN=unix\nUID=lf\nMONITOR=unix;5\n", true, "unix|lf|110|unix:5"},
+        // The first MONITOR taken replaces the start-up entry; the same name may come twice.
+        {"MONITOR=Qualite\r\nMONITOR=Qualite;12;3\r\nMONITOR=Essais;3\r\nmonitor=Qualite;12\r\n"
+         "MONITOR=Essais;4\r\n",
+         true, "||110|Essais:3 Qualite:12 Essais:4"},
+        // A bad switch or monitor number ends the reading; earlier lines stay.
+        {"DSN=before\r\nPROCESS CAPABILITY=False\r\nVARIABILITY CHART=Oui\r\nUID=after\r\n"
+         "MONITOR=after;1\r\n",
+         false, "before||010|:0"},
+        {"AVERAGE/INDIVIDUAL CHART=\r\nDSN=after\r\n", false, "||110|:0"},
+        {"MONITOR=A;1\r\nMONITOR=B;douze\r\nDSN=after\r\n", false, "||110|A:1"},
+        {"MONITOR=A;1\r\nMONITOR=B;2147483648\r\nDSN=after\r\n", false, "||110|A:1"},
+        {"MONITOR=A;1\r\nMONITOR=B;1.5\r\nDSN=after\r\n", false, "||110|A:1"},
+        {"MONITOR=A;1\r\nMONITOR=B;\r\nDSN=after\r\n", false, "||110|A:1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        QFile::remove(filePath());
+        appState().reset();
+        PrepareStartup(m_dir.path());
+        writeBytes(filePath(), c.file);
+        EXPECT_EQ(ReadSettings(), c.read);
+        EXPECT_EQ(state(), c.state);
     }
-}
-
-TEST_F(SettingsFile, LineFeedOnlyFileIsRead) {
-    givenFile("DSN=unix\nUID=lf\nMONITOR=unix;5\n");
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("unix"));
-    EXPECT_EQ(appState().gUserId, QStringLiteral("lf"));
-    ASSERT_EQ(appState().gLastMonitors.size(), 1);
-    EXPECT_EQ(appState().gLastMonitors[0].MonId, 5);
+    QFile::remove(filePath());
+    const QString before = state();
+    EXPECT_FALSE(ReadSettings());  // no file: nothing changes
+    EXPECT_EQ(state(), before);
 }
 
 TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
-    appState().gDsn = QStringLiteral("Qualite");
-    appState().gLastMonitors = {{QStringLiteral("Qualite"), 12}};
+    appState().gDsn = "Qualite";
     ASSERT_TRUE(WriteSettings());
     const QByteArray before = readBytes(filePath());
-    ASSERT_GT(before.size(), 16);
-
-    appState().gDsn = QStringLiteral("Essais");
-    appState().gUserId = QStringLiteral("quelqu'un");
-    bool written = true;
-    {
-        FileSizeLimit full(16);
-        written = WriteSettings();
-    }
-    EXPECT_FALSE(written);
+    appState().gDsn = "Essais";
+    EXPECT_FALSE(writeWithRoomFor(16));
     EXPECT_EQ(readBytes(filePath()), before);
-    // No half-written copy is left beside it either.
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files),
-              QStringList{QStringLiteral("MEK_TOLVA.cfg")});
-
-    ASSERT_TRUE(WriteSettings());  // room again: the new settings go through
-    appState().gDsn.clear();
-    ASSERT_TRUE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("Essais"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"MEK_TOLVA.cfg"});
 }
 
-TEST_F(SettingsFile, UnwritableProgramFolderUsesUserConfigFolder) {
-    // A path below a plain file is no folder anyone can write into, root included.
-    writeBytes(m_dir.path() + QStringLiteral("/plainfile"), "x");
-    appState().gAppPath = m_dir.path() + QStringLiteral("/plainfile/");
-    EXPECT_EQ(SettingsFilePath(), configCopyPath());
-
-    appState().gDsn = QStringLiteral("ailleurs");
-    ASSERT_TRUE(WriteSettings());
-    EXPECT_TRUE(readBytes(configCopyPath()).startsWith("DSN=ailleurs\r\n"));
-    appState().gDsn.clear();
-    EXPECT_TRUE(ReadSettings());
-    EXPECT_EQ(appState().gDsn, QStringLiteral("ailleurs"));
-}
-
-TEST_F(SettingsFile, ReadingLooksWhereWritingWrites) {
-    // A copy in the user's folder is not used while the program folder is writable.
-    QDir().mkpath(QFileInfo(configCopyPath()).absolutePath());
-    writeBytes(configCopyPath(), "DSN=ailleurs\r\n");
+TEST_F(SettingsFile, UserFolderServesOnlyWhenTheProgramFolderIsNotWritable) {
+    QDir().mkpath(QFileInfo(userCopyPath()).absolutePath());
+    writeBytes(userCopyPath(), "DSN=ailleurs\r\n");
     EXPECT_FALSE(ReadSettings());
-    EXPECT_TRUE(appState().gDsn.isEmpty());
+    // A path below a plain file is no folder anyone can write into, root included.
+    writeBytes(m_dir.path() + "/plainfile", "x");
+    appState().gAppPath = m_dir.path() + "/plainfile/";
+    EXPECT_EQ(SettingsFilePath(), userCopyPath());
+    EXPECT_TRUE(ReadSettings());
+    EXPECT_EQ(appState().gDsn, "ailleurs");
+    appState().gDsn = "Essais";
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_TRUE(readBytes(userCopyPath()).startsWith("DSN=Essais\r\n"));
 }
