@@ -94,6 +94,9 @@ private:
     // The rule every command starts with: store an open edit first; false when
     // its text is not a number (the edit stays open and the command ends).
     bool commitOpenEdit();
+    // The opening of save, change of monitor and change of data source: the
+    // commit-first rule, then the question about unsaved changes.
+    bool commitAndConfirmSave();
     // Monitor picker, then a fill when a monitor was chosen.
     bool pickMonitor();
 

@@ -85,12 +85,16 @@ void frmMain::confirmSave(bool& ok) {
     ok = true;
 }
 
-void frmMain::mnuCommit_Click() {
+bool frmMain::commitAndConfirmSave() {
     if (!commitOpenEdit())
-        return;
+        return false;
     bool ok = false;
     confirmSave(ok);
-    if (!ok)
+    return ok;
+}
+
+void frmMain::mnuCommit_Click() {
+    if (!commitAndConfirmSave())
         return;
     // Loaded must equal what the database now holds, or the next save would
     // write the same groups again; after "Non" this also throws the edits away.
@@ -99,13 +103,8 @@ void frmMain::mnuCommit_Click() {
 }
 
 void frmMain::changeMonitor() {
-    if (!commitOpenEdit())
+    if (!commitAndConfirmSave())
         return;
-    bool ok = false;
-    confirmSave(ok);
-    if (!ok)
-        return;
-
     // A pick that failed to load may already have emptied the table.
     const QVector<OptionRow> keptRows = appState().gOptionRows;
     if (!pickMonitor())
@@ -113,13 +112,8 @@ void frmMain::changeMonitor() {
 }
 
 void frmMain::changeDSN() {
-    if (!commitOpenEdit())
+    if (!commitAndConfirmSave())
         return;
-    bool ok = false;
-    confirmSave(ok);
-    if (!ok)
-        return;
-
     const ConnectionSnapshot kept = ConnectionSnapshot::take();
     appState().gConnected = false;
     {
