@@ -14,10 +14,6 @@
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace tolva::test {
 
 // The store tests run on a French desktop, whose decimal comma is not the stored point.
@@ -29,7 +25,7 @@ inline const bool frenchDesktop =
 // column group shown.
 class MonitorData {
 public:
-    explicit MonitorData(const QVector<qint32>& charts = {34}) {
+    explicit MonitorData(const QVector<qint32>& charts) {
         TestDatabase::resetEmpty();
         QStringList sql{
             "INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG) VALUES (50, 'Profil', 0, NULL)",
@@ -51,28 +47,22 @@ public:
 
     // Stores TVAL (nullptr: a database null), defining the option name on first use.
     void set(qint32 chart, const QString& name, const char* tval) {
-        if (!m_ids.contains(name)) {
-            m_ids.insert(name, qint32(m_ids.size()) + 1);
-            TestDatabase::exec(QStringLiteral("INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES "
-                                              "(%1, '%2', 'TEXT')")
-                                   .arg(m_ids.value(name))
+        if (!m_ids.contains(name))
+            TestDatabase::exec(QStringLiteral("INSERT INTO CSOPT VALUES (%1, '%2', 'TEXT')")
+                                   .arg(m_ids.insert(name, qint32(m_ids.size()) + 1).value())
                                    .arg(name));
-        }
-        TestDatabase::exec(
-            QStringLiteral(
-                "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (12, %1, %2, %3)")
-                .arg(chart)
-                .arg(m_ids.value(name))
-                .arg(tval ? QStringLiteral("'%1'").arg(tval) : QStringLiteral("NULL")));
+        TestDatabase::exec(QStringLiteral("INSERT INTO CSMDAT VALUES (12, %1, %2, %3)")
+                               .arg(chart)
+                               .arg(m_ids.value(name))
+                               .arg(tval ? QStringLiteral("'%1'").arg(tval) : "NULL"));
     }
-
-    // Several values at once: "Name=TVAL Name=TVAL".
+    // "Name=TVAL Name=TVAL"
     void setAll(qint32 chart, const QString& pairs) {
         for (const QString& pair : pairs.split(u' '))
             set(chart, pair.section(u'=', 0, 0), pair.section(u'=', 1).toUtf8().constData());
     }
 
-    // TVAL, "<none>" without a row (or for a database null, which the program never writes).
+    // TVAL, "<none>" without a row.
     static QString value(qint32 chart, const QString& name) {
         const QVariant v = TestDatabase::scalar(
             QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = 12 AND CHRTID = %1 AND OPTID IN "
@@ -92,23 +82,10 @@ public:
         }
         throw std::runtime_error("chart not loaded");
     }
-    static int indexOf(qint32 chart) { return int(&row(chart) - appState().gOptionRows.data()); }
 
 private:
     QHash<QString, qint32> m_ids;
 };
-
-// The server refuses new CSMDAT rows from now on (PostgreSQL: the test user loses
-// its INSERT privilege; SQLite: a trigger). The next reset lifts it.
-inline void refuseNewValues() {
-    if (TestDatabase::backend() == QLatin1String("postgres"))
-        TestDatabase::exec(QStringLiteral("REVOKE INSERT ON CSMDAT FROM ") +
-                           TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0));
-    else
-        TestDatabase::exec(
-            "CREATE TRIGGER refuse_values BEFORE INSERT ON CSMDAT BEGIN "
-            "SELECT RAISE(ABORT, 'insertion refusee dans CSMDAT'); END");
-}
 
 // The program's statements and connections from now on.
 class StatementLog {
@@ -125,43 +102,40 @@ private:
     qint64 m_opened;
 };
 
-// Runs an action just before the program sends a statement beginning with the given
-// text (once, or every time), the way another editor acts between two statements.
+// Runs an action once, just before the program sends a statement beginning with the
+// given text, the way another editor acts between two statements.
 class StatementTrap {
 public:
-    StatementTrap(const QString& start, std::function<void()> action, bool everyTime = false)
-        : m_start("exec " + start), m_action(std::move(action)), m_everyTime(everyTime) {
+    StatementTrap(const QString& start, std::function<void()> action)
+        : m_start("exec " + start), m_action(std::move(action)) {
         s_current = this;
-        logStatements(true);
-        m_previous = qInstallMessageHandler(&StatementTrap::handle);
+        QLoggingCategory::setFilterRules("tolva.sql.debug=true");
+        m_previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+                StatementTrap* t = s_current;
+                if (!qstrcmp(context.category, "tolva.sql") && message.startsWith(t->m_start) &&
+                    t->fired++ == 0)
+                    t->m_action();
+            });
     }
     ~StatementTrap() {
         qInstallMessageHandler(m_previous);
-        logStatements(false);
+        QLoggingCategory::setFilterRules("");
     }
     int fired = 0;
 
 private:
-    static void logStatements(bool on) {
-        QLoggingCategory::setFilterRules(on ? "tolva.sql.debug=true" : "");
-    }
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        StatementTrap* t = s_current;
-        if (qstrcmp(context.category, "tolva.sql") != 0) {
-            if (t->m_previous)
-                t->m_previous(type, context, message);
-        } else if (message.startsWith(t->m_start) && (t->m_everyTime || t->fired == 0)) {
-            ++t->fired;
-            logStatements(false);  // the action's own statements pass unseen
-            t->m_action();
-            logStatements(true);
-        }
-    }
     QString m_start;
     std::function<void()> m_action;
-    bool m_everyTime;
-    QtMessageHandler m_previous = nullptr;
+    QtMessageHandler m_previous;
     static inline StatementTrap* s_current = nullptr;
+};
+
+// The message boxes and the editor window, recorded.
+class StoreTest : public ::testing::Test {
+protected:
+    FakeUiPort ui;
+    FakeEditorPort editor;
 };
 
 inline TaggedValue num(double v) {
