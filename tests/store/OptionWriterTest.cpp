@@ -53,8 +53,9 @@ TEST_F(OptionWriterTest, TwoEditorsCreatingOptionsAtOnceGetDistinctNumbers) {
     });
     ASSERT_TRUE(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)));
     EXPECT_TRUE(ui.shown.isEmpty());
-    EXPECT_EQ(TestDatabase::rows("SELECT OPTID, NAME FROM CSOPT ORDER BY OPTID"),
-              (QVector<QStringList>{{"141", "RChartUCLConstant"}, {"142", "XChartUCLConstant"}}));
+    const QString optId = "SELECT OPTID FROM CSOPT WHERE NAME = '%1'";
+    EXPECT_EQ(MonitorData::count(optId.arg("RChartUCLConstant")), 141);
+    EXPECT_EQ(MonitorData::count(optId.arg("XChartUCLConstant")), 142);
     EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "5.5");
 }
 

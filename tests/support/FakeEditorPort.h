@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <functional>
 
 #include "app/EditorPort.h"
 #include "app/SharedState.h"
@@ -18,17 +17,15 @@ public:
     }
     ~FakeEditorPort() override { setEditorProvider(nullptr); }
 
-    void beginOptionLoad() override { record(QStringLiteral("beginOptionLoad")); }
+    void beginOptionLoad() override { calls << QStringLiteral("beginOptionLoad"); }
     void revealGroup(OptionGroup group) override {
-        SharedState& s = appState();
-        const char* names[] = {"Spec", "X", "R"};
-        bool* shown[] = {&s.gShowProc, &s.gShowX, &s.gShowR};
+        bool* shown[] = {&appState().gShowProc, &appState().gShowX, &appState().gShowR};
         *shown[int(group)] = true;
         ApplyViewState();
-        record(QStringLiteral("revealGroup ") + QLatin1String(names[int(group)]));
+        calls << QStringLiteral("revealGroup ") + QStringList{"Spec", "X", "R"}.at(int(group));
     }
     void EditGridCell(int row, int col, const QString& text) override {
-        record(QStringLiteral("EditGridCell %1 %2 %3").arg(row).arg(col).arg(text));
+        calls << QStringLiteral("EditGridCell %1 %2 %3").arg(row).arg(col).arg(text);
     }
     void showViewSwitches(bool showProc, bool showX, bool showR) override {
         switches << QStringLiteral("%1%2%3").arg(showProc).arg(showX).arg(showR);
@@ -36,14 +33,6 @@ public:
 
     QStringList calls;     // every call but showViewSwitches, in order
     QStringList switches;  // one "<proc><x><r>" (as 0/1) per showViewSwitches
-    std::function<void(const QString&)> onCall;
-
-private:
-    void record(const QString& call) {
-        calls << call;
-        if (onCall)
-            onCall(call);
-    }
 };
 
 }  // namespace tolva::test

@@ -25,8 +25,7 @@ public:
     void setBusyPointer() override { busy = true; }
     void setNormalPointer() override { busy = false; }
     void processPendingEvents() override { ++eventPasses; }
-    Answer message(const QString& text, Icon icon, const QString& title,
-                   Buttons buttons) override {
+    Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override {
         shown.append({text, icon, title, buttons});
         if (onMessage)
             onMessage(shown.last());

@@ -48,7 +48,9 @@ QVector<FieldRow> run(const QStringList& statements) {
     return rows;
 }
 
-void reset(bool withRows) {
+}  // namespace
+
+void TestDatabase::reset(bool withRows) {
     QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") + QStringLiteral("/demo/novrax-demo.sql"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
@@ -62,9 +64,9 @@ void reset(bool withRows) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1String("--")))
             continue;
-        current += (current.isEmpty() ? QString() : QStringLiteral("\n")) + line;
+        current += u'\n' + line;
         if (line.endsWith(u';')) {
-            current.chop(1);
+            current = current.trimmed().chopped(1);
             if (withRows || current.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive))
                 statements << current;
             current.clear();
@@ -73,32 +75,10 @@ void reset(bool withRows) {
     run(statements);
 }
 
-}  // namespace
-
-QString TestDatabase::dsn() {
-    const QString name = qEnvironmentVariable("TOLVA_TEST_DSN");
-    return name.isEmpty() ? QStringLiteral("TOLVA_TEST_SQLITE") : name;
-}
-
-QString TestDatabase::backend() {
-    const QString given = qEnvironmentVariable("TOLVA_TEST_BACKEND");
-    return !given.isEmpty()                                           ? given
-           : dsn().contains(QLatin1String("PG"), Qt::CaseInsensitive) ? QStringLiteral("postgres")
-                                                                      : QStringLiteral("sqlite");
-}
-
 QString TestDatabase::connectionString() {
     return QStringLiteral("DSN=%1;UID=%2;PWD=%3;")
         .arg(dsn(), dataSourceValue(QStringLiteral("Username")),
              dataSourceValue(QStringLiteral("Password")));
-}
-
-void TestDatabase::resetDemo() {
-    reset(true);
-}
-
-void TestDatabase::resetEmpty() {
-    reset(false);
 }
 
 void TestDatabase::execAll(const QStringList& statements) {
@@ -108,17 +88,6 @@ void TestDatabase::execAll(const QStringList& statements) {
 QVariant TestDatabase::scalar(const QString& sql) {
     const QVector<FieldRow> result = run({sql});
     return result.isEmpty() ? QVariant() : result.first().value(0).variant();
-}
-
-QVector<QStringList> TestDatabase::rows(const QString& sql) {
-    QVector<QStringList> out;
-    for (const FieldRow& row : run({sql})) {
-        QStringList texts;
-        for (const FieldValue& value : row)
-            texts << (value.isNull() ? QStringLiteral("<null>") : value.toText());
-        out << texts;
-    }
-    return out;
 }
 
 }  // namespace tolva::test

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Every test binary gets a QApplication (widgets need one; the core tests only
 // need the event loop and the resources).
