@@ -17,7 +17,6 @@
 #include "editor/frmMain.h"
 #include "select/frmConnect.h"
 #include "select/frmMonitor.h"
-#include "store/DbConnection.h"
 #include "store/MonitorList.h"
 #include "store/OptionReader.h"
 #include "support/FakeUiPort.h"
@@ -31,92 +30,77 @@ QT_END_NAMESPACE
 
 namespace tolva::test {
 
-class UiTest : public ::testing::Test {
-public:
-    static QLocale french() { return QLocale(QLocale::French, QLocale::France); }
-    static QLocale english() { return QLocale(QLocale::English, QLocale::UnitedStates); }
-    static inline const QString kBreaks = QStringLiteral("\r\n\r\n");
+inline const QLocale kFrench(QLocale::French, QLocale::France);
+inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
-    // "UID" or "PWD" of the test data source.
-    static QString credential(const QString& key) {
-        const QStringList parts = TestDatabase::connectionString().split(u';');
-        const int at = parts.indexOf(QRegularExpression(QRegularExpression::escape(key) + "=.*"));
-        return at < 0 ? QString() : parts[at].mid(key.size() + 1);
-    }
-    static int monitorIndex(qint32 monId) {
-        const auto& m = appState().gMonitors;
-        const auto it = std::find_if(m.begin(), m.end(), [=](auto& e) { return e.MonId == monId; });
-        return it == m.end() ? -1 : int(it - m.begin());
-    }
-    // What the driver says when it opens this connection string and runs sql
-    // (empty: no error).
-    static QString dbError(const QString& connectionString, const QString& sql = QString()) {
-        try {
-            DbConnection db;
-            db.open(connectionString);
-            if (!sql.isEmpty())
-                db.execute(sql);
-        } catch (const DbError& error) {
-            return error.description();
+// "UID" or "PWD" of the test data source.
+inline QString credential(const QString& key) {
+    return QRegularExpression(key + "=([^;]*)").match(TestDatabase::connectionString()).captured(1);
+}
+inline int monitorIndex(qint32 monId) {
+    const auto& m = appState().gMonitors;
+    const auto it = std::find_if(m.begin(), m.end(), [=](auto& e) { return e.MonId == monId; });
+    return it == m.end() ? -1 : int(it - m.begin());
+}
+inline void showActive(QWidget* widget) {
+    widget->show();
+    QApplication::setActiveWindow(widget);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+}
+inline QStringList message(const QString& text, const QString& title, UiPort::Icon icon) {
+    return {text, title, QString::number(int(icon))};
+}
+
+// Runs answer on the next modal dialog once its exec() is up. A dialog left
+// open is closed, and a poll still waiting at the end fails the test.
+template <typename T>
+void onNextDialog(std::function<void(T*)> answer) {
+    auto* poll = new QTimer(qApp);
+    poll->setObjectName(QStringLiteral("dialogPoll"));
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (auto* dialog = qobject_cast<T*>(modal))
+            answer(dialog);
+        else
+            ADD_FAILURE() << "expected " << T::staticMetaObject.className();
+        if (modal->isVisible()) {
+            ADD_FAILURE() << modal->objectName().toStdString() << " stayed open";
+            modal->close();
         }
-        return QString();
-    }
-    static void showActive(QWidget* widget) {
-        widget->show();
-        QApplication::setActiveWindow(widget);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
-    }
+    });
+    poll->start(10);
+}
+inline void fillIn(frmConnect* d, const QString& dsn, const QString& user, const QString& pw) {
+    auto* list = d->findChild<QComboBox*>(QStringLiteral("cmbDSN"));
+    list->setCurrentIndex(list->findText(dsn));
+    EXPECT_EQ(list->currentText(), dsn);
+    d->findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(user);
+    d->findChild<QLineEdit*>(QStringLiteral("txtPWD"))->setText(pw);
+    QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+}
+inline void connectTo(frmConnect* dialog) {
+    fillIn(dialog, TestDatabase::dsn(), credential("UID"), credential("PWD"));
+}
+// Selects the monitor's first item and presses Enter.
+inline void pickMonitor(frmMonitor* picker, qint32 monId) {
+    auto* tree = picker->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
+    const auto items = tree->findItems(appState().gMonitors.value(monitorIndex(monId)).Name,
+                                       Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(items.isEmpty()) << "monitor " << monId << " not in the picker";
+    tree->setCurrentItem(items.first());
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Return);
+}
 
-    // Runs answer on the next modal dialog once its exec() is up. A dialog left
-    // open is closed, and a poll still waiting at the end fails the test.
-    template <typename T>
-    static void onNextDialog(std::function<void(T*)> answer) {
-        auto* poll = new QTimer(qApp);
-        poll->setObjectName(QStringLiteral("dialogPoll"));
-        QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            if (auto* dialog = qobject_cast<T*>(modal))
-                answer(dialog);
-            else
-                ADD_FAILURE() << "expected " << T::staticMetaObject.className();
-            if (modal->isVisible()) {
-                ADD_FAILURE() << modal->objectName().toStdString() << " stayed open";
-                modal->close();
-            }
-        });
-        poll->start(10);
-    }
-    static void fillIn(frmConnect* d, const QString& dsn, const QString& user, const QString& pw) {
-        auto* list = d->findChild<QComboBox*>(QStringLiteral("cmbDSN"));
-        list->setCurrentIndex(list->findText(dsn));
-        EXPECT_EQ(list->currentText(), dsn);
-        d->findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(user);
-        d->findChild<QLineEdit*>(QStringLiteral("txtPWD"))->setText(pw);
-    }
-    static void connectTo(frmConnect* dialog) {
-        fillIn(dialog, TestDatabase::dsn(), credential("UID"), credential("PWD"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    }
-    // Selects the monitor's first item and presses Enter.
-    static void pickMonitor(frmMonitor* picker, qint32 monId) {
-        auto* tree = picker->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
-        const auto items = tree->findItems(appState().gMonitors.value(monitorIndex(monId)).Name,
-                                           Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_FALSE(items.isEmpty()) << "monitor " << monId << " not in the picker";
-        tree->setCurrentItem(items.first());
-        tree->setFocus();
-        QTest::keyClick(tree, Qt::Key_Return);
-    }
-
+class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         appState().reset();
-        QLocale::setDefault(french());
-        ASSERT_TRUE(m_programFolder.isValid());
+        QLocale::setDefault(kFrench);
         PrepareStartup(m_programFolder.path());
         TestDatabase::resetDemo();
     }
@@ -127,7 +111,7 @@ protected:
         }
         CloseEditor();  // a window StartEditor made
         window.reset();
-        QLocale::setDefault(english());
+        QLocale::setDefault(kEnglish);
     }
 
     void openWindow() {
@@ -151,18 +135,18 @@ protected:
         grid()->setFocus();
         QApplication::processEvents();
     }
-    // A monitor held in memory only, with these charts and no value.
-    static void useMonitor(const QStringList& chartNames, bool queryProfile = false) {
+    // The window on a monitor held in memory only, with these charts and no value.
+    void openOnCharts(const QStringList& chartNames) {
+        if (!window)
+            openWindow();
         SharedState& s = appState();
         s.gDsn = QStringLiteral("Qualite");
-        s.gMonitors = {MonitorEntry{QStringLiteral("Presse P7 - Boîtier"), 7, queryProfile}};
+        s.gMonitors = {MonitorEntry{QStringLiteral("Presse P7 - Boîtier"), 7, false}};
         s.gMonitorIndex = 0;
-        s.gOptionRows.clear();
-        for (const QString& name : chartNames) {
-            s.gOptionRows.append(OptionRow());
-            s.gOptionRows.last().ChartName = name;
-            s.gOptionRows.last().ChartId = s.gOptionRows.size();
-        }
+        s.gOptionRows = QVector<OptionRow>(chartNames.size());
+        for (int i = 0; i < chartNames.size(); ++i)
+            s.gOptionRows[i].ChartName = chartNames[i];
+        window->FillGrid();
     }
 
     // Grid row of the chart (row 0 holds the headings).
@@ -174,16 +158,18 @@ protected:
         return int(it - r.begin()) + 1;
     }
     static OptionRow& optionRow(int gridRow) { return appState().gOptionRows[gridRow - 1]; }
+    static QString tval(qint32 monId, qint32 chartId, const char* option) {
+        const char* sql =
+            "SELECT TVAL FROM CSMDAT JOIN CSOPT ON CSOPT.OPTID = CSMDAT.OPTID "
+            "WHERE MONID = %d AND CHRTID = %d AND CSOPT.NAME = '%s'";
+        return TestDatabase::scalar(QString::asprintf(sql, monId, chartId, option)).toString();
+    }
     OptionGrid* grid() const { return window->findChild<OptionGrid*>(QStringLiteral("grdData")); }
     QLineEdit* editor() const { return window->findChild<QLineEdit*>(QStringLiteral("txtGrd")); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(name); }
     QString imageOf(const char* key) const { return action(key)->property("imageKey").toString(); }
     QString panel(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     QPoint at() const { return {grid()->currentGridRow(), grid()->currentGridColumn()}; }
-    // Marks on the heading cells of column c and row r.
-    QVector<bool> marks(int r, int c) const {
-        return {grid()->cellBackground(0, c).isValid(), grid()->cellBackground(r, 0).isValid()};
-    }
     QString editText() const { return editor()->isVisible() ? editor()->text() : "(closed)"; }
     QStringList rowTexts(int row) const {
         QStringList texts;
@@ -197,8 +183,7 @@ protected:
     QWidget* focused() {
         if (!QApplication::activeWindow() && !QApplication::activeModalWidget())
             QApplication::setActiveWindow(window.get());
-        EXPECT_NE(QApplication::focusWidget(), nullptr);
-        return QApplication::focusWidget();
+        return QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
     }
     void press(Qt::Key key, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focused(), key, m); }
     // One key at a time: the first character typed on the grid opens the editor.
@@ -210,34 +195,18 @@ protected:
         grid()->setCurrentGridCell(row, col);
         grid()->setFocus();
     }
+    // Delete opens the editor empty, for any text.
     void enterValue(int row, int col, const QString& text) {
         goTo(row, col);
+        press(Qt::Key_Delete);
         type(text);
         press(Qt::Key_Return);
     }
-    void clickCell(int row, int col) {
-        QWidget* vp = grid()->viewport();
-        QTest::mouseClick(vp, Qt::LeftButton, {},
-                          vp->mapFrom(grid(), grid()->cellRect(row, col).center()));
-    }
-
-    static QString tval(qint32 monId, qint32 chartId, const char* option) {
-        return TestDatabase::scalar(
-                   QString::asprintf("SELECT TVAL FROM CSMDAT WHERE MONID = %d AND "
-                                     "CHRTID = %d AND OPTID = (SELECT OPTID FROM "
-                                     "CSOPT WHERE NAME = '%s')",
-                                     monId, chartId, option))
-            .toString();
-    }
-    // Text, title and icon of the last message box.
+    // Text, title and icon of the last message box, and how many showed catalog text n.
     QStringList lastMessage() const {
         const FakeUiPort::Shown m = ui.shown.value(ui.shown.size() - 1);
         return message(m.text, m.title, m.icon);
     }
-    static QStringList message(const QString& text, const QString& title, UiPort::Icon icon) {
-        return {text, title, QString::number(int(icon))};
-    }
-    // How many boxes showed catalog text n.
     int shown(int n) const {
         return std::count_if(ui.shown.begin(), ui.shown.end(),
                              [n](const auto& m) { return m.text == catalogText(n); });
