@@ -7,28 +7,12 @@
 namespace tolva::test {
 namespace {
 
-class GroupChecksTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        appState().reset();
-        appState().gMonitors = {MonitorEntry{QStringLiteral("Tour"), 12, 1}};  // query profile
-        appState().gMonitorIndex = 0;
-        appState().gShowProc = appState().gShowX = true;
-        ApplyViewState();
-        appState().gOptionRows.resize(3);
-        ui.shown.clear();
-        editor.calls.clear();
-        ui.onMessage = [&](const FakeUiPort::Shown&) { editor.calls << "message"; };
-    }
-    void TearDown() override { appState().reset(); }
-
-    FakeUiPort ui;
-    FakeEditorPort editor;
-};
-
 // Columns: characteristic, query, specification limits 2-4, X 5-7, then R (hidden) 8-10;
 // a hidden group is shown before its cell is edited, and the message comes last.
-TEST_F(GroupChecksTest, EachCheckOpensItsCellThenShowsItsMessage) {
+TEST(GroupChecksTest, EachCheckOpensItsCellThenShowsItsMessage) {
+    FakeUiPort ui;
+    FakeEditorPort editor;
+    ui.onMessage = [&](const FakeUiPort::Shown&) { editor.calls << "message"; };
     const OptionGroup P = OptionGroup::Spec, X = OptionGroup::X, R = OptionGroup::R;
     const TaggedValue o, t = TaggedValue::text(QStringLiteral("n/a"));
     const struct {
@@ -55,7 +39,15 @@ TEST_F(GroupChecksTest, EachCheckOpensItsCellThenShowsItsMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        SetUp();
+        SharedState& s = appState();
+        s.reset();
+        s.gMonitors = {MonitorEntry{QStringLiteral("Tour"), 12, 1}};  // query profile
+        s.gMonitorIndex = 0;
+        s.gShowProc = s.gShowX = true;
+        ApplyViewState();
+        s.gOptionRows.resize(3);
+        ui.shown.clear();
+        editor.calls.clear();
         setGroup(appState().gOptionRows[1], c.group, c.low, c.middle, c.high);
         EXPECT_EQ(CheckGroup(1, c.group), c.message == 0);
         if (c.message == 0) {
@@ -66,6 +58,7 @@ TEST_F(GroupChecksTest, EachCheckOpensItsCellThenShowsItsMessage) {
         const QStringList edit = {QStringLiteral("EditGridCell 2 ") + c.cell, "message"};
         EXPECT_EQ(editor.calls, c.group == R ? QStringList{"revealGroup R"} + edit : edit);
     }
+    appState().reset();
 }
 
 }  // namespace

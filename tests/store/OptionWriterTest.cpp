@@ -30,7 +30,7 @@ TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsIt) {
     EXPECT_EQ(log.statements().last(),
               "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (12, 35, 141, '3')");
     EXPECT_EQ(log.connectionsOpened(), 1);
-    EXPECT_EQ(MonitorData::maxNo(), 141);
+    EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 141);
     EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "-7.25");
     EXPECT_TRUE(ui.shown.isEmpty());
 }

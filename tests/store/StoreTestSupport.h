@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QStringList>
 #include <functional>
 
 #include "app/SharedState.h"
@@ -72,7 +71,6 @@ public:
         return v.isValid() ? v.toString() : QStringLiteral("<none>");
     }
     static int count(const QString& sql) { return TestDatabase::scalar(sql).toInt(); }
-    static int maxNo() { return count(QStringLiteral("SELECT MAXNO FROM CSOPRN")); }
 
     // The loaded row of a chart (the chart query has no order of its own).
     static OptionRow& row(qint32 chart) {
@@ -88,18 +86,15 @@ private:
 };
 
 // The program's statements and connections from now on.
-class StatementLog {
-public:
-    StatementLog() : m_opened(sqlCounters().connectionsOpened) {
+struct StatementLog {
+    StatementLog() {
         sqlCounters().recent.clear();
         sqlCounters().recording = true;
     }
     ~StatementLog() { sqlCounters().recording = false; }
     QStringList statements() const { return sqlCounters().recent; }
-    qint64 connectionsOpened() const { return sqlCounters().connectionsOpened - m_opened; }
-
-private:
-    qint64 m_opened;
+    qint64 connectionsOpened() const { return sqlCounters().connectionsOpened - opened; }
+    const qint64 opened = sqlCounters().connectionsOpened;
 };
 
 // Runs an action once, just before the program sends a statement beginning with the
@@ -110,7 +105,7 @@ public:
         : m_start("exec " + start), m_action(std::move(action)) {
         s_current = this;
         QLoggingCategory::setFilterRules("tolva.sql.debug=true");
-        m_previous = qInstallMessageHandler(
+        qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext& context, const QString& message) {
                 StatementTrap* t = s_current;
                 if (!qstrcmp(context.category, "tolva.sql") && message.startsWith(t->m_start) &&
@@ -119,7 +114,7 @@ public:
             });
     }
     ~StatementTrap() {
-        qInstallMessageHandler(m_previous);
+        qInstallMessageHandler(nullptr);
         QLoggingCategory::setFilterRules("");
     }
     int fired = 0;
@@ -127,7 +122,6 @@ public:
 private:
     QString m_start;
     std::function<void()> m_action;
-    QtMessageHandler m_previous;
     static inline StatementTrap* s_current = nullptr;
 };
 
