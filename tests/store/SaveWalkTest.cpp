@@ -38,11 +38,10 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 6);
 
     ASSERT_TRUE(LoadMonitorOptions());  // nothing edited: no statement, not even a connection
-    sqlCounters().recent.clear();
-    const qint64 opened = sqlCounters().connectionsOpened;
+    StatementLog unedited;
     EXPECT_TRUE(SaveMonitorOptions());
-    EXPECT_EQ(log.statements(), QStringList());
-    EXPECT_EQ(sqlCounters().connectionsOpened, opened);
+    EXPECT_EQ(unedited.statements(), QStringList());
+    EXPECT_EQ(unedited.connectionsOpened(), 0);
 }
 
 TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
