@@ -29,27 +29,26 @@ bool LoadMonitorList(const QString& connectionString, QString* failure) {
         db.open(connectionString.isEmpty() ? state.gConnStr : connectionString);
         DbResult rows = db.execute(kMonitorQuery);
 
-        // An ordinary int: a database may hold more monitors than a 16-bit count.
-        int n = 0;
+        // Read into a list of our own and take it only when every row converted:
+        // a failure half-way leaves the current connection's list intact.
+        QVector<MonitorEntry> monitors;
         while (!rows.atEnd()) {
-            // Growing one entry at a time keeps the entries already read and
-            // drops what an earlier, longer list held beyond them.
-            state.gMonitors.resize(n + 1);
-            MonitorEntry& entry = state.gMonitors[n];
+            MonitorEntry entry;
             const FieldValue name = rows.field(1);
             if (name.isNull())
                 throw DbError(QStringLiteral("Valeur NULL inattendue"));
             entry.Name = name.toText().trimmed();
             entry.MonId = rows.field(0).toInt32();
             entry.IsQueryProfile = rows.field(2).equalsNumber(kQueryProfileFlag) ? 1 : 0;
-            ++n;
+            monitors.append(entry);
             rows.moveNext();
         }
         rows.close();
         db.close();
 
-        if (n == 0)
+        if (monitors.isEmpty())
             return false;  // the list stays as it was; the caller restores the pointer
+        state.gMonitors = std::move(monitors);
         uiPort().setNormalPointer();
         return true;
     } catch (const DbError& error) {

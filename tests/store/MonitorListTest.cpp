@@ -55,6 +55,7 @@ TEST(MonitorListTest, ListsLiveSpcMonitorsOfLiveProfilesAndKeepsThemOnFailure) {
     TestDatabase::exec("UPDATE CSMON SET NAME = NULL WHERE MONID = 111");
     EXPECT_FALSE(LoadMonitorList(QString(), &failure));  // one nameless monitor fails them all
     EXPECT_FALSE(failure.isEmpty());
+    EXPECT_EQ(listed(), two);  // and leaves the list in use untouched
     appState().reset();
 }
 
