@@ -44,6 +44,18 @@ TEST_F(OptionWriterTest, CounterWithoutRowStopsWith111) {
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
 }
 
+TEST_F(OptionWriterTest, FailedDeleteNamesTheOptionAndTheDriversReason) {
+    MonitorData data({34});
+    ASSERT_TRUE(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)));
+    TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY");
+    EXPECT_FALSE(DeleteOptionValue(db, "XChartUCLConstant", 34));
+    TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
+    ASSERT_EQ(ui.shown.size(), 1);
+    EXPECT_TRUE(ui.shown[0].text.startsWith(catalogText(114) + " XChartUCLConstant\r\n\r\n"));
+    EXPECT_GT(ui.shown[0].text.size(), catalogText(114).size() + 22);  // the driver's text follows
+    EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "5.5");
+}
+
 TEST_F(OptionWriterTest, TwoEditorsCreatingOptionsAtOnceGetDistinctNumbers) {
     MonitorData data({34});
     DbConnection second;
