@@ -1,6 +1,7 @@
 #include "NumberText.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace tolva {
 
@@ -31,47 +32,15 @@ std::optional<double> parseDotNumber(const QString& text) {
 }
 
 double readLeadingDotNumber(const QString& text) {
-    // Collect the longest prefix that still forms a number: sign, digits,
-    // one ".", digits, then an optional exponent with at least one digit.
-    QString s;
-    int i = 0;
-    const int n = int(text.size());
-    auto skipBlanks = [&] {
-        while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-            ++i;
-    };
-    skipBlanks();
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        s += text[i++];
-    bool digits = false;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-        s += text[i++];
-        digits = true;
-    }
-    if (i < n && text[i] == u'.') {
-        s += text[i++];
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-            s += text[i++];
-            digits = true;
-        }
-    }
-    if (!digits)
+    // The longest prefix that still forms a number: sign, digits, one ".",
+    // digits, then an exponent only when it has a digit.
+    static const QRegularExpression leadingNumber(QStringLiteral(
+        "^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
+    const QRegularExpressionMatch match = leadingNumber.match(text);
+    if (!match.hasMatch())
         return 0.0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        QString exp = QStringLiteral("e");
-        int j = i + 1;
-        if (j < n && (text[j] == u'+' || text[j] == u'-'))
-            exp += text[j++];
-        bool expDigits = false;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128) {
-            exp += text[j++];
-            expDigits = true;
-        }
-        if (expDigits)
-            s += exp;
-    }
     bool ok = false;
-    const double v = QLocale::c().toDouble(s, &ok);
+    const double v = QLocale::c().toDouble(match.captured(1), &ok);
     return ok ? v : 0.0;
 }
 

@@ -143,7 +143,6 @@ private:
     int m_markedRow = 0;
     int m_markedCol = 0;
 
-    bool m_closingFromExit = false;
     bool m_closedForGood = false;
     bool m_inResize = false;
     bool m_placed = false;  // opening size and place set (first show)

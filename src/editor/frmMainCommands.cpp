@@ -151,9 +151,7 @@ void frmMain::mnuMonitor_Click() {
 void frmMain::mnuExit_Click() {
     if (!commitOpenEdit())
         return;
-    m_closingFromExit = true;
     close();
-    m_closingFromExit = false;
 }
 
 void frmMain::toolbarButtonClicked(const QString& key) {

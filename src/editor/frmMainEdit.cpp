@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "OptionGrid.h"
+#include "ValueColumns.h"
 #include "app/Catalog.h"
 #include "app/NumberText.h"
 #include "app/SharedState.h"
@@ -35,27 +36,12 @@ std::optional<double> parseTypedNumber(const QString& text) {
     return v;
 }
 
+// Hidden groups hold -1, which no grid column matches.
 OptionCell* cellForColumn(OptionRow& row, int col) {
-    const SharedState& s = appState();
-    // Hidden groups hold -1, which no grid column matches.
-    if (col == s.gColSpecUpper)
-        return &row.SpecUpper;
-    if (col == s.gColSpecNominal)
-        return &row.SpecNominal;
-    if (col == s.gColSpecLower)
-        return &row.SpecLower;
-    if (col == s.gColXUcl)
-        return &row.XUcl;
-    if (col == s.gColXCl)
-        return &row.XCl;
-    if (col == s.gColXLcl)
-        return &row.XLcl;
-    if (col == s.gColRUcl)
-        return &row.RUcl;
-    if (col == s.gColRCl)
-        return &row.RCl;
-    if (col == s.gColRLcl)
-        return &row.RLcl;
+    for (const ValueColumn& vc : valueColumns(appState())) {
+        if (vc.column == col)
+            return &(row.*vc.cell);
+    }
     return nullptr;
 }
 

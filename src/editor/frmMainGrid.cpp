@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "OptionGrid.h"
+#include "ValueColumns.h"
 #include "app/Catalog.h"
 #include "app/SharedState.h"
 #include "app/UiPort.h"
@@ -13,13 +14,6 @@
 namespace tolva {
 
 namespace {
-
-// One value column: where it is, its heading, and the cell it shows.
-struct ValueColumn {
-    int column;
-    const QString& heading;
-    OptionCell OptionRow::*cell;
-};
 
 // Column width from a text of `length` characters, the way every width is estimated.
 int widthForLength(qsizetype length) {
@@ -54,32 +48,23 @@ void frmMain::FillGrid() {
         grdData->setCellCentered(0, s.gColQuery);
     }
 
-    const ValueColumn spec[] = {{s.gColSpecLower, s.gCapSpecLower, &OptionRow::SpecLower},
-                                {s.gColSpecNominal, s.gCapSpecNominal, &OptionRow::SpecNominal},
-                                {s.gColSpecUpper, s.gCapSpecUpper, &OptionRow::SpecUpper}};
-    const ValueColumn x[] = {{s.gColXLcl, s.gCapXLcl, &OptionRow::XLcl},
-                             {s.gColXCl, s.gCapXCl, &OptionRow::XCl},
-                             {s.gColXUcl, s.gCapXUcl, &OptionRow::XUcl}};
-    const ValueColumn r[] = {{s.gColRLcl, s.gCapRLcl, &OptionRow::RLcl},
-                             {s.gColRCl, s.gCapRCl, &OptionRow::RCl},
-                             {s.gColRUcl, s.gCapRUcl, &OptionRow::RUcl}};
-    struct Group {
-        bool shown;
-        const ValueColumn* columns;
+    const auto columns = valueColumns(s);
+    const bool shown[] = {s.gShowProc, s.gShowX, s.gShowR};
+    auto groupColumns = [&](int group) {  // the three columns of a shown group
+        return shown[group] ? &columns[3 * group] : nullptr;
     };
-    const Group groups[] = {{s.gShowProc, spec}, {s.gShowX, x}, {s.gShowR, r}};
 
     // Value columns are as wide as their headings need; the values never widen them.
-    for (const Group& group : groups) {
-        if (!group.shown)
+    for (int group = 0; group < 3; ++group) {
+        const ValueColumn* three = groupColumns(group);
+        if (!three)
             continue;
         for (int i = 0; i < 3; ++i) {
-            const ValueColumn& vc = group.columns[i];
-            grdData->setCellText(0, vc.column, vc.heading);
-            grdData->setColumnWidthTwips(vc.column, MeasureColumnWidth(vc.heading));
+            grdData->setCellText(0, three[i].column, three[i].heading);
+            grdData->setColumnWidthTwips(three[i].column, MeasureColumnWidth(three[i].heading));
         }
         for (int i = 0; i < 3; ++i)
-            grdData->setCellCentered(0, group.columns[i].column);
+            grdData->setCellCentered(0, three[i].column);
     }
 
     QStringList characteristics;
@@ -107,13 +92,11 @@ void frmMain::FillGrid() {
             grdData->setCellCentered(row, s.gColQuery);
         }
         const OptionRow& option = s.gOptionRows.at(i);
-        for (const Group& group : groups) {
-            if (!group.shown)
-                continue;
-            for (int k = 0; k < 3; ++k) {
-                const ValueColumn& vc = group.columns[k];
-                grdData->setCellText(row, vc.column, (option.*vc.cell).Current.toDisplayText());
-            }
+        for (int group = 0; group < 3; ++group) {
+            const ValueColumn* three = groupColumns(group);
+            for (int k = 0; three && k < 3; ++k)
+                grdData->setCellText(row, three[k].column,
+                                     (option.*three[k].cell).Current.toDisplayText());
         }
     }
 
