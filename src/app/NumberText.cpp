@@ -34,8 +34,8 @@ std::optional<double> parseDotNumber(const QString& text) {
 double readLeadingDotNumber(const QString& text) {
     // The longest prefix that still forms a number: sign, digits, one ".",
     // digits, then an exponent only when it has a digit.
-    static const QRegularExpression leadingNumber(QStringLiteral(
-        "^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
+    static const QRegularExpression leadingNumber(
+        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
     const QRegularExpressionMatch match = leadingNumber.match(text);
     if (!match.hasMatch())
         return 0.0;
