@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "store/DbConnection.h"
+#include "core/DbConnection.h"
 
 namespace tolva::bench {
 

@@ -16,12 +16,12 @@
 #include <functional>
 
 #include "BenchData.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
-#include "store/DbConnection.h"
-#include "store/MonitorList.h"
-#include "store/OptionReader.h"
-#include "store/SaveWalk.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
+#include "core/DbConnection.h"
+#include "core/MonitorList.h"
+#include "core/OptionReader.h"
+#include "core/SaveWalk.h"
 
 using namespace tolva;
 

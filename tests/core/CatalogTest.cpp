@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
-#include "app/Catalog.h"
+#include "core/Catalog.h"
 
 using namespace tolva;
 

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QStringList>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 
 #include "CoreTestSupport.h"
-#include "select/core/ConnectionString.h"
-#include "select/core/DsnList.h"
+#include "core/ConnectionString.h"
+#include "core/DsnList.h"
 
 using namespace tolva;
 

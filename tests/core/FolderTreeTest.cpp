@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "select/core/FolderTree.h"
+#include "core/FolderTree.h"
 
 using namespace tolva;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
-#include "app/NumberText.h"
-#include "app/TaggedValue.h"
-#include "app/clsLoc.h"
+#include "core/NumberText.h"
+#include "core/TaggedValue.h"
+#include "core/clsLoc.h"
 
 using namespace tolva;
 using tolva::test::LocaleScope;

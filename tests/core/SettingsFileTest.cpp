@@ -6,9 +6,9 @@
 #include <csignal>
 
 #include "CoreTestSupport.h"
-#include "app/Catalog.h"
-#include "app/Startup.h"
-#include "settings/modCfg.h"
+#include "core/Catalog.h"
+#include "core/Startup.h"
+#include "core/modCfg.h"
 
 using namespace tolva;
 using namespace tolva::test;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 #include "support/FakeEditorPort.h"
 
 using namespace tolva;

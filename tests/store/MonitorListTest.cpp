@@ -2,7 +2,7 @@
 #include <QMap>
 
 #include "StoreTestSupport.h"
-#include "store/MonitorList.h"
+#include "core/MonitorList.h"
 
 namespace tolva::test {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestSupport.h"
-#include "store/OptionReader.h"
+#include "core/OptionReader.h"
 
 namespace tolva::test {
 namespace {

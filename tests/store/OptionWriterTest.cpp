@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestSupport.h"
-#include "app/Catalog.h"
-#include "store/OptionWriter.h"
+#include "core/Catalog.h"
+#include "core/OptionWriter.h"
 
 namespace tolva::test {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestSupport.h"
-#include "app/Catalog.h"
-#include "store/OptionReader.h"
-#include "store/SaveWalk.h"
+#include "core/Catalog.h"
+#include "core/OptionReader.h"
+#include "core/SaveWalk.h"
 
 namespace tolva::test {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-#include "app/EditorPort.h"
-#include "app/SharedState.h"
-#include "settings/modCfg.h"
+#include "core/EditorPort.h"
+#include "core/SharedState.h"
+#include "core/modCfg.h"
 
 namespace tolva::test {
 

@@ -4,7 +4,7 @@
 #include <QVector>
 #include <functional>
 
-#include "app/UiPort.h"
+#include "core/UiPort.h"
 
 namespace tolva::test {
 

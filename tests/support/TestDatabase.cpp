@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <stdexcept>
 
-#include "store/DbConnection.h"
+#include "core/DbConnection.h"
 
 namespace tolva::test {
 

@@ -1,7 +1,7 @@
 // The window's commands: save and its question, F1, the close, and the change
 // of monitor or data source with what they put back when given up.
 #include "UiTest.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 
 namespace tolva::test {
 

@@ -1,7 +1,7 @@
 // The program's start: the window comes up behind the connection dialog and the
 // monitor picker, then shows the chosen monitor or closes and ends the program.
 #include "UiTest.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 
 namespace tolva::test {
 

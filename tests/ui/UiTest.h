@@ -8,17 +8,17 @@
 #include <QTest>
 #include <QtWidgets>
 
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/Startup.h"
-#include "app/ui/Twips.h"
-#include "editor/EditorStartup.h"
-#include "editor/OptionGrid.h"
-#include "editor/frmMain.h"
-#include "select/frmConnect.h"
-#include "select/frmMonitor.h"
-#include "store/MonitorList.h"
-#include "store/OptionReader.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/Startup.h"
+#include "ui/Twips.h"
+#include "ui/EditorStartup.h"
+#include "ui/OptionGrid.h"
+#include "ui/frmMain.h"
+#include "ui/frmConnect.h"
+#include "ui/frmMonitor.h"
+#include "core/MonitorList.h"
+#include "core/OptionReader.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
 

@@ -5,10 +5,10 @@
 
 #include "DbConnection.h"
 #include "OptionReader.h"
-#include "Version.h"
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/Version.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 namespace tolva {
 

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "DbConnection.h"
-#include "app/EditorPort.h"
-#include "app/NumberText.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/EditorPort.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 namespace tolva {
 

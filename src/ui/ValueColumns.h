@@ -3,8 +3,8 @@
 #include <QString>
 #include <array>
 
-#include "app/OptionTable.h"
-#include "app/SharedState.h"
+#include "core/OptionTable.h"
+#include "core/SharedState.h"
 
 namespace tolva {
 

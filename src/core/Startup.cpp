@@ -4,7 +4,7 @@
 
 #include "Catalog.h"
 #include "SharedState.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 
 namespace tolva {
 

@@ -9,14 +9,14 @@
 #include <QProxyStyle>
 #include <QPushButton>
 
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
-#include "app/ui/Twips.h"
-#include "select/core/ConnectionString.h"
-#include "select/core/DsnList.h"
-#include "store/DbConnection.h"
-#include "store/MonitorList.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
+#include "ui/Twips.h"
+#include "core/ConnectionString.h"
+#include "core/DsnList.h"
+#include "core/DbConnection.h"
+#include "core/MonitorList.h"
 
 namespace tolva {
 

@@ -2,9 +2,9 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/Startup.h"
-#include "app/ui/QtUiPort.h"
-#include "editor/EditorStartup.h"
+#include "core/Startup.h"
+#include "ui/QtUiPort.h"
+#include "ui/EditorStartup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,16 +6,16 @@
 #include <QStringList>
 
 #include "OptionGrid.h"
-#include "Version.h"
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/Version.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 #include "frmMain.h"
-#include "select/frmConnect.h"
-#include "select/frmMonitor.h"
-#include "settings/modCfg.h"
-#include "store/OptionReader.h"
-#include "store/SaveWalk.h"
+#include "ui/frmConnect.h"
+#include "ui/frmMonitor.h"
+#include "core/modCfg.h"
+#include "core/OptionReader.h"
+#include "core/SaveWalk.h"
 
 namespace tolva {
 

@@ -3,11 +3,11 @@
 #include <optional>
 #include <utility>
 
-#include "Version.h"
-#include "app/Catalog.h"
-#include "app/EditorPort.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/Version.h"
+#include "core/Catalog.h"
+#include "core/EditorPort.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 namespace tolva {
 

@@ -5,11 +5,11 @@
 
 #include "OptionGrid.h"
 #include "ValueColumns.h"
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 #include "frmMain.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 
 namespace tolva {
 

@@ -9,11 +9,11 @@
 
 #include "OptionGrid.h"
 #include "ValueColumns.h"
-#include "app/Catalog.h"
-#include "app/NumberText.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
-#include "app/ui/Twips.h"
+#include "core/Catalog.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
+#include "ui/Twips.h"
 #include "frmMain.h"
 
 namespace tolva {

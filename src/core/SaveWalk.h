@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OptionTable.h"
+#include "core/OptionTable.h"
 
 namespace tolva {
 

@@ -1,8 +1,8 @@
 #include "MonitorList.h"
 
 #include "DbConnection.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 namespace tolva {
 

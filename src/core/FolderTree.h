@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/SharedState.h"
-#include "store/DbConnection.h"
+#include "core/SharedState.h"
+#include "core/DbConnection.h"
 
 namespace tolva {
 

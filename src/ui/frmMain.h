@@ -4,8 +4,8 @@
 #include <QIcon>
 #include <QMainWindow>
 
-#include "app/EditorPort.h"
-#include "app/TaggedValue.h"
+#include "core/EditorPort.h"
+#include "core/TaggedValue.h"
 
 class QAction;
 class QLabel;

@@ -1,7 +1,7 @@
 #include "EditorStartup.h"
 
 #include "frmMain.h"
-#include "settings/modCfg.h"
+#include "core/modCfg.h"
 
 namespace tolva {
 

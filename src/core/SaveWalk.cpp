@@ -7,9 +7,9 @@
 #include "GroupChecks.h"
 #include "OptionReader.h"
 #include "OptionWriter.h"
-#include "Version.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
+#include "core/Version.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 namespace tolva {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/TaggedValue.h"
+#include "core/TaggedValue.h"
 
 namespace tolva {
 

@@ -8,9 +8,9 @@
 #include <QStringConverter>
 #include <optional>
 
-#include "app/EditorPort.h"
-#include "app/NumberText.h"
-#include "app/SharedState.h"
+#include "core/EditorPort.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
 
 namespace tolva {
 

@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "app/ui/Twips.h"
+#include "ui/Twips.h"
 
 namespace tolva {
 

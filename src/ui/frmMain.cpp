@@ -12,11 +12,11 @@
 #include <functional>
 
 #include "OptionGrid.h"
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/ui/Twips.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "ui/Twips.h"
 #include "frmMain.h"
-#include "select/frmConnect.h"
+#include "ui/frmConnect.h"
 
 namespace tolva {
 

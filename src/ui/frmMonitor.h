@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QVector>
 
-#include "select/core/FolderTree.h"
-#include "store/DbConnection.h"
+#include "core/FolderTree.h"
+#include "core/DbConnection.h"
 
 class QLabel;
 class QStatusBar;

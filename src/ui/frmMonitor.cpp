@@ -7,12 +7,12 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
-#include "app/Catalog.h"
-#include "app/SharedState.h"
-#include "app/UiPort.h"
-#include "app/ui/Twips.h"
-#include "settings/modCfg.h"
-#include "store/OptionReader.h"
+#include "core/Catalog.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
+#include "ui/Twips.h"
+#include "core/modCfg.h"
+#include "core/OptionReader.h"
 
 namespace tolva {
 
