@@ -16,12 +16,12 @@
 #include <functional>
 
 #include "BenchData.h"
-#include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "core/DbConnection.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
 
 using namespace tolva;
 

@@ -3,8 +3,8 @@
 #include <QTranslator>
 
 #include "core/Startup.h"
-#include "ui/QtUiPort.h"
 #include "ui/EditorStartup.h"
+#include "ui/QtUiPort.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/SharedState.h"
 #include "core/DbConnection.h"
+#include "core/SharedState.h"
 
 namespace tolva {
 

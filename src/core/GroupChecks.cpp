@@ -3,11 +3,11 @@
 #include <optional>
 #include <utility>
 
-#include "core/Version.h"
 #include "core/Catalog.h"
 #include "core/EditorPort.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "core/Version.h"
 
 namespace tolva {
 

@@ -5,10 +5,10 @@
 
 #include "DbConnection.h"
 #include "OptionReader.h"
-#include "core/Version.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "core/Version.h"
 
 namespace tolva {
 

@@ -7,9 +7,9 @@
 #include "GroupChecks.h"
 #include "OptionReader.h"
 #include "OptionWriter.h"
-#include "core/Version.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "core/Version.h"
 
 namespace tolva {
 

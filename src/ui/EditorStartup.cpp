@@ -1,7 +1,7 @@
 #include "EditorStartup.h"
 
-#include "frmMain.h"
 #include "core/modCfg.h"
+#include "frmMain.h"
 
 namespace tolva {
 

@@ -10,13 +10,13 @@
 #include <QPushButton>
 
 #include "core/Catalog.h"
+#include "core/ConnectionString.h"
+#include "core/DbConnection.h"
+#include "core/DsnList.h"
+#include "core/MonitorList.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
 #include "ui/Twips.h"
-#include "core/ConnectionString.h"
-#include "core/DsnList.h"
-#include "core/DbConnection.h"
-#include "core/MonitorList.h"
 
 namespace tolva {
 

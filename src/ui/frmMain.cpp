@@ -14,8 +14,8 @@
 #include "OptionGrid.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
-#include "ui/Twips.h"
 #include "frmMain.h"
+#include "ui/Twips.h"
 #include "ui/frmConnect.h"
 
 namespace tolva {

@@ -6,16 +6,16 @@
 #include <QStringList>
 
 #include "OptionGrid.h"
-#include "core/Version.h"
 #include "core/Catalog.h"
+#include "core/OptionReader.h"
+#include "core/SaveWalk.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "core/Version.h"
+#include "core/modCfg.h"
 #include "frmMain.h"
 #include "ui/frmConnect.h"
 #include "ui/frmMonitor.h"
-#include "core/modCfg.h"
-#include "core/OptionReader.h"
-#include "core/SaveWalk.h"
 
 namespace tolva {
 

@@ -13,8 +13,8 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
-#include "ui/Twips.h"
 #include "frmMain.h"
+#include "ui/Twips.h"
 
 namespace tolva {
 

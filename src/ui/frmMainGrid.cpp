@@ -8,8 +8,8 @@
 #include "core/Catalog.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
-#include "frmMain.h"
 #include "core/modCfg.h"
+#include "frmMain.h"
 
 namespace tolva {
 

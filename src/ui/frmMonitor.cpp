@@ -8,11 +8,11 @@
 #include <QTreeWidget>
 
 #include "core/Catalog.h"
+#include "core/OptionReader.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
-#include "ui/Twips.h"
 #include "core/modCfg.h"
-#include "core/OptionReader.h"
+#include "ui/Twips.h"
 
 namespace tolva {
 

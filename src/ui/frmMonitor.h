@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QVector>
 
-#include "core/FolderTree.h"
 #include "core/DbConnection.h"
+#include "core/FolderTree.h"
 
 class QLabel;
 class QStatusBar;

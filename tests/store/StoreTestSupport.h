@@ -6,9 +6,9 @@
 #include <QLoggingCategory>
 #include <functional>
 
+#include "core/DbConnection.h"
 #include "core/SharedState.h"
 #include "core/modCfg.h"
-#include "core/DbConnection.h"
 #include "support/FakeEditorPort.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"

@@ -9,18 +9,18 @@
 #include <QtWidgets>
 
 #include "core/Catalog.h"
-#include "core/SharedState.h"
-#include "core/Startup.h"
-#include "ui/Twips.h"
-#include "ui/EditorStartup.h"
-#include "ui/OptionGrid.h"
-#include "ui/frmMain.h"
-#include "ui/frmConnect.h"
-#include "ui/frmMonitor.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
+#include "core/SharedState.h"
+#include "core/Startup.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
+#include "ui/EditorStartup.h"
+#include "ui/OptionGrid.h"
+#include "ui/Twips.h"
+#include "ui/frmConnect.h"
+#include "ui/frmMain.h"
+#include "ui/frmMonitor.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* os) {
