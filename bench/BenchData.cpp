@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/DbConnection.h"
+#include "support/SqlScript.h"
 
 namespace tolva::bench {
 
@@ -69,7 +70,7 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
     for (const char* table : kTables)
         sql << QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table));
     // Schema, option definitions and the number counter as in the demo database.
-    for (const QString& statement : splitScript(demoScript)) {
+    for (const QString& statement : test::splitSqlScript(demoScript)) {
         if (statement.startsWith(QLatin1String("CREATE TABLE")) ||
             statement.startsWith(QLatin1String("INSERT INTO CSOPT ")) ||
             statement.startsWith(QLatin1String("INSERT INTO CSOPRN ")))
@@ -143,27 +144,6 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
 }
 
 }  // namespace
-
-QStringList splitScript(const QString& script) {
-    QStringList statements;
-    QString current;
-    for (const QString& rawLine : script.split(u'\n')) {
-        const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1String("--")))
-            continue;
-        if (!current.isEmpty())
-            current += u'\n';
-        current += line;
-        if (line.endsWith(u';')) {
-            current.chop(1);
-            statements << current;
-            current.clear();
-        }
-    }
-    if (!current.isEmpty())
-        statements << current;
-    return statements;
-}
 
 void generateDatabase(const QString& connectionString, const QString& demoScript,
                       const BenchShape& shape) {

@@ -16,9 +16,6 @@ struct BenchShape {
 // The big monitor: one profile, bigCharts charts numbered from 1, all TOLVA options.
 constexpr qint32 kBigMonitorId = 1;
 
-// Splits a script into statements at lines ending with ";" ("--" lines skipped).
-QStringList splitScript(const QString& script);
-
 // Drops the NOVRAX tables, creates them from the demo script's CREATE statements
 // and fills them in bulk (INSERT ... SELECT over a generated series, which SQLite
 // and PostgreSQL both run server-side). Throws DbError on failure.

@@ -262,7 +262,6 @@ void DbConnection::close() {
     QSqlDatabase::removeDatabase(m_name);
     if (m_open) {
         m_open = false;
-        ++sqlCounters().connectionsClosed;
         qCDebug(lcSql).noquote() << "close" << m_logName;
     }
 }

@@ -99,7 +99,6 @@ QString describeConnection(const QString& connectionString);
 // Counters behind the SQL trace; tests and the benchmark read them.
 struct SqlCounters {
     qint64 connectionsOpened = 0;
-    qint64 connectionsClosed = 0;
     qint64 statements = 0;
     QVector<QString> recent;  // statement texts, kept only while recording
     bool recording = false;

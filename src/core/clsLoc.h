@@ -18,8 +18,6 @@ public:
     QString US_Format(const QString& text) const;
     QString US_Format(double value) const;
 
-    QString decimalSeparator() const { return m_decimalSeparator; }
-
 private:
     QString m_decimalSeparator;
 };

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <stdexcept>
 
+#include "SqlScript.h"
 #include "core/DbConnection.h"
 
 namespace tolva::test {
@@ -58,19 +59,9 @@ void TestDatabase::reset(bool withRows) {
     for (const char* table :
          {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF", "CSMINN", "CSNODE"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
-    // A statement ends with the line ending in ";"; "--" lines are comments.
-    QString current;
-    for (const QString& raw : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1String("--")))
-            continue;
-        current += u'\n' + line;
-        if (line.endsWith(u';')) {
-            current = current.trimmed().chopped(1);
-            if (withRows || current.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive))
-                statements << current;
-            current.clear();
-        }
+    for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
+        if (withRows || statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive))
+            statements << statement;
     }
     run(statements);
 }
