@@ -38,4 +38,10 @@ QString catalogHeading(int number) {
     return text;
 }
 
+QString withLineBreaks(const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
+}
+
 }  // namespace tolva

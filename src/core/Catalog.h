@@ -4,11 +4,65 @@
 
 namespace tolva {
 
+// Numbers of the catalog texts, by what they say.
+namespace Msg {
+enum : int {
+    ConnectTitle = 101,
+    ConnectPrompt = 102,
+    DsnLabel = 103,
+    UserLabel = 104,
+    PasswordLabel = 105,
+    Ok = 106,
+    Cancel = 107,
+    NoDataSource = 108,  // "(Aucun)", first entry of the data-source list
+    MonitorsNotFound = 109,
+    ChooseDataSource = 110,
+    CounterUnreadable = 111,
+    ValueSetError = 112,
+    OfTheValue = 113,
+    ValueDeleteError = 114,
+    PickerTitle = 128,
+    PickerDsnPanel = 129,
+    FolderListMissing = 130,
+    FolderListError = 131,
+    NoTolvaOptions = 132,
+    ShortcutsTitle = 133,
+    ShortcutsFirst = 134,
+    ShortcutsLast = 138,
+    EditorTitle = 139,
+    SaveQuestion = 140,
+    NotANumber = 141,
+    OptionsMenu = 142,
+    ChangeDsnEntry = 143,
+    ChangeMonitorEntry = 144,
+    SaveEntry = 145,
+    ExitEntry = 146,
+    ViewMenu = 147,
+    ProcEntry = 148,
+    XEntry = 149,
+    REntry = 150,
+    CharacteristicHeading = 151,
+    QueryHeading = 152,
+    FirstValueHeading = 153,  // to 161, in the order of the shared headings
+    ChangeDsnTip = 162,
+    ChangeMonitorTip = 163,
+    SaveTip = 164,
+    ProcTip = 165,
+    XTip = 166,
+    RTip = 167,
+    StatusDsn = 168,
+    StatusMonitor = 169,
+};
+}  // namespace Msg
+
 // The numbered French message catalog (texts 101 to 169, no 127). Every text the
 // user sees comes from here, looked up when it is set or shown.
 QString catalogText(int number);
 
 // A column heading: the catalog text with every "\n" turned into CR LF.
 QString catalogHeading(int number);
+
+// Catalog CR LF line breaks as Qt's widgets break lines (LF alone).
+QString withLineBreaks(const QString& text);
 
 }  // namespace tolva

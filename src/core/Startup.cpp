@@ -27,7 +27,7 @@ void PrepareStartup(const QString& programFolder) {
     QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
                                  &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
                                  &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
-    int number = 153;
+    int number = Msg::FirstValueHeading;
     for (QString* heading : headings)
         *heading = catalogHeading(number++);
 

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "core/Catalog.h"
+
 namespace tolva {
 
 void QtUiPort::setBusyPointer() {
@@ -25,10 +27,7 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
                                  Buttons buttons) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
-    // CR LF from the catalog texts: Qt breaks lines on LF alone.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    box.setText(shown);
+    box.setText(withLineBreaks(text));
     switch (icon) {
         case Icon::Critical:
             box.setIcon(QMessageBox::Critical);
