@@ -113,10 +113,10 @@ QVector<Measure> runOne(const QString& connectionString, const QString& demoScri
     s.reset();
     s.gConnStr = connectionString;
     results << measure(QStringLiteral("monitor list"), [&](QString& note) {
-        QString failure;
-        const bool ok = LoadMonitorList(connectionString, &failure);
-        note = ok ? QStringLiteral("%1 monitors listed").arg(s.gMonitors.size()) : failure;
-        return ok;
+        const StoreOutcome outcome = LoadMonitorList(s, connectionString);
+        note = outcome.ok() ? QStringLiteral("%1 monitors listed").arg(s.gMonitors.size())
+                            : outcome.text();
+        return outcome.ok();
     });
 
     s.gMonitorIndex = -1;

@@ -2,6 +2,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "core/SharedState.h"
 #include "core/Startup.h"
 #include "ui/EditorStartup.h"
 #include "ui/QtUiPort.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
 
     tolva::PrepareStartup(QCoreApplication::applicationDirPath());
     int exitCode = 0;
-    if (tolva::StartEditor())
+    if (tolva::StartEditor(tolva::appState()))
         exitCode = app.exec();
     tolva::CloseEditor();
     tolva::setUiPort(nullptr);

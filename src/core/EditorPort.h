@@ -8,9 +8,8 @@
 namespace tolva {
 
 // How the core reaches the editor window (frmMain implements it, tests fake it):
-// the loader disables Save and clears the unsaved-changes flag, the save walk
-// brings a hidden group into view and opens the editor on an offending cell,
-// and ApplyViewState sets the toolbar images and view-menu check marks.
+// the loader disables Save and clears the unsaved-changes flag, and the save
+// walk brings a hidden group into view and opens the editor on an offending cell.
 class EditorPort {
 public:
     virtual ~EditorPort() = default;
@@ -21,13 +20,10 @@ public:
     virtual void revealGroup(OptionGroup group) = 0;
     // Make grid cell (row, col) current and open the in-place editor with text.
     virtual void EditGridCell(int row, int col, const QString& text) = 0;
-    // Toolbar images "PC"/"noPC", "X"/"noX", "R"/"noR" and the menu check marks.
-    virtual void showViewSwitches(bool showProc, bool showX, bool showR) = 0;
 };
 
-// The editor window as the core sees it. The provider creates (and loads) the
-// window on first use, as start-up expects; it may return nullptr when no
-// window exists (the program is ending, or code runs without windows).
+// The editor window as the core sees it; nullptr when no window exists (the
+// program is ending, or code runs without windows).
 using EditorProvider = std::function<EditorPort*()>;
 EditorPort* editorWindow();
 void setEditorProvider(EditorProvider provider);

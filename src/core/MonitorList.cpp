@@ -1,8 +1,6 @@
 #include "MonitorList.h"
 
 #include "DbConnection.h"
-#include "core/SharedState.h"
-#include "core/UiPort.h"
 
 namespace tolva {
 
@@ -17,13 +15,7 @@ constexpr double kQueryProfileFlag = 17;
 
 }  // namespace
 
-bool LoadMonitorList(const QString& connectionString, QString* failure) {
-    SharedState& state = appState();
-    uiPort().setBusyPointer();
-    uiPort().processPendingEvents();
-    if (failure)
-        failure->clear();
-
+StoreOutcome LoadMonitorList(SharedState& state, const QString& connectionString) {
     try {
         DbConnection db;
         db.open(connectionString.isEmpty() ? state.gConnStr : connectionString);
@@ -47,16 +39,23 @@ bool LoadMonitorList(const QString& connectionString, QString* failure) {
         db.close();
 
         if (monitors.isEmpty())
-            return false;  // the list stays as it was; the caller restores the pointer
+            return StoreOutcome::failure(Msg::MonitorsNotFound);
         state.gMonitors = std::move(monitors);
-        uiPort().setNormalPointer();
-        return true;
+        return StoreOutcome::success();
     } catch (const DbError& error) {
-        uiPort().setNormalPointer();
-        if (failure)
-            *failure = error.description();
-        return false;
+        return StoreOutcome::failure(Msg::MonitorsNotFound, error.description());
     }
+}
+
+StoreOutcome CheckDataSource(SharedState& state, const QString& connectionString) {
+    try {
+        DbConnection probe;
+        probe.open(connectionString);
+        probe.close();
+    } catch (const DbError& error) {
+        return StoreOutcome::failure(Msg::MonitorsNotFound, error.description());
+    }
+    return LoadMonitorList(state, connectionString);
 }
 
 }  // namespace tolva

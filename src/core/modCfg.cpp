@@ -8,7 +8,6 @@
 #include <QStringConverter>
 #include <optional>
 
-#include "core/EditorPort.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 
@@ -190,41 +189,6 @@ void RememberMonitor() {
     if (s.gLastMonitors.isEmpty() || !s.gLastMonitors.last().Dsn.isEmpty())
         s.gLastMonitors.append(DsnMonitor{});
     s.gLastMonitors.last() = DsnMonitor{s.gDsn, monId};
-}
-
-void ApplyViewState() {
-    SharedState& s = appState();
-    s.gColCount = 0;
-    if (s.gMonitorIndex != -1) {
-        int c = 0;
-        if (s.currentMonitor().IsQueryProfile == 1) {
-            s.gColQuery = 1;
-            c = 1;
-        } else {
-            s.gColQuery = 0;
-        }
-        // Each shown group takes the next three columns: lower, centre, upper.
-        auto placeGroup = [&c](bool shown, int& lower, int& centre, int& upper) {
-            if (shown) {
-                lower = c + 1;
-                centre = c + 2;
-                upper = c + 3;
-                c += 3;
-            } else {
-                lower = centre = upper = -1;
-            }
-        };
-        placeGroup(s.gShowProc, s.gColSpecLower, s.gColSpecNominal, s.gColSpecUpper);
-        placeGroup(s.gShowX, s.gColXLcl, s.gColXCl, s.gColXUcl);
-        placeGroup(s.gShowR, s.gColRLcl, s.gColRCl, s.gColRUcl);
-        s.gColCount = c + 1;
-    }
-
-    // The first call creates and loads the editor window, which may change the
-    // switches (its grid fill runs this again); read them only afterwards.
-    EditorPort* window = editorWindow();
-    if (window)
-        window->showViewSwitches(s.gShowProc, s.gShowX, s.gShowR);
 }
 
 }  // namespace tolva

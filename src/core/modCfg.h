@@ -11,8 +11,5 @@ QString SettingsFilePath();
 bool ReadSettings();
 bool WriteSettings();
 void RememberMonitor();
-// Column numbers from the view switches and the current monitor; then the
-// toolbar images and view-menu check marks through the editor window.
-void ApplyViewState();
 
 }  // namespace tolva

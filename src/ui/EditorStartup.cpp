@@ -1,6 +1,6 @@
 #include "EditorStartup.h"
 
-#include "core/modCfg.h"
+#include "core/ViewState.h"
 #include "frmMain.h"
 
 namespace tolva {
@@ -9,19 +9,17 @@ namespace {
 frmMain* g_window = nullptr;
 }
 
-bool StartEditor() {
+bool StartEditor(SharedState& state) {
+    ApplyViewState(state);  // no monitor yet: no grid columns
+    g_window = new frmMain(state);
+    // The option loader and the save walk reach the window while it is open.
     setEditorProvider([]() -> EditorPort* {
-        if (!g_window) {
-            // Known before it loads: the first fill inside the load asks for
-            // the window again and must get this one.
-            g_window = new frmMain();
-            g_window->load();
-        }
-        return g_window->isClosedForGood() ? nullptr : g_window;
+        return g_window && !g_window->isClosedForGood() ? g_window : nullptr;
     });
-    ApplyViewState();
-    if (!g_window || g_window->isClosedForGood())
+    g_window->load();
+    if (g_window->isClosedForGood())
         return false;
+    g_window->showViewSwitches();  // the switches as the load left them
     g_window->show();
     return true;
 }

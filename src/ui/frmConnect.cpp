@@ -11,11 +11,11 @@
 
 #include "core/Catalog.h"
 #include "core/ConnectionString.h"
-#include "core/DbConnection.h"
 #include "core/DsnList.h"
 #include "core/MonitorList.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "ui/BusyPointer.h"
 #include "ui/Twips.h"
 
 namespace tolva {
@@ -44,11 +44,9 @@ Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-
 }  // namespace
 
-frmConnect::frmConnect(QWidget* parent) : QDialog(parent) {
+frmConnect::frmConnect(SharedState& state, QWidget* parent) : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("frmConnect"));
     setModal(true);
     createControls();
@@ -117,31 +115,31 @@ void frmConnect::setTabChain() {
 }
 
 void frmConnect::applyCatalogTexts() {
-    setWindowTitle(catalogText(101));
-    lblMainLabel->setText(catalogText(102));
-    lblDSNLabel->setText(catalogText(103));
-    lblUserLabel->setText(catalogText(104));
-    lblPassLabel->setText(catalogText(105));
-    cmdOK->setText(catalogText(106));
-    cmdCancel->setText(catalogText(107));
+    setWindowTitle(catalogText(Msg::ConnectTitle));
+    lblMainLabel->setText(catalogText(Msg::ConnectPrompt));
+    lblDSNLabel->setText(catalogText(Msg::DsnLabel));
+    lblUserLabel->setText(catalogText(Msg::UserLabel));
+    lblPassLabel->setText(catalogText(Msg::PasswordLabel));
+    cmdOK->setText(catalogText(Msg::Ok));
+    cmdCancel->setText(catalogText(Msg::Cancel));
 }
 
 void frmConnect::FillDsnList() {
-    QStringList entries{catalogText(108)};
+    QStringList entries{catalogText(Msg::NoDataSource)};
     entries += ListDataSourceNames();
     cmbDSN->clear();
     cmbDSN->addItems(entries);
-    cmbDSN->setCurrentIndex(PreselectDsn(entries, appState().gDsn));
+    cmbDSN->setCurrentIndex(PreselectDsn(entries, m_state.gDsn));
 }
 
 void frmConnect::prefillInputs() {
-    txtUser->setText(appState().gUserId);
-    txtPWD->setText(appState().gPassword);
+    txtUser->setText(m_state.gUserId);
+    txtPWD->setText(m_state.gPassword);
 }
 
 void frmConnect::confirmConnection() {
-    if (cmbDSN->currentText() == catalogText(108)) {
-        uiPort().message(catalogText(110), UiPort::Icon::Critical, windowTitle());
+    if (cmbDSN->currentText() == catalogText(Msg::NoDataSource)) {
+        uiPort().message(catalogText(Msg::ChooseDataSource), UiPort::Icon::Critical, windowTitle());
         cmbDSN->setFocus();
         return;
     }
@@ -150,38 +148,24 @@ void frmConnect::confirmConnection() {
     const QString user = txtUser->text();
     const QString password = txtPWD->text();
     const QString connectionString = BuildConnStr(dsn, user, password);
-    QString failure;  // stays empty when the monitor list simply holds nothing
 
-    uiPort().setBusyPointer();
-    uiPort().processPendingEvents();
-    try {
-        // The list query below would report a refused login only as "no
-        // monitors": open once on its own to get the driver's reason.
-        DbConnection probe;
-        probe.open(connectionString);
-        probe.close();
-
-        if (LoadMonitorList(connectionString)) {
-            SharedState& state = appState();
-            state.gConnected = true;
-            state.gDsn = dsn;
-            state.gUserId = user;
-            state.gPassword = password;
-            state.gConnStr = BuildConnStr(state.gDsn, state.gUserId, state.gPassword);
-            uiPort().setNormalPointer();
-            accept();
-            return;
-        }
-    } catch (const DbError& error) {
-        failure = error.description();
+    BusyPointer busy;
+    const StoreOutcome outcome = CheckDataSource(m_state, connectionString);
+    busy.release();
+    if (!outcome.ok()) {
+        uiPort().message(outcome.text(), UiPort::Icon::Exclamation, windowTitle());
+        return;
     }
-    uiPort().setNormalPointer();
-    uiPort().message(catalogText(109) + kLineBreaks + failure, UiPort::Icon::Exclamation,
-                     windowTitle());
+    m_state.gConnected = true;
+    m_state.gDsn = dsn;
+    m_state.gUserId = user;
+    m_state.gPassword = password;
+    m_state.gConnStr = BuildConnStr(m_state.gDsn, m_state.gUserId, m_state.gPassword);
+    accept();
 }
 
 void frmConnect::cancelConnection() {
-    appState().gConnected = false;
+    m_state.gConnected = false;
     reject();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "core/SharedState.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -13,11 +15,13 @@ namespace tolva {
 // The connection dialog: pick an ODBC data source, type user and password,
 // and leave only with a connection that works and lists monitors. Created
 // afresh for every showing; callers read gConnected once it has closed.
+// On success it sets gDsn, gUserId, gPassword, gConnStr, gConnected and
+// gMonitors of the state it is given.
 class frmConnect : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmConnect(QWidget* parent = nullptr);
+    explicit frmConnect(SharedState& state, QWidget* parent = nullptr);
 
     // The data sources of the machine, "(Aucun)" first, with the NOVRAX
     // preselection; then the saved data source, user and password.
@@ -37,6 +41,7 @@ private:
     void confirmConnection();  // cmdOK
     void cancelConnection();   // cmdCancel
 
+    SharedState& m_state;
     QGroupBox* m_frame = nullptr;
     QLabel* lblMainLabel = nullptr;
     QLabel* lblDSNLabel = nullptr;

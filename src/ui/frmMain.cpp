@@ -14,6 +14,7 @@
 #include "OptionGrid.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
+#include "core/ViewState.h"
 #include "frmMain.h"
 #include "ui/Twips.h"
 #include "ui/frmConnect.h"
@@ -46,12 +47,6 @@ protected:
     }
 };
 
-QString withLineBreaks(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return shown;
-}
-
 // Halves go to the even neighbour.
 int roundHalfEven(double value) {
     return int(std::nearbyint(value));
@@ -72,7 +67,7 @@ bool isNormalState(const QWidget* window) {
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(SharedState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
     setObjectName(QStringLiteral("frmMain"));
     // The toolbar is not one the user can hide.
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -190,9 +185,7 @@ void frmMain::buildMenusAndToolbar() {
         return action;
     };
     auto addSeparator = [](QMenu* menu, const char* name) {
-        QAction* separator = menu->addSeparator();
-        separator->setObjectName(QString::fromLatin1(name));
-        return separator;
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
     mnuOpt = menuBar()->addMenu(QString());
@@ -200,10 +193,10 @@ void frmMain::buildMenusAndToolbar() {
     mnuDSN = addEntry(mnuOpt, "mnuDSN", QKeySequence(Qt::CTRL | Qt::Key_D), &frmMain::mnuDSN_Click);
     mnuMonitor = addEntry(mnuOpt, "mnuMonitor", QKeySequence(Qt::CTRL | Qt::Key_M),
                           &frmMain::mnuMonitor_Click);
-    mnuHyphen3 = addSeparator(mnuOpt, "mnuHyphen3");
+    addSeparator(mnuOpt, "mnuHyphen3");
     mnuCommit = addEntry(mnuOpt, "mnuCommit", QKeySequence(Qt::CTRL | Qt::Key_S),
                          &frmMain::mnuCommit_Click);
-    mnuHyphen2 = addSeparator(mnuOpt, "mnuHyphen2");
+    addSeparator(mnuOpt, "mnuHyphen2");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
 
@@ -215,10 +208,9 @@ void frmMain::buildMenusAndToolbar() {
     mnuR = addEntry(mnuView, "mnuR", QKeySequence(Qt::CTRL | Qt::Key_R), &frmMain::mnuR_Click);
     for (QAction* entry : {mnuProc, mnuX, mnuR})
         entry->setCheckable(true);
-    const SharedState& s = appState();
-    mnuProc->setChecked(s.gShowProc);
-    mnuX->setChecked(s.gShowX);
-    mnuR->setChecked(s.gShowR);
+    mnuProc->setChecked(m_state.gShowProc);
+    mnuX->setChecked(m_state.gShowX);
+    mnuR->setChecked(m_state.gShowR);
 }
 
 void frmMain::setButtonImage(const QString& key, const QString& image) {
@@ -230,18 +222,20 @@ void frmMain::setButtonImage(const QString& key, const QString& image) {
 }
 
 void frmMain::ApplyCatalogTexts() {
-    setWindowTitle(catalogText(139));
-    mnuOpt->setTitle(catalogText(142));
-    mnuDSN->setText(catalogText(143));
-    mnuMonitor->setText(catalogText(144));
-    mnuCommit->setText(catalogText(145));
-    mnuExit->setText(catalogText(146));
-    mnuView->setTitle(catalogText(147));
-    mnuProc->setText(catalogText(148));
-    mnuX->setText(catalogText(149));
-    mnuR->setText(catalogText(150));
-    const std::pair<const char*, int> tips[] = {{"DSN", 162}, {"Monitor", 163}, {"Save", 164},
-                                                {"PC", 165},  {"IND", 166},     {"MR", 167}};
+    setWindowTitle(catalogText(Msg::EditorTitle));
+    mnuOpt->setTitle(catalogText(Msg::OptionsMenu));
+    mnuDSN->setText(catalogText(Msg::ChangeDsnEntry));
+    mnuMonitor->setText(catalogText(Msg::ChangeMonitorEntry));
+    mnuCommit->setText(catalogText(Msg::SaveEntry));
+    mnuExit->setText(catalogText(Msg::ExitEntry));
+    mnuView->setTitle(catalogText(Msg::ViewMenu));
+    mnuProc->setText(catalogText(Msg::ProcEntry));
+    mnuX->setText(catalogText(Msg::XEntry));
+    mnuR->setText(catalogText(Msg::REntry));
+    const std::pair<const char*, int> tips[] = {
+        {"DSN", Msg::ChangeDsnTip}, {"Monitor", Msg::ChangeMonitorTip},
+        {"Save", Msg::SaveTip},     {"PC", Msg::ProcTip},
+        {"IND", Msg::XTip},         {"MR", Msg::RTip}};
     for (const auto& [key, number] : tips) {
         QAction* button = m_buttons.value(QString::fromLatin1(key));
         button->setText(catalogText(number));
@@ -251,16 +245,17 @@ void frmMain::ApplyCatalogTexts() {
 
 void frmMain::load() {
     ApplyCatalogTexts();
-    const QString title = withLineBreaks(QStringLiteral("NOVRAX\r\n") + catalogText(139));
+    const QString title =
+        withLineBreaks(QStringLiteral("NOVRAX\r\n") + catalogText(Msg::EditorTitle));
     Label1->setText(title);
     Label2->setText(title);
     show();
 
     {
-        frmConnect dialog(this);
+        frmConnect dialog(m_state, this);
         dialog.exec();
     }
-    if (appState().gConnected && pickMonitor())
+    if (m_state.gConnected && pickMonitor())
         return;
     // Without a connection or a monitor there is nothing to edit: the usual
     // close handling runs (settings written) and the program ends.
@@ -287,13 +282,19 @@ void frmMain::revealGroup(OptionGroup group) {
     }
 }
 
-void frmMain::showViewSwitches(bool showProc, bool showX, bool showR) {
+void frmMain::showViewSwitches() {
+    const bool showProc = m_state.gShowProc, showX = m_state.gShowX, showR = m_state.gShowR;
     setButtonImage(QStringLiteral("MR"), QLatin1String(showR ? "R" : "noR"));
     mnuProc->setChecked(showProc);
     setButtonImage(QStringLiteral("PC"), QLatin1String(showProc ? "PC" : "noPC"));
     mnuX->setChecked(showX);
     setButtonImage(QStringLiteral("IND"), QLatin1String(showX ? "X" : "noX"));
     mnuR->setChecked(showR);
+}
+
+void frmMain::applyViewState() {
+    ApplyViewState(m_state);
+    showViewSwitches();
 }
 
 void frmMain::setSaveEnabled(bool on) {
@@ -310,31 +311,31 @@ void frmMain::toggleGroup(bool& showSwitch) {
 }
 
 void frmMain::toggleProc() {
-    toggleGroup(appState().gShowProc);
+    toggleGroup(m_state.gShowProc);
 }
 
 void frmMain::toggleX() {
-    toggleGroup(appState().gShowX);
+    toggleGroup(m_state.gShowX);
 }
 
 void frmMain::toggleR() {
-    toggleGroup(appState().gShowR);
+    toggleGroup(m_state.gShowR);
 }
 
 void frmMain::mnuProc_Click() {
     toggleProc();
     // The entry ticks itself when chosen; a refused toggle must not leave it so.
-    mnuProc->setChecked(appState().gShowProc);
+    mnuProc->setChecked(m_state.gShowProc);
 }
 
 void frmMain::mnuX_Click() {
     toggleX();
-    mnuX->setChecked(appState().gShowX);
+    mnuX->setChecked(m_state.gShowX);
 }
 
 void frmMain::mnuR_Click() {
     toggleR();
-    mnuR->setChecked(appState().gShowR);
+    mnuR->setChecked(m_state.gShowR);
 }
 
 void frmMain::applyMinimumSize() {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include "core/EditorPort.h"
+#include "core/SharedState.h"
 #include "core/TaggedValue.h"
 
 class QAction;
@@ -27,7 +28,8 @@ class frmMain : public QMainWindow, public EditorPort {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // The window reads and changes `state` (the program's shared state).
+    explicit frmMain(SharedState& state, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The load sequence: catalog texts, title labels, show, connection dialog,
@@ -40,7 +42,12 @@ public:
     void beginOptionLoad() override;
     void revealGroup(OptionGroup group) override;
     void EditGridCell(int row, int col, const QString& text) override;
-    void showViewSwitches(bool showProc, bool showX, bool showR) override;
+
+    // Toolbar images "PC"/"noPC", "X"/"noX", "R"/"noR" and the view-menu check
+    // marks from the three switches.
+    void showViewSwitches();
+    // The column numbers from the switches (ApplyViewState), then the above.
+    void applyViewState();
 
     // Grid fill (frmMainGrid.cpp).
     void FillGrid();
@@ -112,7 +119,9 @@ private:
     void Form_KeyDown_F1();
     bool Form_QueryUnload();  // false: cancel the close
 
-    // Controls, named as in the designer of the original window.
+    SharedState& m_state;
+
+    // Controls.
     QToolBar* Toolbar1 = nullptr;
     OptionGrid* grdData = nullptr;
     QLineEdit* txtGrd = nullptr;
@@ -126,9 +135,7 @@ private:
     QMenu* mnuOpt = nullptr;
     QAction* mnuDSN = nullptr;
     QAction* mnuMonitor = nullptr;
-    QAction* mnuHyphen3 = nullptr;
     QAction* mnuCommit = nullptr;
-    QAction* mnuHyphen2 = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuProc = nullptr;

@@ -29,13 +29,11 @@ struct ConnectionSnapshot {
     int monitorIndex = 0;
     QVector<OptionRow> optionRows;
 
-    static ConnectionSnapshot take() {
-        const SharedState& s = appState();
+    static ConnectionSnapshot take(const SharedState& s) {
         return {s.gDsn,       s.gUserId,   s.gPassword,     s.gConnStr,
                 s.gConnected, s.gMonitors, s.gMonitorIndex, s.gOptionRows};
     }
-    void restore() const {
-        SharedState& s = appState();
+    void restore(SharedState& s) const {
         s.gDsn = dsn;
         s.gUserId = userId;
         s.gPassword = password;
@@ -49,9 +47,10 @@ struct ConnectionSnapshot {
 
 QString helpText() {
     QStringList lines;
-    for (int n = 134; n <= 138; ++n)
+    for (int n = Msg::ShortcutsFirst; n <= Msg::ShortcutsLast; ++n)
         lines << catalogText(n);
-    return catalogText(133) + QStringLiteral("\r\n\r\n") + lines.join(QStringLiteral("\r\n"));
+    return catalogText(Msg::ShortcutsTitle) + QStringLiteral("\r\n\r\n") +
+           lines.join(QStringLiteral("\r\n"));
 }
 
 QString helpTitle() {
@@ -67,8 +66,8 @@ QString helpTitle() {
 void frmMain::confirmSave(bool& ok) {
     if (m_changed) {
         const UiPort::Answer answer =
-            uiPort().message(catalogText(140), UiPort::Icon::Question, catalogText(139),
-                             UiPort::Buttons::YesNoCancel);
+            uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
+                             catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
         if (answer == UiPort::Answer::Yes) {
             if (!SaveMonitorOptions()) {
                 uiPort().setNormalPointer();
@@ -106,35 +105,35 @@ void frmMain::changeMonitor() {
     if (!commitAndConfirmSave())
         return;
     // A pick that failed to load may already have emptied the table.
-    const QVector<OptionRow> keptRows = appState().gOptionRows;
+    const QVector<OptionRow> keptRows = m_state.gOptionRows;
     if (!pickMonitor())
-        appState().gOptionRows = keptRows;
+        m_state.gOptionRows = keptRows;
 }
 
 void frmMain::changeDSN() {
     if (!commitAndConfirmSave())
         return;
-    const ConnectionSnapshot kept = ConnectionSnapshot::take();
-    appState().gConnected = false;
+    const ConnectionSnapshot kept = ConnectionSnapshot::take(m_state);
+    m_state.gConnected = false;
     {
-        frmConnect dialog(this);
+        frmConnect dialog(m_state, this);
         dialog.exec();
     }
-    if (!appState().gConnected) {
+    if (!m_state.gConnected) {
         // The window still works on the former connection: gConnected included.
-        kept.restore();
+        kept.restore(m_state);
         return;
     }
     if (!pickMonitor())
-        kept.restore();  // the grid was not rebuilt and matches the former state
+        kept.restore(m_state);  // the grid was not rebuilt and matches the former state
 }
 
 bool frmMain::pickMonitor() {
     {
-        frmMonitor picker(this);
+        frmMonitor picker(m_state, this);
         picker.exec();
     }
-    if (!appState().gMonitorChosen)
+    if (!m_state.gMonitorChosen)
         return false;
     FillGrid();
     return true;

@@ -8,7 +8,6 @@
 #include "core/Catalog.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
-#include "core/modCfg.h"
 #include "frmMain.h"
 
 namespace tolva {
@@ -24,7 +23,7 @@ int widthForLength(qsizetype length) {
 
 void frmMain::FillGrid() {
     const SharedState& s = appState();
-    ApplyViewState();
+    applyViewState();
 
     // No value column at all (every group hidden, or no monitor yet): the grid
     // goes out of sight and keeps what it had; the status bar stays as it was.

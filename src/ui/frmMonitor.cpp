@@ -12,6 +12,7 @@
 #include "core/SharedState.h"
 #include "core/UiPort.h"
 #include "core/modCfg.h"
+#include "ui/BusyPointer.h"
 #include "ui/Twips.h"
 
 namespace tolva {
@@ -43,10 +44,10 @@ void showFolderImage(QTreeWidgetItem* item) {
 
 }  // namespace
 
-frmMonitor::frmMonitor(QWidget* parent) : QDialog(parent) {
+frmMonitor::frmMonitor(SharedState& state, QWidget* parent) : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("frmMonitor"));
     setModal(true);
-    setWindowTitle(catalogText(128));
+    setWindowTitle(catalogText(Msg::PickerTitle));
 
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -72,40 +73,21 @@ frmMonitor::frmMonitor(QWidget* parent) : QDialog(parent) {
     resize(twipsToPixels(4680), twipsToPixels(3975));
 
     // Load.
-    m_rootAdded = false;
-    appState().gMonitorChosen = false;
-    m_dsnPanel->setText(catalogText(129) + u' ' + appState().gDsn + u' ');
+    m_state.gMonitorChosen = false;
+    m_dsnPanel->setText(catalogText(Msg::PickerDsnPanel) + u' ' + m_state.gDsn + u' ');
     LoadMonitorTree();
 }
 
 void frmMonitor::LoadMonitorTree() {
-    uiPort().setBusyPointer();
-    m_folderLinks.clear();
-    m_nodes.clear();
-    try {
-        DbConnection db;
-        db.open(appState().gConnStr);
-        DbResult links = db.execute(QStringLiteral("SELECT * FROM CSMINN"));
-        while (!links.atEnd()) {
-            m_folderLinks.append({links.field(0).toInt32(), links.field(1).toInt32()});
-            links.moveNext();
-        }
-        DbResult nodes = db.execute(QStringLiteral("SELECT * FROM CSNODE WHERE VFLG IS NULL"));
-        if (nodes.atEnd())
-            throw DbError(catalogText(130));
-        m_nodes = nodes.readAll();
-        db.close();
-    } catch (const DbError& error) {
-        uiPort().setNormalPointer();
-        uiPort().message(catalogText(131) + QStringLiteral("\r\n\r\n") + error.description(),
-                         UiPort::Icon::Critical, windowTitle());
+    BusyPointer busy(BusyPointer::Show::Later);
+    const StoreOutcome outcome = ReadMonitorFolders(m_state.gConnStr, m_folders);
+    if (!outcome.ok()) {
+        busy.release();
+        uiPort().message(outcome.text(), UiPort::Icon::Critical, windowTitle());
         return;
     }
-
-    const SharedState& state = appState();
-    showFolderTree(
-        BuildFolderTree(m_nodes, m_folderLinks, state.gMonitors, state.gLastMonitors, state.gDsn));
-    uiPort().setNormalPointer();
+    showFolderTree(BuildFolderTree(m_folders.nodes, m_folders.links, m_state.gMonitors,
+                                   m_state.gLastMonitors, m_state.gDsn));
 }
 
 void frmMonitor::showFolderTree(const FolderTree& tree) {
@@ -114,7 +96,6 @@ void frmMonitor::showFolderTree(const FolderTree& tree) {
     QTreeWidgetItem* selectedItem = nullptr;
     QTreeWidgetItem* root = addTreeItem(*tree.root, tree, selectedItem);
     TreeView1->addTopLevelItem(root);
-    m_rootAdded = true;
 
     // Folders come expanded; expanding needs the items inside the tree.
     QTreeWidgetItemIterator it(TreeView1);
@@ -154,17 +135,17 @@ void frmMonitor::chooseMonitor() {
         return;
     QTreeWidgetItem* item = selected.first();
 
-    SharedState& state = appState();
-    const int kept = state.gMonitorIndex;
-    state.gMonitorIndex = item->data(0, MonitorIndexRole).toInt();
+    // The option loader and RememberMonitor work on the program's one shared state.
+    const int kept = m_state.gMonitorIndex;
+    m_state.gMonitorIndex = item->data(0, MonitorIndexRole).toInt();
     if (LoadMonitorOptions()) {
         RememberMonitor();
-        state.gMonitorChosen = true;
+        m_state.gMonitorChosen = true;
         accept();
         return;
     }
-    uiPort().message(catalogText(132), UiPort::Icon::Information, item->text(0));
-    state.gMonitorIndex = kept;
+    uiPort().message(catalogText(Msg::NoTolvaOptions), UiPort::Icon::Information, item->text(0));
+    m_state.gMonitorIndex = kept;
 }
 
 bool frmMonitor::eventFilter(QObject* watched, QEvent* event) {

@@ -3,8 +3,9 @@
 #include <QDialog>
 #include <QVector>
 
-#include "core/DbConnection.h"
 #include "core/FolderTree.h"
+#include "core/MonitorFolders.h"
+#include "core/SharedState.h"
 
 class QLabel;
 class QStatusBar;
@@ -21,9 +22,9 @@ class frmMonitor : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmMonitor(QWidget* parent = nullptr);
+    explicit frmMonitor(SharedState& state, QWidget* parent = nullptr);
 
-    // Reads CSMINN and CSNODE and fills the tree; shows its own failure message.
+    // Reads the folder tables and fills the tree; shows the failure message.
     void LoadMonitorTree();
 
     // Item data: the image key ("Monitor", "ClosedFolder") and, for a monitor,
@@ -41,13 +42,12 @@ private:
                                  QTreeWidgetItem*& selectedItem);
     void chooseMonitor();
 
+    SharedState& m_state;
     QTreeWidget* TreeView1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* m_dsnPanel = nullptr;
 
-    QVector<FieldRow> m_nodes;          // CSNODE rows by column position
-    QVector<FolderLink> m_folderLinks;  // CSMINN rows in reading order
-    bool m_rootAdded = false;
+    MonitorFolders m_folders;  // the CSNODE rows and CSMINN links read
 };
 
 }  // namespace tolva

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
+#include "core/ViewState.h"
 #include "core/modCfg.h"
-#include "support/FakeEditorPort.h"
 
 using namespace tolva;
 
@@ -15,10 +15,8 @@ void chooseMonitor(qint32 monId, qint32 isQueryProfile) {
 
 }  // namespace
 
-TEST(ViewState, ColumnsFollowTheSwitchesAndTheEditorSeesThem) {
-    SharedState& s = appState();
-    s.reset();
-    test::FakeEditorPort editor;
+TEST(ViewState, ColumnsFollowTheSwitchesAndTheCurrentMonitor) {
+    SharedState s;
     // Shown groups take three columns each after the characteristic and query columns.
     const struct {
         bool proc, x, r;
@@ -30,8 +28,9 @@ TEST(ViewState, ColumnsFollowTheSwitchesAndTheEditorSeesThem) {
         s.gShowProc = c.proc;
         s.gShowX = c.x;
         s.gShowR = c.r;
-        chooseMonitor(40, c.query);
-        ApplyViewState();
+        s.gMonitors = {{"Autre", 1, 0}, {"Choisi", 40, c.query}};
+        s.gMonitorIndex = 1;
+        ApplyViewState(s);
         EXPECT_EQ(s.gColQuery, c.query);
         EXPECT_EQ(s.gColCount, c.count);
         EXPECT_EQ((QVector<int>{s.gColSpecLower, s.gColXLcl, s.gColRUcl}),
@@ -39,11 +38,12 @@ TEST(ViewState, ColumnsFollowTheSwitchesAndTheEditorSeesThem) {
     }
     EXPECT_EQ((QVector<int>{s.gColXCl, s.gColXUcl, s.gColRLcl, s.gColRCl}),
               (QVector<int>{2, 3, 4, 5}));
-    s.gMonitorIndex = -1;  // no monitor: no columns
-    ApplyViewState();
+    // No monitor: no columns, and the numbers of the last layout stay.
+    s.gMonitorIndex = -1;
+    s.gShowX = false;
+    ApplyViewState(s);
     EXPECT_EQ(s.gColCount, 0);
-    EXPECT_EQ(editor.switches, (QStringList{"000", "111", "011", "011"}));
-    s.reset();
+    EXPECT_EQ((QVector<int>{s.gColXLcl, s.gColRUcl}), (QVector<int>{1, 6}));
 }
 
 TEST(ViewState, RememberMonitorFillsTheStartEntryBeforeGrowing) {

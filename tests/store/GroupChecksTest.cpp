@@ -44,7 +44,7 @@ TEST(GroupChecksTest, EachCheckOpensItsCellThenShowsItsMessage) {
         s.gMonitors = {MonitorEntry{QStringLiteral("Tour"), 12, 1}};  // query profile
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = true;
-        ApplyViewState();
+        ApplyViewState(appState());
         s.gOptionRows.resize(3);
         ui.shown.clear();
         editor.calls.clear();

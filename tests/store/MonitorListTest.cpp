@@ -2,61 +2,87 @@
 #include <QMap>
 
 #include "StoreTestSupport.h"
+#include "core/MonitorFolders.h"
 #include "core/MonitorList.h"
 
 namespace tolva::test {
 namespace {
 
 // Monitor number -> "name|IsQueryProfile" (the query has no order of its own).
-QMap<qint32, QString> listed() {
+QMap<qint32, QString> listed(const SharedState& s) {
     QMap<qint32, QString> map;
-    for (const MonitorEntry& e : appState().gMonitors)
+    for (const MonitorEntry& e : s.gMonitors)
         map.insert(e.MonId, e.Name + u'|' + QString::number(e.IsQueryProfile));
-    EXPECT_EQ(map.size(), appState().gMonitors.size());
+    EXPECT_EQ(map.size(), s.gMonitors.size());
     return map;
 }
 
 TEST(MonitorListTest, ListsLiveSpcMonitorsOfLiveProfilesAndKeepsThemOnFailure) {
-    FakeUiPort ui;
-    appState().reset();
+    SharedState s;
     TestDatabase::resetDemo();
-    appState().gConnStr = TestDatabase::connectionString();
-    ASSERT_TRUE(LoadMonitorList());  // no string: the shared one
+    s.gConnStr = TestDatabase::connectionString();
+    ASSERT_TRUE(LoadMonitorList(s).ok());  // no string: the state's own
     // Demo: 201 deleted, 202 on a deleted profile, 203/204 not SPC; only profile 13
     // (monitor 105) has PROFFLG 17, others 16, 18, 0 or null.
-    auto list = listed();
+    auto list = listed(s);
     EXPECT_EQ(list.keys(),
               (QList<qint32>{101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113}));
     for (auto it = list.begin(); it != list.end(); ++it)
         EXPECT_EQ(it->endsWith("|1"), it.key() == 105) << it.key();
     EXPECT_EQ(list.value(103), QString::fromUtf8("Rectifieuse R3 - Bague extérieure|0"));
-    EXPECT_FALSE(ui.busy);
 
     TestDatabase::exec(
         "WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM seq WHERE i < 33000) "
         "INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) "
         "SELECT 100000 + i, 'Poste ' || i, 'SPC', NULL, 10 FROM seq");
-    ASSERT_TRUE(LoadMonitorList());
-    list = listed();
+    ASSERT_TRUE(LoadMonitorList(s).ok());
+    list = listed(s);
     EXPECT_EQ(list.size(), 33013);
     EXPECT_EQ(list.value(133000), "Poste 33000|0");
 
     TestDatabase::exec("UPDATE CSMON SET VFLG = 1 WHERE MONID NOT IN (105, 111)");
-    ASSERT_TRUE(LoadMonitorList());
-    const QMap<qint32, QString> two = listed();  // replaced, not appended
+    ASSERT_TRUE(LoadMonitorList(s, TestDatabase::connectionString()).ok());
+    const QMap<qint32, QString> two = listed(s);  // replaced, not appended
     EXPECT_EQ(two.keys(), (QList<qint32>{105, 111}));
 
     TestDatabase::exec("UPDATE CSPROF SET VFLG = 1");  // no row at all
-    QString failure = QStringLiteral("old");
-    EXPECT_FALSE(LoadMonitorList(QString(), &failure));
-    EXPECT_TRUE(failure.isEmpty());
-    EXPECT_EQ(listed(), two);
+    StoreOutcome outcome = LoadMonitorList(s);
+    EXPECT_EQ(outcome.message, Msg::MonitorsNotFound);
+    EXPECT_TRUE(outcome.driverText.isEmpty());
+    EXPECT_EQ(listed(s), two);
     TestDatabase::exec("UPDATE CSPROF SET VFLG = NULL");
     TestDatabase::exec("UPDATE CSMON SET NAME = NULL WHERE MONID = 111");
-    EXPECT_FALSE(LoadMonitorList(QString(), &failure));  // one nameless monitor fails them all
-    EXPECT_FALSE(failure.isEmpty());
-    EXPECT_EQ(listed(), two);  // and leaves the list in use untouched
-    appState().reset();
+    outcome = LoadMonitorList(s);  // one nameless monitor fails them all
+    EXPECT_EQ(outcome.message, Msg::MonitorsNotFound);
+    EXPECT_FALSE(outcome.driverText.isEmpty());
+    EXPECT_EQ(listed(s), two);  // and leaves the list in use untouched
+    // A data source that cannot be opened: the driver's reason, the list kept.
+    outcome = CheckDataSource(s, QStringLiteral("DSN=TOLVA_ABSENT;UID=x;PWD=y;"));
+    EXPECT_EQ(outcome.message, Msg::MonitorsNotFound);
+    EXPECT_FALSE(outcome.driverText.isEmpty());
+    EXPECT_EQ(listed(s), two);
+}
+
+TEST(MonitorListTest, FolderTablesAreReadOrReportedWithTheDriversReason) {
+    TestDatabase::resetEmpty();
+    TestDatabase::execAll(
+        {"INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID) VALUES (0, 'R', 0, 0)",
+         "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID, VFLG) "
+         "VALUES (4, 'Ancien', 0, 0, 1)",
+         "INSERT INTO CSMINN (NODEID, MONID) VALUES (0, 12)",
+         "INSERT INTO CSMINN (NODEID, MONID) VALUES (4, 7)"});
+    const QString connection = TestDatabase::connectionString();
+    MonitorFolders folders;
+    ASSERT_TRUE(ReadMonitorFolders(connection, folders).ok());
+    ASSERT_EQ(folders.nodes.size(), 1);  // the deleted folder is not read
+    EXPECT_EQ(folders.nodes[0].value(1).toText(), "R");
+    ASSERT_EQ(folders.links.size(), 2);
+    EXPECT_EQ(folders.links[1].NodeId * 100 + folders.links[1].MonId, 407);
+
+    TestDatabase::exec("DROP TABLE CSMINN");
+    const StoreOutcome outcome = ReadMonitorFolders(connection, folders);
+    EXPECT_EQ(outcome.message, Msg::FolderListError);
+    EXPECT_FALSE(outcome.driverText.isEmpty());
 }
 
 }  // namespace

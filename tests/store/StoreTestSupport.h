@@ -8,7 +8,7 @@
 
 #include "core/DbConnection.h"
 #include "core/SharedState.h"
-#include "core/modCfg.h"
+#include "core/ViewState.h"
 #include "support/FakeEditorPort.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
@@ -41,7 +41,7 @@ public:
         s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
-        ApplyViewState();
+        ApplyViewState(appState());
     }
 
     // Stores TVAL (nullptr: a database null), defining the option name on first use.

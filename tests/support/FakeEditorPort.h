@@ -4,7 +4,7 @@
 
 #include "core/EditorPort.h"
 #include "core/SharedState.h"
-#include "core/modCfg.h"
+#include "core/ViewState.h"
 
 namespace tolva::test {
 
@@ -21,18 +21,14 @@ public:
     void revealGroup(OptionGroup group) override {
         bool* shown[] = {&appState().gShowProc, &appState().gShowX, &appState().gShowR};
         *shown[int(group)] = true;
-        ApplyViewState();
+        ApplyViewState(appState());
         calls << QStringLiteral("revealGroup ") + QStringList{"Spec", "X", "R"}.at(int(group));
     }
     void EditGridCell(int row, int col, const QString& text) override {
         calls << QStringLiteral("EditGridCell %1 %2 %3").arg(row).arg(col).arg(text);
     }
-    void showViewSwitches(bool showProc, bool showX, bool showR) override {
-        switches << QStringLiteral("%1%2%3").arg(showProc).arg(showX).arg(showR);
-    }
 
-    QStringList calls;     // every call but showViewSwitches, in order
-    QStringList switches;  // one "<proc><x><r>" (as 0/1) per showViewSwitches
+    QStringList calls;  // every call, in order
 };
 
 }  // namespace tolva::test

@@ -60,7 +60,7 @@ TEST_F(ConnectDialogTest, DataSourceListPreselectionAndOkWithoutDataSource) {
     // Blank names are not listed; the later match wins.
     useDataSources(sections({"novrax", "Atelier", "NoVrAx", "   "}));
     appState().gConnected = true;  // the caller's value must survive a refusal
-    frmConnect dialog;
+    frmConnect dialog(appState());
     QStringList listed;
     for (int i = 0; i < dsnList(dialog)->count(); ++i)
         listed << dsnList(dialog)->itemText(i);
@@ -87,10 +87,11 @@ TEST_F(ConnectDialogTest, SuccessFillsTheSharedStateAndThePasswordReachesTheDriv
             QStringLiteral("ALTER ROLE %1 PASSWORD '%2'").arg(user, credential("PWD"));
         m_restoreLogin = quoted;
     }
-    frmConnect dialog;
+    frmConnect dialog(appState());
     showActive(&dialog);
     fillIn(&dialog, dsn, user, password);
     EXPECT_TRUE(ui.shown.isEmpty()) << ui.shown.value(0).text.toStdString();
+    EXPECT_FALSE(ui.busy);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(callerState(), QStringList({dsn, user, password, quoted, "connected"}));
     EXPECT_NE(monitorIndex(101), -1);
@@ -106,8 +107,9 @@ TEST_F(ConnectDialogTest, RefusedConnectionShowsTheDriversTextAndKeepsEverything
     QVector<QStringList> attempts = {{"Fantome", "jdupont", "pw1"}};
     if (TestDatabase::backend() == QLatin1String("postgres"))
         attempts.append({TestDatabase::dsn(), credential("UID"), "faux"});
-    frmConnect dialog;
+    frmConnect dialog(appState());
     showActive(&dialog);
+    ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
     for (const QStringList& a : attempts) {
         const QString reason =
             dbError(QStringLiteral("DSN=%1;UID=%2;PWD=%3;").arg(a[0], a[1], a[2]));
@@ -122,6 +124,7 @@ TEST_F(ConnectDialogTest, RefusedConnectionShowsTheDriversTextAndKeepsEverything
                                dialog.findChild<QLineEdit*>("txtPWD")->text()}),
                   a);
         EXPECT_EQ(callerState(), kept);
+        EXPECT_FALSE(ui.busy);
     }
 }
 

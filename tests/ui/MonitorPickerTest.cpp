@@ -24,7 +24,7 @@ protected:
         UiTest::SetUp();
         appState().gDsn = TestDatabase::dsn();
         appState().gConnStr = TestDatabase::connectionString();
-        ASSERT_TRUE(LoadMonitorList());
+        ASSERT_TRUE(LoadMonitorList(appState()).ok());
     }
     static QTreeWidget* tree(frmMonitor& p) { return p.findChild<QTreeWidget*>("TreeView1"); }
     // "Folder{child,child}", a monitor as "#MonId" of its gMonitors entry.
@@ -50,21 +50,12 @@ TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsAndTheRememberedOne)
     } cases[] = {
         // A folder without monitors (A) and a monitor in no folder (9) are left out.
         {rootAB({{7, 101}, {9, 103}}), "{Racine{B{#101}}}", "B"},
-        {rootAB({{7, 101}, {5, 102}}), "{Racine{A{#102},B{#101}}}", "B"},
-        // B's item is placed before A's monitors.
+        // A before B; B's item is placed before A's monitors, so A's is selected.
         {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}", "A"},
-        // Without a key on the node number a folder can be listed twice: under
-        // itself, and again at the end of its parent's chain.
-        {QStringList{"DROP TABLE CSNODE",
-                     "CREATE TABLE CSNODE (NODEID INTEGER, NAME VARCHAR(64), PARENTID INTEGER, "
-                     "PREVID INTEGER, VFLG INTEGER)"}
-             << rootAB({{5, 101}, {7, 102}, {9, 103}}) << folder(5, "A encore", 5, 0)
-             << folder(5, "A en fin", 0, 7) << folder(9, "C", 7, 0) << folder(7, "B sous C", 9, 0),
-         "{Racine{A{#101},B{C{#103},#102}}}", "A"},
     };
     for (const auto& c : cases) {
         TestDatabase::execAll(c.sql);
-        frmMonitor picker;
+        frmMonitor picker(appState());
         EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree);
         QStringList selectedIn;
         for (const QTreeWidgetItem* item : tree(picker)->selectedItems())
@@ -72,6 +63,7 @@ TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsAndTheRememberedOne)
         EXPECT_EQ(selectedIn, QStringList{c.selectedIn});
     }
     EXPECT_TRUE(ui.shown.isEmpty());
+    EXPECT_FALSE(ui.busy);
 }
 
 TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
@@ -79,7 +71,7 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     SharedState& s = appState();
     s.gMonitorIndex = monitorIndex(102);  // the monitor open before
     {
-        frmMonitor picker;
+        frmMonitor picker(appState());
         showActive(&picker);
         // A monitor without options is reported under its name and not taken.
         pickMonitor(&picker, 113);  // a profile without charts
@@ -94,7 +86,7 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
     EXPECT_FALSE(s.gOptionRows.isEmpty());
     // Escape ends without a choice, whatever the last one was.
-    frmMonitor picker;
+    frmMonitor picker(appState());
     showActive(&picker);
     QTest::keyClick(tree(picker), Qt::Key_Escape);
     EXPECT_EQ(picker.result(), QDialog::Rejected);
@@ -104,7 +96,8 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
 
 TEST_F(MonitorPickerTest, NoLiveFolderIsReported) {
     TestDatabase::execAll(rootAB({{5, 101}}) << "UPDATE CSNODE SET VFLG = 1");
-    frmMonitor picker;
+    ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
+    frmMonitor picker(appState());
     EXPECT_EQ(ui.shown.size(), 1);
     EXPECT_EQ(lastMessage(), message(catalogText(131) + "\r\n\r\n" + catalogText(130),
                                      catalogText(128), UiPort::Icon::Critical));

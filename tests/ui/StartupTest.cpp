@@ -15,7 +15,7 @@ TEST_F(StartupTest, ConnectionAndPickLeadToTheFilledGrid) {
         onNextDialog<frmMonitor>([](frmMonitor* picker) { pickMonitor(picker, 105); });
         connectTo(dialog);
     });
-    ASSERT_TRUE(StartEditor());
+    ASSERT_TRUE(StartEditor(appState()));
     frmMain* window = startedEditor();
     auto* grid = window->findChild<OptionGrid*>("grdData");
     EXPECT_TRUE(window->isVisible() && grid->isVisible());
@@ -39,7 +39,7 @@ TEST_F(StartupTest, EitherDialogGivenUpEndsTheProgramAndWritesTheSettings) {
             onNextDialog<frmMonitor>([](frmMonitor* picker) { picker->close(); });
             connectTo(dialog);
         });
-        EXPECT_FALSE(StartEditor());
+        EXPECT_FALSE(StartEditor(appState()));
         ASSERT_NE(startedEditor(), nullptr);
         EXPECT_TRUE(startedEditor()->isClosedForGood() && !startedEditor()->isVisible());
         EXPECT_EQ(appState().gConnected, atPicker);

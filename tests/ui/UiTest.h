@@ -115,7 +115,7 @@ protected:
     }
 
     void openWindow() {
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<frmMain>(appState());
         setEditorProvider([w = window.get()]() -> EditorPort* { return w; });
         window->ApplyCatalogTexts();
         showActive(window.get());
@@ -125,7 +125,7 @@ protected:
         SharedState& s = appState();
         s.gDsn = TestDatabase::dsn();
         s.gConnStr = TestDatabase::connectionString();
-        ASSERT_TRUE(LoadMonitorList());
+        ASSERT_TRUE(LoadMonitorList(s).ok());
         s.gConnected = true;
         s.gMonitorIndex = monitorIndex(monId);
         openWindow();
