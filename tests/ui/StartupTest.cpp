@@ -8,6 +8,7 @@ namespace tolva::test {
 using StartupTest = UiTest;
 
 TEST_F(StartupTest, ConnectionAndPickLeadToTheFilledGrid) {
+    appState().gShowR = true;  // as a settings file may say
     onNextDialog<frmConnect>([](frmConnect* dialog) {
         // The window is up, without its grid, while the dialog asks.
         EXPECT_TRUE(startedEditor() && startedEditor()->isVisible());
@@ -21,6 +22,9 @@ TEST_F(StartupTest, ConnectionAndPickLeadToTheFilledGrid) {
     EXPECT_TRUE(window->isVisible() && grid->isVisible());
     // A query profile: the query in a second fixed column.
     EXPECT_EQ(grid->fixedColumns(), 2);
+    EXPECT_EQ(grid->columns(), 11);  // and all three groups
+    EXPECT_EQ(window->findChild<QAction*>("MR")->property("imageKey").toString(), "R");
+    EXPECT_TRUE(window->findChild<QAction*>("mnuR")->isChecked());
     EXPECT_EQ(QStringList({grid->cellText(0, 1), grid->cellText(1, 0), grid->cellText(1, 1)}),
               QStringList({"Requête", "Diamètre", "Lot A"}));
     EXPECT_EQ(window->findChild<QLabel*>("StatusBar1Panel2")->text(),
