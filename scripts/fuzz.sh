@@ -8,7 +8,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build_dir=${1:-${TOLVA_BUILD_DIR:-$source_dir/build}}
+build_dir=$(realpath -m "${1:-${TOLVA_BUILD_DIR:-$source_dir/build}}")
 fuzz_dir=$build_dir/fuzz-clang
 seconds=${TOLVA_FUZZ_SECONDS:-20}
 targets=(settings_reader stored_number chart_name connection_string)
