@@ -13,6 +13,8 @@ packages=(
     fonts-dejavu-core
     # demo database, throwaway test server, headless runs
     sqlite3 postgresql xvfb xauth
+    # fuzzing (scripts/fuzz.sh)
+    clang libfuzzer-14-dev
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # THE test command: builds, prepares the demo database and the ODBC data sources,
 # starts a throwaway PostgreSQL server and runs the whole suite on SQLite and on
-# PostgreSQL. The exit code is ctest's.
+# PostgreSQL, then runs each fuzz target for a bounded time when clang++ is there.
+# Fails when ctest or the fuzzing fails.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,5 +34,8 @@ fi
 set +e
 ctest "${ctest_args[@]}"
 status=$?
+"$scripts/fuzz.sh" "$build_dir"
+fuzz_status=$?
 set -e
+[[ $status -eq 0 ]] && status=$fuzz_status
 exit $status

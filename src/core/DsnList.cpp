@@ -23,7 +23,9 @@ QStringList CollectDataSourceNames(const DsnFetch& fetchNext) {
     QStringList names;
     for (;;) {
         QString name;
-        if (fetchNext(name) != SQL_SUCCESS)
+        // With info: a name longer than the buffer, cut short; the list goes on.
+        const int rc = fetchNext(name);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
             break;
         if (!isBlank(name))
             names.append(name);

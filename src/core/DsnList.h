@@ -12,8 +12,9 @@ namespace tolva {
 QStringList ListDataSourceNames();
 
 // The listing loop over one fetch step, which puts the next name into its
-// argument and gives the ODBC result code. Anything but SQL_SUCCESS (0) ends the
-// list, a name cut short (SQL_SUCCESS_WITH_INFO) included.
+// argument and gives the ODBC result code. A name cut short by the buffer
+// (SQL_SUCCESS_WITH_INFO) is kept as it came; any other result but SQL_SUCCESS
+// ends the list.
 using DsnFetch = std::function<int(QString& name)>;
 QStringList CollectDataSourceNames(const DsnFetch& fetchNext);
 

@@ -1,7 +1,7 @@
 #include "NumberText.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <cmath>
 
 namespace tolva {
 
@@ -18,7 +18,8 @@ static std::optional<double> parseWith(QLocale loc, const QString& text) {
         return std::nullopt;
     bool ok = false;
     const double v = loc.toDouble(t, &ok);
-    if (!ok)
+    // "nan" and "inf" are no limit values: they could not be compared or stored.
+    if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -31,17 +32,18 @@ std::optional<double> parseDotNumber(const QString& text) {
     return parseWith(QLocale::c(), text);
 }
 
-double readLeadingDotNumber(const QString& text) {
-    // The longest prefix that still forms a number: sign, digits, one ".",
-    // digits, then an exponent only when it has a digit.
-    static const QRegularExpression leadingNumber(
-        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
-    const QRegularExpressionMatch match = leadingNumber.match(text);
-    if (!match.hasMatch())
-        return 0.0;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(match.captured(1), &ok);
-    return ok ? v : 0.0;
+std::optional<double> readTypedNumber(const QString& text) {
+    if (const auto v = parseRegionalNumber(text))
+        return v;
+    if (QLocale().decimalPoint() != QLatin1String("."))
+        return parseDotNumber(text);
+    return std::nullopt;
+}
+
+std::optional<double> readStoredNumber(const QString& text) {
+    if (const auto v = parseDotNumber(text))
+        return v;
+    return parseRegionalNumber(text);
 }
 
 }  // namespace tolva

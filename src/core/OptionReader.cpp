@@ -54,10 +54,11 @@ qint32 limitTypeOf(const std::optional<FieldValue>& tval) {
     return 0;
 }
 
+// Empty when either side is not a number: a tolerance or nominal held as text
+// cannot take part in the sum, and the chart still opens with the stored texts.
 TaggedValue difference(const TaggedValue& a, const TaggedValue& b, double sign) {
-    // A tolerance or nominal held as text cannot take part in the sum.
     if (!a.isNumber() || !b.isNumber())
-        throw DbError(QStringLiteral("Valeur non numérique dans la tolérance"));
+        return TaggedValue();
     return TaggedValue::number(a.toNumber() + sign * b.toNumber());
 }
 
@@ -84,7 +85,8 @@ void readSpecGroup(DbConnection& db, OptionRow& row) {
     switch (ReadSpecType(db, c)) {
         case 0: {
             const TaggedValue nominal = ReadOptionValue(db, QStringLiteral("ProcCapNominal"), c);
-            if (nominal.equalsEmptyValue())
+            // A nominal of 0 is common (deviation from nominal) and is a value.
+            if (nominal.isEmpty() || (nominal.isText() && nominal.toTextValue().isEmpty()))
                 break;  // all three stay empty
             row.SpecNominal.setBoth(nominal);
             const TaggedValue delta = ReadOptionValue(db, QStringLiteral("ProcCapDelta"), c);
@@ -202,9 +204,10 @@ TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 
         return TaggedValue();
     const QString text = tval->toText();
     // The program stores numbers with "."; a value typed elsewhere may follow the
-    // desktop's settings. Either way the number is read with "." only.
-    if (parseDotNumber(text) || parseRegionalNumber(text))
-        return TaggedValue::number(readLeadingDotNumber(text));
+    // desktop's settings. Anything else stays text, so a save cannot replace it
+    // with a part of it.
+    if (const auto number = readStoredNumber(text))
+        return TaggedValue::number(*number);
     return TaggedValue::text(text);
 }
 

@@ -14,10 +14,9 @@ clsLoc::clsLoc() {
 }
 
 QString clsLoc::US_Format(double value) const {
-    QString text = formatRegionalNumber(value);
-    if (m_decimalSeparator != QLatin1String("."))
-        text.replace(m_decimalSeparator, QLatin1String("."));
-    return text;
+    // Converted without the desktop's locale: swapping its separator would still
+    // leave a U+2212 minus or Arabic-Indic digits, which no reader takes back.
+    return QLocale::c().toString(value, 'g', 15);
 }
 
 QString clsLoc::US_Format(const QString& text) const {

@@ -6,9 +6,9 @@ namespace tolva {
 
 class TaggedValue;
 
-// Turns a value into the text the database gets: "." as decimal separator,
-// whatever the desktop uses. The desktop's separator is found once, when the
-// instance is created; a later change of the regional settings is not seen.
+// Turns a value into the text the database gets: ASCII digits, "-" and "." as
+// decimal separator, whatever the desktop uses. The desktop's separator is found
+// once, when the instance is created; a later change of the settings is not seen.
 class clsLoc {
 public:
     clsLoc();

@@ -111,28 +111,85 @@ bool applyLine(const QString& rawLine, int& monitorLines) {
 
 }  // namespace
 
-QString SettingsFilePath() {
+SettingsLocation settingsLocation(const QString& appPath, bool appFolderWritable,
+                                  const QString& userFile) {
+    if (appPath.isEmpty())
+        return {userFile, userFile};
+    const QString besideProgram = appPath + kFileName;
+    if (appFolderWritable)
+        return {besideProgram, besideProgram};
+    // A program installed where users cannot write keeps its settings per user;
+    // until a user has some, those an administrator put beside the program count.
+    return {QFileInfo::exists(userFile) ? userFile : besideProgram, userFile};
+}
+
+namespace {
+
+SettingsLocation currentSettingsLocation() {
     const QString& appPath = appState().gAppPath;
-    if (!appPath.isEmpty()) {
-        const QFileInfo folder(appPath);
-        if (folder.isDir() && folder.isWritable())
-            return appPath + kFileName;
+    const QFileInfo folder(appPath);
+    const bool writable = !appPath.isEmpty() && folder.isDir() && folder.isWritable();
+    return settingsLocation(
+        appPath, writable,
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName);
+}
+
+// The encoding the file was last read in, written back the same: a file from a
+// machine with an 8-bit code page must not come back with its names destroyed.
+QByteArray s_fileEncoding;
+
+QString decodeSettings(const QByteArray& bytes) {
+    s_fileEncoding.clear();
+    QStringDecoder system(QStringConverter::System);
+    const QString text = system(bytes);
+    if (!system.hasError())
+        return text;
+    // Not valid in the system encoding (UTF-8 here): the Windows code page when
+    // Qt has it, else Latin-1, both of which take every byte.
+    QStringDecoder windows("windows-1252");
+    if (windows.isValid()) {
+        const QString ansi = windows(bytes);
+        if (!windows.hasError()) {
+            s_fileEncoding = "windows-1252";
+            return ansi;
+        }
     }
-    // A program installed where users cannot write keeps its settings per user.
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName;
+    s_fileEncoding = "ISO-8859-1";
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray encodeSettings(const QString& text) {
+    if (!s_fileEncoding.isEmpty()) {
+        QStringEncoder same(s_fileEncoding.constData());
+        const QByteArray bytes = same(text);
+        if (same.isValid() && !same.hasError())
+            return bytes;
+        // A name that code page cannot hold: better UTF-8 than a "?" in it.
+    }
+    QStringEncoder system(QStringConverter::System);
+    return system(text);
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+    return currentSettingsLocation().write;
 }
 
 bool ReadSettings() {
-    QFile file(SettingsFilePath());
+    QFile file(currentSettingsLocation().read);
+    s_fileEncoding.clear();
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
     file.close();
+    return ReadSettingsBytes(bytes);
+}
 
-    QStringDecoder decode(QStringConverter::System);
-    const QString text = decode(bytes);
+bool ReadSettingsBytes(const QByteArray& bytes) {
+    const QString text = decodeSettings(bytes);
     int monitorLines = 0;
     for (const QString& line : splitLines(text)) {
         if (!applyLine(line, monitorLines))
@@ -162,8 +219,7 @@ bool WriteSettings() {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QStringEncoder encode(QStringConverter::System);
-    const QByteArray bytes = encode(text);
+    const QByteArray bytes = encodeSettings(text);
     // commit() does not see a flush that wrote only part of the data (a full
     // disk), so the data is flushed and checked here first.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

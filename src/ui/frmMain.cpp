@@ -1,11 +1,13 @@
 // The editor window's frame: controls, menus and toolbar, catalog texts, the
 // load sequence, the layout on every size change and the three view toggles.
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QToolBar>
 #include <cmath>
@@ -79,6 +81,13 @@ frmMain::frmMain(SharedState& state, QWidget* parent) : QMainWindow(parent), m_s
     buildControls();
     buildMenusAndToolbar();
     applyMinimumSize();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        const bool mayAsk = manager.allowsInteraction();
+        if (!endSession(mayAsk))
+            manager.cancel();
+        if (mayAsk)
+            manager.release();
+    });
 }
 
 frmMain::~frmMain() = default;

@@ -83,6 +83,8 @@ public slots:
     void mnuX_Click();
     void mnuR_Click();
     void toolbarButtonClicked(const QString& key);
+    // The desktop session ends: false when the user cancels the logout.
+    bool endSession(bool mayAsk);
 
 protected:
     void closeEvent(QCloseEvent* event) override;    // Form_QueryUnload
@@ -151,6 +153,7 @@ private:
     int m_markedCol = 0;
 
     bool m_closedForGood = false;
+    bool m_sessionEnding = false;  // the session was settled; closes go through
     bool m_inResize = false;
     bool m_placed = false;  // opening size and place set (first show)
 };

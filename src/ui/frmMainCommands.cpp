@@ -7,6 +7,7 @@
 
 #include "OptionGrid.h"
 #include "core/Catalog.h"
+#include "core/NumberText.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
 #include "core/SharedState.h"
@@ -45,6 +46,19 @@ struct ConnectionSnapshot {
     }
 };
 
+// After "Non" the edits are declined: the table goes back to what was loaded, so
+// neither a later save nor the exit can take them for the user's.
+void discardEdits() {
+    static constexpr OptionCell OptionRow::*kCells[] = {
+        &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
+        &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
+        &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
+    for (OptionRow& row : appState().gOptionRows) {
+        for (OptionCell OptionRow::*cell : kCells)
+            (row.*cell).Current = (row.*cell).Loaded;
+    }
+}
+
 QString helpText() {
     QStringList lines;
     for (int n = Msg::ShortcutsFirst; n <= Msg::ShortcutsLast; ++n)
@@ -74,7 +88,10 @@ void frmMain::confirmSave(bool& ok) {
                 ok = false;
                 return;
             }
-        } else if (answer != UiPort::Answer::No) {
+        } else if (answer == UiPort::Answer::No) {
+            discardEdits();
+            FillGrid();
+        } else {
             ok = false;  // Cancel, or the box closed
             return;
         }
@@ -186,7 +203,33 @@ bool frmMain::Form_QueryUnload() {
     return ok;
 }
 
+bool frmMain::endSession(bool mayAsk) {
+    // The desktop is logging out: a box about a half-typed value would hold the
+    // logout up, so only a number is kept; the question about unsaved changes
+    // comes only when the session lets the program ask.
+    if (txtGrd->isVisible()) {
+        if (readTypedNumber(txtGrd->text())) {
+            bool stored = false;
+            commitTxtGrd(stored);
+        } else {
+            txtGrd_Escape();
+        }
+    }
+    bool ok = true;
+    if (mayAsk && m_changed)
+        confirmSave(ok);
+    WriteSettings();
+    m_sessionEnding = ok;
+    return ok;
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_sessionEnding) {
+        // Everything was settled when the session asked; nothing more may ask.
+        m_closedForGood = true;
+        event->accept();
+        return;
+    }
     if (!Form_QueryUnload()) {
         event->ignore();
         return;

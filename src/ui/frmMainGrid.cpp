@@ -6,6 +6,7 @@
 #include "OptionGrid.h"
 #include "ValueColumns.h"
 #include "core/Catalog.h"
+#include "core/ChartName.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
 #include "frmMain.h"
@@ -115,20 +116,10 @@ void frmMain::SplitChartNames(QStringList& characteristics, QStringList& queries
     const QVector<OptionRow>& rows = appState().gOptionRows;
     characteristics.fill(QString(), rows.size());
     queries.fill(QString(), rows.size());
-    // A query profile names its charts "[query][characteristic]".
-    const QString separator = QStringLiteral("][");
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QString& name = rows.at(i).ChartName;
-        const QStringList pieces = name.split(separator);
-        if (pieces.size() < 2) {
-            characteristics[i] = name;
-            continue;
-        }
-        // A name beginning or ending with "][" leaves an empty piece: nothing to cut.
-        const QString& first = pieces.at(0);
-        const QString& second = pieces.at(1);
-        characteristics[i] = second.isEmpty() ? QString() : second.left(second.size() - 1);
-        queries[i] = first.isEmpty() ? QString() : first.mid(1);
+        const ChartNameParts parts = splitChartName(rows.at(i).ChartName);
+        characteristics[i] = parts.characteristic;
+        queries[i] = parts.query;
     }
 }
 

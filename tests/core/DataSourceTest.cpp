@@ -39,14 +39,14 @@ TEST(DsnList, ListsUserThenSystemSourcesAndPreselectsTheLastMatch) {
     EXPECT_EQ(PreselectDsn({}, ""), -1);
 }
 
-TEST(DsnList, ListingSkipsBlankNamesAndStopsAtAnythingButSuccess) {
-    // 1 (success with info: a name cut short) ends the list as an error does.
-    const QVector<QPair<int, QString>> steps = {
-        {0, "A"}, {0, "  "}, {0, " B "}, {1, "cut"}, {0, "D"}};
+TEST(DsnList, ListingSkipsBlankNamesAndGoesOnAfterANameCutShort) {
+    // 1: success with info (a name longer than the buffer); -1: an error.
+    const QVector<QPair<int, QString>> steps = {{0, "A"}, {0, "  "}, {0, " B "}, {1, "cut"},
+                                                {0, "D"}, {-1, "E"}, {0, "F"}};
     int next = 0;
     const QStringList names = CollectDataSourceNames([&](QString& name) {
         name = steps.at(next).second;
         return steps.at(next++).first;
     });
-    EXPECT_EQ(names, (QStringList{"A", " B "}));
+    EXPECT_EQ(names, (QStringList{"A", " B ", "cut", "D"}));
 }

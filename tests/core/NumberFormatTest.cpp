@@ -8,33 +8,49 @@
 using namespace tolva;
 using tolva::test::LocaleScope;
 
-TEST(UsFormat, WritesAFullStopWhateverTheDesktopUses) {
-    for (const char* locale : {"fr_FR", "en_US"}) {
-        SCOPED_TRACE(locale);
-        LocaleScope scope(locale);
+// Whatever the desktop writes (comma, U+2212 minus, Arabic-Indic digits), the
+// database gets ASCII digits, "-" and ".".
+TEST(UsFormat, WritesAsciiWhateverTheDesktopUses) {
+    const struct {
+        const char *locale, *typed;  // -0.25 as typed on that desktop
+    } desktops[] = {{"fr_FR", "-0,25"},
+                    {"en_US", "-0.25"},
+                    {"sv_SE", "\u22120,25"},
+                    {"ar_EG", "-\u0660\u066b\u0662\u0665"}};
+    for (const auto& d : desktops) {
+        SCOPED_TRACE(d.locale);
+        LocaleScope scope(d.locale);
         const clsLoc loc;
-        const bool french = locale[0] == 'f';
-        EXPECT_EQ(loc.US_Format("12,5"), french ? "12.5" : "");  // a group separator in en_US
-        EXPECT_EQ(loc.US_Format(french ? "-0,25" : "-0.25"), "-0.25");
-        EXPECT_EQ(loc.US_Format(1234.5), "1234.5");
-        EXPECT_EQ(loc.US_Format(-0.25), "-0.25");
+        EXPECT_EQ(loc.US_Format(QString::fromUtf8(d.typed)), "-0.25");
+        EXPECT_EQ(loc.US_Format(-1234.5), "-1234.5");
         EXPECT_EQ(loc.US_Format(3.0), "3");
         EXPECT_EQ(loc.US_Format(0.1 + 0.2), "0.3");  // 15 significant digits, no binary noise
-        for (const char* text : {"abc", "", "12abc"})
+        for (const char* text : {"abc", "", "12abc", "nan"})
             EXPECT_EQ(loc.US_Format(text), "") << text;
-        EXPECT_EQ(loc.US_Format(TaggedValue::text(french ? "7,75" : "7.75")), "7.75");
     }
+    LocaleScope en("en_US");
+    EXPECT_EQ(clsLoc().US_Format("12,5"), "");  // a misplaced group separator, not 125
 }
 
-TEST(NumberText, RegionalAndStoredForms) {
+// A stored value is a number only when all of it is one; never a partial read.
+TEST(NumberText, StoredValuesAreReadWholeOrNotAtAll) {
+    const struct {
+        const char* locale;
+        const char* stored;
+        std::optional<double> read;
+    } cases[] = {
+        {"fr_FR", " 12.5 ", 12.5},      {"fr_FR", "12,5", 12.5},  {"en_US", "12,5", {}},
+        {"fr_FR", "12.5abc", {}},       {"fr_FR", "1e3", 1000.0}, {"en_US", "\u22120.25", -0.25},
+        {"sv_SE", "\u22120,25", -0.25}, {"fr_FR", "nan", {}},     {"en_US", "inf", {}},
+        {"en_US", "1e999", {}},         {"fr_FR", "", {}},        {"en_US", "1 000", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.stored);
+        LocaleScope scope(c.locale);
+        EXPECT_EQ(readStoredNumber(QString::fromUtf8(c.stored)), c.read);
+    }
     LocaleScope fr("fr_FR");
-    EXPECT_EQ(parseRegionalNumber(" 12,5 "), 12.5);
-    EXPECT_NE(parseRegionalNumber("12.5"), std::optional<double>(12.5));
     EXPECT_EQ(formatRegionalNumber(-1234.25), "-1234,25");
-    EXPECT_EQ(parseDotNumber("12.5"), 12.5);
-    EXPECT_FALSE(parseDotNumber("12,5").has_value());
-    EXPECT_DOUBLE_EQ(readLeadingDotNumber(" 12.5abc"), 12.5);
-    EXPECT_DOUBLE_EQ(readLeadingDotNumber("12,5"), 12);
 }
 
 TEST(TaggedValue, EmptyValueEqualityAndOrder) {

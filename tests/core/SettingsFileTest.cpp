@@ -97,6 +97,42 @@ TEST_F(SettingsFile, OddLinesAndBadValues) {
     }
 }
 
+// A file from a machine with an 8-bit code page keeps its bytes; a name that
+// code page cannot hold is written in UTF-8 rather than lost.
+TEST_F(SettingsFile, KeepsTheEncodingItWasReadIn) {
+    const QByteArray latin1 =
+        "DSN=\x80uro\r\nUID=h\xe9l\xe8ne\r\nPROCESS CAPABILITY=True\r\n"
+        "AVERAGE/INDIVIDUAL CHART=True\r\nVARIABILITY CHART=False\r\n";
+    writeBytes(filePath(), latin1);
+    ASSERT_TRUE(ReadSettings());
+    EXPECT_EQ(appState().gUserId, QString::fromUtf8("hélène"));
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_EQ(readBytes(filePath()), latin1);
+
+    appState().gUserId = QString::fromUtf8("Łukasz");
+    ASSERT_TRUE(WriteSettings());
+    ASSERT_TRUE(ReadSettings());
+    EXPECT_EQ(appState().gUserId, QString::fromUtf8("Łukasz"));
+}
+
+TEST(SettingsLocation, ProgramFolderWhileWritableElseTheUsersFile) {
+    QTemporaryDir dir;
+    const QString app = dir.path() + "/app/", user = dir.path() + "/user/MEK_TOLVA.cfg";
+    const QString beside = app + "MEK_TOLVA.cfg";
+    const auto where = [&](bool writable) {
+        const SettingsLocation l = settingsLocation(app, writable, user);
+        return l.read + " > " + l.write;
+    };
+    EXPECT_EQ(where(true), beside + " > " + beside);
+    EXPECT_EQ(where(false), beside + " > " + user);  // the administrator's file, until...
+    QDir().mkpath(dir.path() + "/user");
+    writeBytes(user, "DSN=x\r\n");
+    EXPECT_EQ(where(false), user + " > " + user);  // ...the user has one
+    EXPECT_EQ(where(true), beside + " > " + beside);
+    const SettingsLocation unknown = settingsLocation("", true, user);
+    EXPECT_EQ(unknown.read + " > " + unknown.write, user + " > " + user);
+}
+
 // On a full disk (a file size limit here: permissions cannot stop a test run as root).
 TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
     appState().gDsn = "Qualite";

@@ -46,11 +46,11 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     press(Qt::Key_Delete);  // letters do not open the editor
     type("abc");
     press(Qt::Key_F1);
-    QStringList lines = {catalogText(133), ""};
-    for (int n = 134; n <= 138; ++n)
-        lines << catalogText(n);
-    EXPECT_EQ(lastMessage(),
-              message(lines.join("\r\n"), "TOLVA Editor 1.0.1", UiPort::Icon::Information));
+    const QString help = ui.shown.value(0).text;
+    EXPECT_TRUE(
+        help.startsWith("Touches de Raccourci :\r\n\r\nCtrl+M  -  Changer de Moniteur\r\n"));
+    EXPECT_TRUE(help.endsWith("\r\nCtrl+X  -  Quitter le Programme")) << help.toStdString();
+    EXPECT_EQ(ui.shown.value(0).title, "TOLVA Editor 1.0.1");
     EXPECT_EQ(editText(), "abc");
     EXPECT_FALSE(window->close());
     EXPECT_EQ(shown(141), 1);
@@ -94,10 +94,12 @@ TEST_F(CommandsTest, ChangesOfMonitorOrDataSourceGivenUpPutEverythingBack) {
     ui.answers = {UiPort::Answer::No};
     press(Qt::Key_M, Qt::ControlModifier);
     EXPECT_EQ(shown(132), 1);
-    // "Non" wrote nothing and kept the edit, in the table as in the grid.
-    EXPECT_EQ(sharedState(), before);
-    EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
+    // "Non" declined the edit: written nowhere, gone from the table and the grid,
+    // so a later "Oui" or Ctrl+X cannot take it for the user's.
+    EXPECT_EQ(sharedState(), QString(before).replace("3535,002", "3535"));
+    EXPECT_EQ(grid()->cellText(row, nominal), "35");
     EXPECT_EQ(db("ProcCapNominal"), "35");
+    EXPECT_FALSE(window->m_changed || action("Save")->isEnabled());
 
     // After a new connection the monitor list lacks 112, and the user differs.
     TestDatabase::exec(QStringLiteral("UPDATE CSMON SET VFLG = 1 WHERE MONID = 112"));
@@ -112,8 +114,32 @@ TEST_F(CommandsTest, ChangesOfMonitorOrDataSourceGivenUpPutEverythingBack) {
         });
         press(Qt::Key_D, Qt::ControlModifier);
         EXPECT_EQ(sharedState(), before) << (connect ? "picker closed" : "connection cancelled");
-        EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
+        EXPECT_EQ(grid()->cellText(row, nominal), "35");
     }
+}
+
+// At logout no box may wait on a half-typed value; the settings are written and
+// a close after a settled logout asks nothing more.
+TEST_F(CommandsTest, SessionEndNeverWaitsOnAnEdit) {
+    goTo(row, nominal);
+    press(Qt::Key_Delete);
+    type("abc");
+    EXPECT_TRUE(window->endSession(false));
+    EXPECT_EQ(editText(), "(closed)");
+    EXPECT_TRUE(ui.shown.isEmpty() && QFile::exists(SettingsFilePath()));
+    // A typed number is kept and asked about when the session lets us ask.
+    goTo(row, nominal);
+    press(Qt::Key_Delete);
+    type("35,005");
+    ui.answers = {UiPort::Answer::Cancel, UiPort::Answer::Cancel, UiPort::Answer::No};
+    EXPECT_FALSE(window->endSession(true));
+    EXPECT_TRUE(window->m_changed);
+    EXPECT_FALSE(window->close());  // logout cancelled: the ordinary close still asks
+    EXPECT_TRUE(window->endSession(true));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(shown(140), 3);
+    EXPECT_EQ(shown(141), 0);
+    EXPECT_EQ(db("ProcCapNominal"), "35");
 }
 
 }  // namespace tolva::test
