@@ -229,6 +229,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
                     txtGrd_Escape();
                     return true;
                 }
+                if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                    txtGrd_Tab(key->key() == Qt::Key_Tab &&
+                               !(key->modifiers() & Qt::ShiftModifier));
+                    return true;
+                }
             }
             break;
         }
