@@ -113,7 +113,7 @@ private:
     void Form_KeyDown_F1();
     bool Form_QueryUnload();  // false: cancel the close
 
-    // Controls, named as in the designer of the original window.
+    // Controls; their names are also their object names.
     QToolBar* Toolbar1 = nullptr;
     OptionGrid* grdData = nullptr;
     OptionTableModel* m_model = nullptr;  // the option table under grdData
