@@ -2,27 +2,20 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTableView>
+#include <QToolTip>
 #include <functional>
 
+#include "OptionTableModel.h"
 #include "ui/Twips.h"
 
 namespace tolva {
 
 namespace {
-
-// The text as given (CR LF kept); the display role holds it with plain line breaks.
-constexpr int kGivenTextRole = Qt::UserRole + 1;
-
-QString withLineBreaks(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return shown;
-}
 
 QFont gridFont() {
     // Courier New where installed; the type-writer hint picks the platform's
@@ -90,6 +83,23 @@ protected:
             option->backgroundBrush = option->palette.button();
         option->palette.setBrush(QPalette::Text, option->palette.buttonText());
     }
+
+public:
+    // The whole name, when the column is too narrow to show it.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem shown = option;
+        initStyleOption(&shown, index);
+        const int margins =
+            2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        if (QFontMetrics(shown.font).horizontalAdvance(shown.text) > shown.rect.width() - margins)
+            QToolTip::showText(event->globalPos(), shown.text, view->viewport(), shown.rect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
 };
 
 // The view of the fixed columns. It never scrolls on its own: after each of its
@@ -113,7 +123,7 @@ GridHeader* header(QTableView* view) {
 
 }  // namespace
 
-OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
+OptionGrid::OptionGrid(QWidget* parent) : QTableView(parent) {
     setFont(gridFont());
     setHorizontalHeader(new GridHeader(this));
     verticalHeader()->hide();
@@ -135,9 +145,9 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
     fixedView->afterLayout = [this] { followVerticalScroll(); };
     m_frozen = fixedView;
     m_frozen->setObjectName(QStringLiteral("grdDataFixedColumns"));
-    m_frozen->setModel(model());
-    m_frozen->setSelectionModel(selectionModel());
-    m_frozen->setHorizontalHeader(new GridHeader(m_frozen));
+    auto* fixedHeader = new GridHeader(m_frozen);
+    fixedHeader->setTextElideMode(Qt::ElideRight);
+    m_frozen->setHorizontalHeader(fixedHeader);
     m_frozen->verticalHeader()->hide();
     m_frozen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_frozen->verticalHeader()->setMinimumSectionSize(1);
@@ -146,6 +156,7 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
     m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_frozen->setSelectionMode(QAbstractItemView::NoSelection);
     m_frozen->setWordWrap(false);
+    m_frozen->setTextElideMode(Qt::ElideRight);
     m_frozen->setFrameShape(QFrame::NoFrame);
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -173,53 +184,47 @@ OptionGrid::OptionGrid(QWidget* parent) : QTableWidget(parent) {
             &OptionGrid::followVerticalScroll);
     connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this, &OptionGrid::gridScrolled);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &OptionGrid::onCurrentChanged);
 
     updateFrozenGeometry();
 }
 
 OptionGrid::~OptionGrid() = default;
 
-void OptionGrid::clearGrid() {
-    m_quiet = true;
-    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
-    clear();
-    setRowCount(0);
-    setColumnCount(0);
-    m_quiet = false;
-    updateFrozenGeometry();
+void OptionGrid::setModel(QAbstractItemModel* model) {
+    // Both views show the one model through the one selection model.
+    m_model = qobject_cast<OptionTableModel*>(model);
+    QTableView::setModel(m_model);
+    m_frozen->setModel(m_model);
+    m_frozen->setSelectionModel(selectionModel());
+    if (!m_model)
+        return;
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &OptionGrid::onCurrentChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &OptionGrid::onModelReset);
+    onModelReset();
 }
 
-void OptionGrid::setGridSize(int rows, int columns, int fixedColumns) {
-    m_quiet = true;
-    setRowCount(qMax(rows - 1, 0));
-    setColumnCount(qMax(columns, 0));
-    m_fixedColumns = qBound(0, fixedColumns, columnCount());
-    for (int c = 0; c < columnCount(); ++c) {
-        if (!horizontalHeaderItem(c))
-            setHorizontalHeaderItem(c, new QTableWidgetItem());
+void OptionGrid::onModelReset() {
+    const int columnCount = m_model->columnCount();
+    m_fixedColumns = qBound(0, m_model->fixedColumns(), columnCount);
+    m_wantedWidths = QVector<int>(m_fixedColumns, 0);
+    for (int c = 0; c < columnCount; ++c) {
         const bool fixed = c < m_fixedColumns;
-        for (int r = 0; r < rowCount(); ++r) {
-            if (!item(r, c))
-                setItem(r, c, new QTableWidgetItem());
-            item(r, c)->setFlags(fixed ? Qt::ItemIsEnabled
-                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        }
         m_frozen->setColumnHidden(c, !fixed);
-        if (fixed)
+        if (fixed) {
+            m_wantedWidths[c] = columnWidth(c);
             m_frozen->setColumnWidth(c, columnWidth(c));
+        }
     }
-    m_quiet = false;
     updateFrozenGeometry();
 }
 
 int OptionGrid::rows() const {
-    return rowCount() + 1;
+    return m_model ? m_model->rowCount() + 1 : 1;
 }
 
 int OptionGrid::columns() const {
-    return columnCount();
+    return m_model ? m_model->columnCount() : 0;
 }
 
 void OptionGrid::setRedraw(bool on) {
@@ -228,59 +233,64 @@ void OptionGrid::setRedraw(bool on) {
         viewport()->update();
 }
 
-QTableWidgetItem* OptionGrid::gridItem(int row, int column) const {
-    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
-        return nullptr;
-    return row == 0 ? horizontalHeaderItem(column) : item(row - 1, column);
+QModelIndex OptionGrid::gridIndex(int row, int column) const {
+    return m_model ? m_model->index(row - 1, column) : QModelIndex();
 }
 
 QString OptionGrid::cellText(int row, int column) const {
-    const QTableWidgetItem* cell = gridItem(row, column);
-    return cell ? cell->data(kGivenTextRole).toString() : QString();
-}
-
-void OptionGrid::setCellText(int row, int column, const QString& text) {
-    if (QTableWidgetItem* cell = gridItem(row, column)) {
-        cell->setData(kGivenTextRole, text);
-        cell->setText(withLineBreaks(text));
-    }
-}
-
-void OptionGrid::setCellCentered(int row, int column) {
-    if (QTableWidgetItem* cell = gridItem(row, column))
-        cell->setTextAlignment(Qt::AlignCenter);
-}
-
-void OptionGrid::setCellBold(int row, int column) {
-    if (QTableWidgetItem* cell = gridItem(row, column)) {
-        QFont bold = font();
-        bold.setBold(true);
-        cell->setFont(bold);
-    }
+    if (!m_model)
+        return QString();
+    const QVariant text =
+        row == 0 ? m_model->headerData(column, Qt::Horizontal, OptionTableModel::GivenTextRole)
+                 : gridIndex(row, column).data(OptionTableModel::GivenTextRole);
+    return text.toString();
 }
 
 QColor OptionGrid::cellBackground(int row, int column) const {
-    const QTableWidgetItem* cell = gridItem(row, column);
-    if (!cell)
+    if (!m_model)
         return QColor();
-    const QVariant brush = cell->data(Qt::BackgroundRole);
+    const QVariant brush = row == 0
+                               ? m_model->headerData(column, Qt::Horizontal, Qt::BackgroundRole)
+                               : gridIndex(row, column).data(Qt::BackgroundRole);
     return brush.isValid() ? brush.value<QBrush>().color() : QColor();
 }
 
 void OptionGrid::setCellBackground(int row, int column, const QColor& colour) {
-    if (QTableWidgetItem* cell = gridItem(row, column))
-        cell->setData(Qt::BackgroundRole, colour.isValid() ? QVariant(QBrush(colour)) : QVariant());
+    if (!m_model)
+        return;
+    if (row == 0)
+        m_model->setHeaderData(column, Qt::Horizontal, colour, Qt::BackgroundRole);
+    else
+        m_model->setData(gridIndex(row, column), colour, Qt::BackgroundRole);
 }
 
 void OptionGrid::setColumnWidthTwips(int column, int twips) {
+    if (column >= 0 && column < m_fixedColumns) {
+        m_wantedWidths[column] = twipsToPixels(twips);
+        applyFixedWidths();
+        return;
+    }
     setColumnWidth(column, twipsToPixels(twips));
+}
+
+void OptionGrid::applyFixedWidths() {
+    // Long names would push every value out of sight: past 40 % of the grid's
+    // width the fixed columns shrink in proportion and their texts are elided.
+    int wanted = 0;
+    for (int columnWanted : m_wantedWidths)
+        wanted += columnWanted;
+    const int room = width() * 2 / 5;
+    for (int c = 0; c < m_fixedColumns; ++c) {
+        const int w = m_wantedWidths[c];
+        setColumnWidth(c, wanted > room && wanted > 0 ? int(qint64(w) * room / wanted) : w);
+    }
 }
 
 int OptionGrid::rowHeightTwips(int row) const {
     if (row == 0)
         return pixelsToTwips(horizontalHeader()->height());
     // Without that row (a table with no chart) the height a new row would get.
-    if (row > rowCount())
+    if (row >= rows())
         return pixelsToTwips(verticalHeader()->defaultSectionSize());
     return pixelsToTwips(rowHeight(row - 1));
 }
@@ -293,7 +303,7 @@ void OptionGrid::setRowHeightTwips(int row, int twips) {
         updateGeometries();
         return;
     }
-    if (row <= rowCount())
+    if (row < rows())
         setRowHeight(row - 1, pixels);
 }
 
@@ -310,15 +320,15 @@ int OptionGrid::currentGridColumn() const {
 void OptionGrid::setCurrentGridCell(int row, int column) {
     // Only value cells can be current: the heading row and the fixed columns
     // are kept out, and so is anything outside the grid.
-    if (rowCount() == 0 || m_fixedColumns >= columnCount())
+    if (!m_model || rows() < 2 || m_fixedColumns >= columns())
         return;
-    const int r = qBound(0, row - 1, rowCount() - 1);
-    const int c = qBound(m_fixedColumns, column, columnCount() - 1);
-    selectionModel()->setCurrentIndex(model()->index(r, c), QItemSelectionModel::ClearAndSelect);
+    const int r = qBound(1, row, rows() - 1);
+    const int c = qBound(m_fixedColumns, column, columns() - 1);
+    selectionModel()->setCurrentIndex(gridIndex(r, c), QItemSelectionModel::ClearAndSelect);
 }
 
 QRect OptionGrid::cellRect(int row, int column) const {
-    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
+    if (column < 0 || column >= columns() || row < 0 || row >= rows())
         return QRect();
     const QTableView* view = column < m_fixedColumns ? m_frozen : this;
     if (row == 0) {
@@ -326,7 +336,7 @@ QRect OptionGrid::cellRect(int row, int column) const {
         const QPoint topLeft = head->mapTo(this, QPoint(head->sectionViewportPosition(column), 0));
         return QRect(topLeft, QSize(head->sectionSize(column), head->height()));
     }
-    const QRect inViewport = view->visualRect(model()->index(row - 1, column));
+    const QRect inViewport = view->visualRect(gridIndex(row, column));
     return QRect(view->viewport()->mapTo(this, inViewport.topLeft()), inViewport.size());
 }
 
@@ -354,7 +364,7 @@ void OptionGrid::keyPressEvent(QKeyEvent* event) {
         }
     }
     // The keys go on to the grid: arrows and page keys still move the cell.
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void OptionGrid::keyboardSearch(const QString&) {
@@ -362,13 +372,18 @@ void OptionGrid::keyboardSearch(const QString&) {
 }
 
 void OptionGrid::mousePressEvent(QMouseEvent* event) {
+    // A press on no cell leaves the current cell and its selection alone.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        emit gridClicked(false);
+        return;
+    }
     // A press on another cell makes it current first (cellEntered), then the click.
-    QTableWidget::mousePressEvent(event);
-    emit gridClicked();
+    QTableView::mousePressEvent(event);
+    emit gridClicked(true);
 }
 
 void OptionGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && index.column() >= m_fixedColumns)
         emit cellDoubleClicked();
@@ -376,11 +391,15 @@ void OptionGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 bool OptionGrid::eventFilter(QObject* watched, QEvent* event) {
     if (!m_frozen)  // the scroll area filters its own parts while being built
-        return QTableWidget::eventFilter(watched, event);
+        return QTableView::eventFilter(watched, event);
     const bool fixedArea = watched == m_frozen->viewport();
     switch (event->type()) {
         case QEvent::MouseButtonPress:
-            emit gridClicked();
+            // The headings are cells too; below the last row of names is no cell.
+            emit gridClicked(
+                !fixedArea ||
+                m_frozen->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint())
+                    .isValid());
             // The fixed cells cannot be selected: the press goes no further.
             return fixedArea;
         case QEvent::MouseButtonDblClick:
@@ -397,18 +416,19 @@ bool OptionGrid::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
-    return QTableWidget::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 void OptionGrid::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
+    QTableView::resizeEvent(event);
+    applyFixedWidths();
     updateFrozenGeometry();
 }
 
 QModelIndex OptionGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    QModelIndex next = QTableView::moveCursor(action, modifiers);
     if (next.isValid() && next.column() < m_fixedColumns) {
-        if (m_fixedColumns >= columnCount())
+        if (m_fixedColumns >= columns())
             return currentIndex();
         next = model()->index(next.row(), m_fixedColumns);
     }
@@ -418,7 +438,7 @@ QModelIndex OptionGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
 void OptionGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
     if (!index.isValid() || index.column() < m_fixedColumns)
         return;
-    QTableWidget::scrollTo(index, hint);
+    QTableView::scrollTo(index, hint);
     // The fixed columns cover the left edge of the view: a value cell scrolled
     // to that edge is moved out from under them.
     const int covered = frozenWidth();
@@ -428,7 +448,7 @@ void OptionGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
 }
 
 void OptionGrid::updateGeometries() {
-    QTableWidget::updateGeometries();
+    QTableView::updateGeometries();
     updateFrozenGeometry();
     followVerticalScroll();
 }
@@ -442,11 +462,11 @@ void OptionGrid::followVerticalScroll() {
 }
 
 void OptionGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex&) {
-    if (m_quiet || !current.isValid())
+    if (!current.isValid())
         return;
     if (current.column() < m_fixedColumns) {
         // A drag into the fixed columns, say: the first value cell of the row instead.
-        if (m_fixedColumns < columnCount())
+        if (m_fixedColumns < columns())
             selectionModel()->setCurrentIndex(model()->index(current.row(), m_fixedColumns),
                                               QItemSelectionModel::ClearAndSelect);
         return;

@@ -2,28 +2,33 @@
 
 #include <QColor>
 #include <QRect>
-#include <QTableWidget>
-
-class QTableView;
+#include <QTableView>
+#include <QVector>
 
 namespace tolva {
 
-// The option grid `grdData`, addressed in the grid coordinates the editor uses:
-// row 0 is the heading row (shown as the horizontal header), column 0 the
-// characteristic, column 1 the query of a query profile; grid row r >= 1 shows
-// gOptionRows[r-1]. The first fixedColumns() columns are drawn by a frozen view
-// laid over the table: they stay in view while the value columns scroll and the
-// user can neither select nor reach them. The current cell is always a value cell.
-class OptionGrid : public QTableWidget {
+class OptionTableModel;
+
+// The option grid `grdData` over an OptionTableModel, addressed in the grid
+// coordinates the editor uses: row 0 is the heading row (shown as the
+// horizontal header), column 0 the characteristic, column 1 the query of a query
+// profile; grid row r >= 1 shows gOptionRows[r-1]. The model's fixed columns are
+// drawn by a second view laid over the table that shares its model and
+// selection: they stay in view while the value columns scroll, the user can
+// neither select nor reach them, and together they take at most 40 % of the
+// grid's width (longer names are elided, the whole name in a tool tip). The
+// current cell is always a value cell.
+class OptionGrid : public QTableView {
     Q_OBJECT
 
 public:
     explicit OptionGrid(QWidget* parent = nullptr);
     ~OptionGrid() override;
 
+    void setModel(QAbstractItemModel* model) override;
+    OptionTableModel* optionModel() const { return m_model; }
+
     // Structure. rows() counts the heading row: n characteristics give n+1.
-    void clearGrid();  // all texts, styles, colours and widths
-    void setGridSize(int rows, int columns, int fixedColumns);
     int rows() const;
     int columns() const;
     int fixedColumns() const { return m_fixedColumns; }
@@ -31,16 +36,16 @@ public:
     // Redrawing off while the grid is rebuilt, on at the end.
     void setRedraw(bool on);
 
-    // Cell texts (may hold CR LF; headings show them as line breaks).
+    // The model index of a grid cell below the heading row (invalid elsewhere).
+    QModelIndex gridIndex(int row, int column) const;
+    // Cell texts as given (may hold CR LF; headings show them as line breaks).
     QString cellText(int row, int column) const;
-    void setCellText(int row, int column, const QString& text);
-    void setCellCentered(int row, int column);
-    void setCellBold(int row, int column);
     // Background of a cell; an invalid colour means none of its own.
     QColor cellBackground(int row, int column) const;
     void setCellBackground(int row, int column, const QColor& colour);
 
     // Sizes in twips (1/1440 inch), converted to pixels through twipsToPixels().
+    // A fixed column's width is the one wanted; the 40 % rule may draw it narrower.
     void setColumnWidthTwips(int column, int twips);
     int rowHeightTwips(int row) const;
     void setRowHeightTwips(int row, int twips);
@@ -61,7 +66,7 @@ signals:
     void enterPressed();            // Return or Enter on the grid
     void deletePressed();           // Delete on the grid
     void cellDoubleClicked();       // double click on a value cell
-    void gridClicked();             // mouse press on the grid
+    void gridClicked(bool onCell);  // mouse press on the grid; false: on no cell
     void gridScrolled();            // either scroll bar moved
 
 protected:
@@ -77,15 +82,17 @@ protected:
 
 private:
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
-    QTableWidgetItem* gridItem(int row, int column) const;  // row 0: heading item
+    void onModelReset();
+    void applyFixedWidths();
     int frozenWidth() const;
     void followVerticalScroll();
     void updateFrozenGeometry();
 
+    OptionTableModel* m_model = nullptr;
     QTableView* m_frozen = nullptr;
-    int m_fixedColumns = 1;
+    int m_fixedColumns = 0;
+    QVector<int> m_wantedWidths;  // pixels, per fixed column
     bool m_highlight = true;
-    bool m_quiet = false;  // no cellEntered while the grid is being rebuilt
 };
 
 }  // namespace tolva

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "OptionGrid.h"
+#include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
 #include "core/ViewState.h"
@@ -114,6 +115,17 @@ void frmMain::buildControls() {
 
     grdData = new OptionGrid(client);
     grdData->setObjectName(QStringLiteral("grdData"));
+    m_model = new OptionTableModel(m_state, this);
+    m_model->setObjectName(QStringLiteral("grdDataModel"));
+    grdData->setModel(m_model);
+    // Every value that goes into the table through the grid marks the monitor
+    // as changed when it differs from what was loaded.
+    connect(m_model, &OptionTableModel::valueStored, this, [this](int, int, bool changed) {
+        if (changed)
+            m_changed = true;
+        if (m_changed)
+            setSaveEnabled(true);
+    });
     grdData->hide();  // shown by the first fill
 
     txtGrd = new QLineEdit(client);
@@ -150,7 +162,8 @@ void frmMain::buildControls() {
     connect(grdData, &OptionGrid::enterPressed, this, [this] { grdData_Enter(); });
     connect(grdData, &OptionGrid::deletePressed, this, [this] { grdData_Delete(); });
     connect(grdData, &OptionGrid::cellDoubleClicked, this, [this] { grdData_DblClick(); });
-    connect(grdData, &OptionGrid::gridClicked, this, [this] { grdData_Click(); });
+    connect(grdData, &OptionGrid::gridClicked, this,
+            [this](bool onCell) { grdData_Click(onCell); });
     connect(grdData, &OptionGrid::gridScrolled, this, [this] { grdData_Scroll(); });
 }
 

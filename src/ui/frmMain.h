@@ -17,6 +17,7 @@ class QToolBar;
 namespace tolva {
 
 class OptionGrid;
+class OptionTableModel;
 
 // The editor window: the option grid of the current monitor with its toolbar,
 // menus, status bar, in-place editor and commands.
@@ -51,7 +52,7 @@ public:
 
     // Grid fill (frmMainGrid.cpp).
     void FillGrid();
-    static void SplitChartNames(QStringList& characteristics, QStringList& queries);
+    void SplitChartNames(QStringList& characteristics, QStringList& queries);
     static int MeasureColumnWidth(const QString& text);  // twips
     void UpdateStatusBar();
 
@@ -65,7 +66,6 @@ public:
     void showTxtGrd(const QString& sTxt = QString());
     void placeTxtGrd();
     void commitTxtGrd(bool& ok);
-    bool storeCellValue(int rowIndex, int col, const TaggedValue& value);
 
     // Commands (frmMainCommands.cpp).
     void confirmSave(bool& ok);
@@ -115,17 +115,19 @@ private:
     void grdData_Enter();
     void grdData_Delete();
     void grdData_DblClick();
-    void grdData_Click();
+    void grdData_Click(bool onCell);
     void grdData_Scroll();
     void txtGrd_Escape();
+    void txtGrd_Tab(bool forward);
     void Form_KeyDown_F1();
     bool Form_QueryUnload();  // false: cancel the close
 
     SharedState& m_state;
 
-    // Controls.
+    // Controls; their names are also their object names.
     QToolBar* Toolbar1 = nullptr;
     OptionGrid* grdData = nullptr;
+    OptionTableModel* m_model = nullptr;  // the option table under grdData
     QLineEdit* txtGrd = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

@@ -53,7 +53,7 @@ void discardEdits() {
         &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
         &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
         &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
-    for (OptionRow& row : appState().gOptionRows) {
+    for (OptionRow& row : m_state.gOptionRows) {
         for (OptionCell OptionRow::*cell : kCells)
             (row.*cell).Current = (row.*cell).Loaded;
     }
@@ -269,6 +269,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
                 }
                 if (key->key() == Qt::Key_Escape) {
                     txtGrd_Escape();
+                    return true;
+                }
+                if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                    txtGrd_Tab(key->key() == Qt::Key_Tab &&
+                               !(key->modifiers() & Qt::ShiftModifier));
                     return true;
                 }
             }

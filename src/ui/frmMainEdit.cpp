@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "OptionGrid.h"
-#include "ValueColumns.h"
+#include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
@@ -36,29 +36,9 @@ std::optional<double> parseTypedNumber(const QString& text) {
     return v;
 }
 
-// Hidden groups hold -1, which no grid column matches.
-OptionCell* cellForColumn(OptionRow& row, int col) {
-    for (const ValueColumn& vc : valueColumns(appState())) {
-        if (vc.column == col)
-            return &(row.*vc.cell);
-    }
-    return nullptr;
-}
-
 QColor markColour() {
     return QApplication::palette().color(QPalette::Dark);  // button shadow
 }
-
-// Sets a flag for the lifetime of the guard and puts its old value back.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
-    ~FlagGuard() { m_flag = m_old; }
-
-private:
-    bool& m_flag;
-    bool m_old;
-};
 
 }  // namespace
 
@@ -100,7 +80,6 @@ void frmMain::placeTxtGrd() {
 void frmMain::commitTxtGrd(bool& ok) {
     const QString typed = txtGrd->text();
     TaggedValue value;
-    QString shown;
     if (!typed.trimmed().isEmpty()) {
         const std::optional<double> number = parseTypedNumber(typed);
         if (!number) {
@@ -110,41 +89,14 @@ void frmMain::commitTxtGrd(bool& ok) {
             return;
         }
         value = TaggedValue::number(*number);
-        shown = formatRegionalNumber(*number);
     }
 
-    {
-        // The moves below are the commit's own; the heading marks stay put.
-        FlagGuard quiet(m_inEnterCell);
-        grdData->setRedraw(false);
-        const int keptRow = grdData->currentGridRow();
-        const int keptCol = grdData->currentGridColumn();
-        grdData->setCurrentGridCell(m_editRow, m_editCol);
-        txtGrd->hide();
-        if (storeCellValue(m_editRow - 1, m_editCol, value))
-            m_changed = true;
-        grdData->setCellText(m_editRow, m_editCol, shown);
-        if (keptRow >= 1 && keptCol >= 0)
-            grdData->setCurrentGridCell(keptRow, keptCol);
-        grdData->setRedraw(true);
-    }
+    // The value goes into the cell the editor was opened on, whatever cell is
+    // current now; the model tells the window whether it is a change.
+    txtGrd->hide();
+    m_model->setData(grdData->gridIndex(m_editRow, m_editCol), QVariant::fromValue(value));
     grdData->setFocus();
     ok = true;
-    if (m_changed)
-        setSaveEnabled(true);
-}
-
-bool frmMain::storeCellValue(int rowIndex, int col, const TaggedValue& value) {
-    QVector<OptionRow>& rows = appState().gOptionRows;
-    if (rowIndex < 0 || rowIndex >= rows.size())
-        return false;
-    OptionCell* cell = cellForColumn(rows[rowIndex], col);
-    if (!cell)
-        return false;
-    cell->Current = value;
-    if (cell->Loaded.isEmpty())
-        return !value.isEmpty();
-    return value.isEmpty() || value != cell->Loaded;
 }
 
 bool frmMain::commitOpenEdit() {
@@ -171,7 +123,7 @@ void frmMain::grdData_EnterCell() {
 
     const int r = grdData->currentGridRow();
     const int c = grdData->currentGridColumn();
-    const int queryCol = appState().gColQuery;
+    const int queryCol = m_state.gColQuery;
     const QColor mark = markColour();
 
     if (m_marksShown) {
@@ -219,16 +171,42 @@ void frmMain::grdData_DblClick() {
     showTxtGrd(kCellTextSentinel);
 }
 
-void frmMain::grdData_Click() {
+void frmMain::grdData_Click(bool onCell) {
     // A click that moved to another cell has already stored the edit on entering
-    // it; one that stays on the cell drops the typed text.
-    if (txtGrd->isVisible())
+    // it; one that stays on the cell drops the typed text. A click on no cell
+    // stores it, as a click on another cell would.
+    if (!txtGrd->isVisible())
+        return;
+    if (onCell)
         txtGrd->hide();
+    else
+        commitOpenEdit();
 }
 
 void frmMain::grdData_Scroll() {
     if (txtGrd->isVisible())
         txtGrd->hide();
+}
+
+void frmMain::txtGrd_Tab(bool forward) {
+    // Stores the edit, then moves along the row to the next (or previous)
+    // value cell, on to the following (or preceding) row at the row's end.
+    if (!commitOpenEdit())
+        return;
+    int row = grdData->currentGridRow();
+    int col = grdData->currentGridColumn() + (forward ? 1 : -1);
+    if (col >= grdData->columns()) {
+        if (row + 1 >= grdData->rows())
+            return;
+        ++row;
+        col = grdData->fixedColumns();
+    } else if (col < grdData->fixedColumns()) {
+        if (row <= 1)
+            return;
+        --row;
+        col = grdData->columns() - 1;
+    }
+    grdData->setCurrentGridCell(row, col);
 }
 
 void frmMain::txtGrd_Escape() {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "OptionGrid.h"
+#include "OptionTableModel.h"
 #include "ValueColumns.h"
 #include "core/Catalog.h"
 #include "core/ChartName.h"
@@ -23,7 +24,7 @@ int widthForLength(qsizetype length) {
 }  // namespace
 
 void frmMain::FillGrid() {
-    const SharedState& s = appState();
+    const SharedState& s = m_state;
     applyViewState();
 
     // No value column at all (every group hidden, or no monitor yet): the grid
@@ -34,71 +35,30 @@ void frmMain::FillGrid() {
         return;
     }
 
-    grdData->clearGrid();
     uiPort().setBusyPointer();
     grdData->setRedraw(false);
-
-    const int n = int(s.gOptionRows.size());
-    grdData->setGridSize(n + 1, s.gColCount, withQuery ? 2 : 1);
-
-    grdData->setCellText(0, 0, catalogText(151));
-    grdData->setCellCentered(0, 0);
-    if (withQuery) {
-        grdData->setCellText(0, s.gColQuery, catalogText(152));
-        grdData->setCellCentered(0, s.gColQuery);
-    }
-
-    const auto columns = valueColumns(s);
-    const bool shown[] = {s.gShowProc, s.gShowX, s.gShowR};
-    auto groupColumns = [&](int group) {  // the three columns of a shown group
-        return shown[group] ? &columns[3 * group] : nullptr;
-    };
-
-    // Value columns are as wide as their headings need; the values never widen them.
-    for (int group = 0; group < 3; ++group) {
-        const ValueColumn* three = groupColumns(group);
-        if (!three)
-            continue;
-        for (int i = 0; i < 3; ++i) {
-            grdData->setCellText(0, three[i].column, three[i].heading);
-            grdData->setColumnWidthTwips(three[i].column, MeasureColumnWidth(three[i].heading));
-        }
-        for (int i = 0; i < 3; ++i)
-            grdData->setCellCentered(0, three[i].column);
-    }
 
     QStringList characteristics;
     QStringList queries;
     SplitChartNames(characteristics, queries);
+    // A new layout of the table: no text, width, mark or colour survives it.
+    m_model->reload(characteristics, queries);
 
-    qsizetype longest = grdData->cellText(0, 0).size();
-    for (const QString& text : characteristics)
-        longest = qMax(longest, text.size());
-    grdData->setColumnWidthTwips(0, widthForLength(longest));
-    if (withQuery) {
-        longest = grdData->cellText(0, s.gColQuery).size();
-        for (const QString& text : queries)
+    // Value columns are as wide as their headings need; the values never widen them.
+    for (const ValueColumn& vc : valueColumns(s)) {
+        if (vc.column > 0)
+            grdData->setColumnWidthTwips(vc.column, MeasureColumnWidth(vc.heading));
+    }
+    // The name columns as wide as their longest text, heading included.
+    auto widestOf = [](qsizetype longest, const QStringList& texts) {
+        for (const QString& text : texts)
             longest = qMax(longest, text.size());
-        grdData->setColumnWidthTwips(s.gColQuery, widthForLength(longest));
-    }
-
-    for (int i = 0; i < n; ++i) {
-        const int row = i + 1;
-        grdData->setCellText(row, 0, characteristics.at(i));
-        grdData->setCellCentered(row, 0);
-        grdData->setCellBold(row, 0);
-        if (withQuery) {
-            grdData->setCellText(row, s.gColQuery, queries.at(i));
-            grdData->setCellCentered(row, s.gColQuery);
-        }
-        const OptionRow& option = s.gOptionRows.at(i);
-        for (int group = 0; group < 3; ++group) {
-            const ValueColumn* three = groupColumns(group);
-            for (int k = 0; three && k < 3; ++k)
-                grdData->setCellText(row, three[k].column,
-                                     (option.*three[k].cell).Current.toDisplayText());
-        }
-    }
+        return widthForLength(longest);
+    };
+    grdData->setColumnWidthTwips(0, widestOf(grdData->cellText(0, 0).size(), characteristics));
+    if (withQuery)
+        grdData->setColumnWidthTwips(s.gColQuery,
+                                     widestOf(grdData->cellText(0, s.gColQuery).size(), queries));
 
     // Three data rows high, for the three-line headings.
     grdData->setRowHeightTwips(0, 3 * grdData->rowHeightTwips(1));
@@ -113,7 +73,7 @@ void frmMain::FillGrid() {
 }
 
 void frmMain::SplitChartNames(QStringList& characteristics, QStringList& queries) {
-    const QVector<OptionRow>& rows = appState().gOptionRows;
+    const QVector<OptionRow>& rows = m_state.gOptionRows;
     characteristics.fill(QString(), rows.size());
     queries.fill(QString(), rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -136,7 +96,7 @@ int frmMain::MeasureColumnWidth(const QString& text) {
 }
 
 void frmMain::UpdateStatusBar() {
-    const SharedState& s = appState();
+    const SharedState& s = m_state;
     const bool known = s.gMonitorIndex >= 0 && s.gMonitorIndex < s.gMonitors.size();
     const QString monitor = known ? s.currentMonitor().Name : QString();
     m_statusDsn->setText(catalogText(168) + u' ' + s.gDsn + u' ');

@@ -55,9 +55,10 @@ frmMonitor::frmMonitor(SharedState& state, QWidget* parent) : QDialog(parent), m
     TreeView1->setColumnCount(1);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setIconSize(QSize(16, 16));
-    // Long monitor names scroll sideways rather than being cut short.
-    TreeView1->header()->setStretchLastSection(false);
-    TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Names fit the tree's width: a long one is elided, whole in its tool tip,
+    // so that no name can push the others out of sight.
+    TreeView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    TreeView1->setTextElideMode(Qt::ElideRight);
     TreeView1->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &showFolderImage);
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, &showFolderImage);
@@ -114,6 +115,7 @@ void frmMonitor::showFolderTree(const FolderTree& tree) {
 QTreeWidgetItem* frmMonitor::addTreeItem(const FolderTreeItem& source, const FolderTree& tree,
                                          QTreeWidgetItem*& selectedItem) {
     auto* item = new QTreeWidgetItem(QStringList(source.text));
+    item->setToolTip(0, source.text);
     if (source.kind == FolderTreeItem::Kind::Monitor) {
         item->setData(0, ImageKeyRole, kMonitorImage);
         item->setData(0, MonitorIndexRole, source.monitorIndex);

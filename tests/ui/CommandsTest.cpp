@@ -52,19 +52,47 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     EXPECT_TRUE(help.endsWith("\r\nCtrl+X  -  Quitter le Programme")) << help.toStdString();
     EXPECT_EQ(ui.shown.value(0).title, "TOLVA Editor 1.0.1");
     EXPECT_EQ(editText(), "abc");
-    EXPECT_FALSE(window->close());
+    // Ctrl+X, which the editor would take as Cut, asks for the close.
+    press(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(shown(141), 1);
+    EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(editText(), "abc");
     EXPECT_FALSE(QFile::exists(SettingsFilePath()));
     // A number still being typed is stored, so the question covers it.
     editor()->clear();
     type("35,005");
     ui.answers = {UiPort::Answer::Cancel};
-    EXPECT_FALSE(window->close());
+    press(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(shown(140), 1);
     EXPECT_TRUE(window->isVisible() && !window->isClosedForGood() && window->m_changed);
     EXPECT_TRUE(QFile::exists(SettingsFilePath()));  // written all the same
     EXPECT_EQ(db("ProcCapNominal"), "35");
+}
+
+TEST_F(CommandsTest, ToolbarButtonsRunTheirCommandsByKey) {
+    auto click = [&](const char* key) {
+        QTest::mouseClick(window->findChild<QToolBar*>("Toolbar1")->widgetForAction(action(key)),
+                          Qt::LeftButton);
+    };
+    const SharedState& s = appState();
+    const struct {
+        const char* key;
+        const bool& shown;
+    } toggles[] = {{"PC", s.gShowProc}, {"IND", s.gShowX}, {"MR", s.gShowR}};
+    for (const auto& t : toggles) {
+        const bool before = t.shown;
+        click(t.key);
+        EXPECT_NE(t.shown, before) << t.key;
+        click(t.key);
+    }
+    onNextDialog<frmMonitor>([](frmMonitor* picker) { picker->close(); });
+    click("Monitor");
+    onNextDialog<frmConnect>([](frmConnect* dialog) { dialog->close(); });
+    click("DSN");
+    enterValue(row, nominal, "35,002");
+    ui.answers = {UiPort::Answer::Cancel};
+    click("Save");
+    EXPECT_EQ(shown(140), 1);
 }
 
 // What a change given up must leave as it was.

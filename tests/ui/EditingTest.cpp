@@ -42,10 +42,6 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     press(Qt::Key_Return);
     EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "7");
     EXPECT_TRUE(window->m_changed);
-    // Back to the loaded value: still a change to save.
-    enterValue(row, s.gColSpecUpper, "35,01");
-    EXPECT_EQ(optionRow(row).SpecUpper.Current, optionRow(row).SpecUpper.Loaded);
-    EXPECT_TRUE(window->m_changed && action("mnuCommit")->isEnabled());
     // Delete then Enter clears; blanks only mean empty too.
     enterValue(other, s.gColSpecLower, "");
     EXPECT_TRUE(optionRow(other).SpecLower.Current.isEmpty());
@@ -60,6 +56,8 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     press(Qt::Key_Escape);
     EXPECT_EQ(editText(), "(closed)");
     EXPECT_EQ(ui.shown.size(), 1);
+    type(",");  // the decimal comma opens nothing
+    EXPECT_EQ(editText(), "(closed)");
 
     // A click elsewhere stores the edit into the first cell.
     goTo(row, s.gColSpecLower);
@@ -81,6 +79,44 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     bar->setValue(bar->maximum());
     EXPECT_EQ(editText(), "(closed)");
     EXPECT_EQ(optionRow(row).SpecLower.Current, TaggedValue::number(34.5));
+}
+
+TEST_F(EditingTest, TabAndAClickOnNoCellStoreTheEditAndMove) {
+    openOn(kGrinder);
+    const SharedState& s = appState();
+    const int last = grid()->columns() - 1;
+    // Tab at the row's end stores and goes on to the next row's first value.
+    goTo(1, last);
+    type("9");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(optionRow(1).XUcl.Current, TaggedValue::number(9));
+    EXPECT_EQ(at(), QPoint(2, s.gColSpecLower));
+    // Shift+Tab stores and goes back; a text that is no number stays in the editor.
+    press(Qt::Key_Delete);
+    type("abc");
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(shown(141), 1);
+    EXPECT_EQ(editText(), "abc");
+    editor()->setText("8");
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(optionRow(2).SpecLower.Current, TaggedValue::number(8));
+    EXPECT_EQ(at(), QPoint(1, last));
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+
+    // A click below the last row stores the edit and leaves the cell current.
+    window->resize(900, 700);
+    QApplication::processEvents();
+    goTo(rowOf(1104), s.gColXCl);
+    type("0,25");
+    const QRect lastCell = grid()->cellRect(rowOf(1104), s.gColXCl);
+    QWidget* vp = grid()->viewport();
+    ASSERT_LT(lastCell.bottom() + 10, grid()->height() - 20);
+    QTest::mouseClick(vp, Qt::LeftButton, {},
+                      vp->mapFrom(grid(), lastCell.center() + QPoint(0, lastCell.height() * 2)));
+    EXPECT_EQ(editText(), "(closed)");
+    EXPECT_EQ(optionRow(rowOf(1104)).XCl.Current, TaggedValue::number(0.25));
+    EXPECT_EQ(at(), QPoint(rowOf(1104), s.gColXCl));
+    EXPECT_TRUE(window->m_changed);
 }
 
 TEST_F(EditingTest, FailedCheckOnAHiddenRangeGroupShowsItAndOpensTheEditor) {

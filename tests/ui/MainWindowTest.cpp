@@ -44,13 +44,48 @@ TEST_F(MainWindowTest, ColumnWidthsRegionalNumbersAndMinimumSize) {
     window->FillGrid();
     EXPECT_EQ(rowTexts(1).mid(1, 5), QStringList({"", "0.5", "", "", "-1250000.125"}));
     // A long chart name widens the first column; a refill starts from empty cells.
+    window->resize(twipsToPixels(4420) * 3, 400);
     openOnCharts({"Masse", QString(40, u'x')});
     EXPECT_EQ(grid()->columnWidth(0), twipsToPixels(4420));
     EXPECT_EQ(rowTexts(1).mid(0, 3), QStringList({"Masse", "", ""}));
+    // A name too long for the grid leaves room for the values, and shows whole
+    // in the tool tip of its elided cell.
+    const QString huge(10000, u'x');
+    openOnCharts({"Masse", huge});
+    EXPECT_LE(grid()->columnWidth(0), grid()->width() * 2 / 5);
+    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(2, s.gColXUcl).center()));
+    auto* fixedView = grid()->findChild<QTableView*>("grdDataFixedColumns");
+    const QRect nameCell = fixedView->visualRect(grid()->gridIndex(2, 0));
+    QHelpEvent tip(QEvent::ToolTip, nameCell.center(),
+                   fixedView->viewport()->mapToGlobal(nameCell.center()));
+    QApplication::sendEvent(fixedView->viewport(), &tip);
+    EXPECT_EQ(QToolTip::text(), huge);
 
     window->resize(40, 30);
     QApplication::processEvents();
     EXPECT_EQ(window->frameGeometry().size(), QSize(twipsToPixels(3200), twipsToPixels(2565)));
+}
+
+TEST_F(MainWindowTest, HeadingMarksFollowTheCurrentCell) {
+    openOn(105);  // a query profile: the query cells are marked with the names
+    const QColor mark = QApplication::palette().color(QPalette::Dark);
+    auto marked = [&] {
+        QStringList cells;
+        for (int r = 0; r < grid()->rows(); ++r) {
+            for (int c = 0; c < grid()->columns(); ++c) {
+                if (grid()->cellBackground(r, c) == mark)
+                    cells << QStringLiteral("%1,%2").arg(r).arg(c);
+            }
+        }
+        return cells;
+    };
+    EXPECT_EQ(marked(), QStringList({"0,2", "1,0", "1,1"}));
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    EXPECT_EQ(marked(), QStringList({"0,3", "2,0", "2,1"}));
+    // A refill clears the colours and marks the first value cell again.
+    window->toggleX();
+    EXPECT_EQ(marked(), QStringList({"0,2", "1,0", "1,1"}));
 }
 
 TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {

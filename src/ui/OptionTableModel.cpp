@@ -1,0 +1,202 @@
+#include "OptionTableModel.h"
+
+#include <QBrush>
+#include <QFont>
+
+#include "ValueColumns.h"
+#include "core/Catalog.h"
+
+namespace tolva {
+
+namespace {
+
+QString withLineBreaks(const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
+}
+
+// A colour handed in as a colour or as a brush; invalid for anything else.
+QColor colourOf(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QColor>())
+        return value.value<QColor>();
+    if (value.metaType() == QMetaType::fromType<QBrush>())
+        return value.value<QBrush>().color();
+    return QColor();
+}
+
+quint64 cellKey(int gridRow, int column) {
+    return (quint64(quint32(gridRow)) << 32) | quint32(column);
+}
+
+}  // namespace
+
+OptionTableModel::OptionTableModel(SharedState& state, QObject* parent)
+    : QAbstractTableModel(parent), m_state(state) {}
+
+void OptionTableModel::reload(const QStringList& characteristics, const QStringList& queries) {
+    beginResetModel();
+    const int columns = qMax(m_state.gColCount, 0);
+    m_rows = int(m_state.gOptionRows.size());
+    m_queryColumn = m_state.gColQuery > 0 && m_state.gColQuery < columns ? m_state.gColQuery : 0;
+    m_headings = QStringList(columns, QString());
+    m_cells = QVector<OptionCell OptionRow::*>(columns, nullptr);
+    if (columns > 0)
+        m_headings[0] = catalogText(151);
+    if (m_queryColumn > 0)
+        m_headings[m_queryColumn] = catalogText(152);
+    for (const ValueColumn& vc : valueColumns(m_state)) {
+        if (vc.column > m_queryColumn && vc.column < columns) {
+            m_headings[vc.column] = vc.heading;
+            m_cells[vc.column] = vc.cell;
+        }
+    }
+    m_characteristics = characteristics;
+    m_queries = queries;
+    m_backgrounds.clear();
+    endResetModel();
+}
+
+int OptionTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int OptionTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_headings.size());
+}
+
+OptionCell* OptionTableModel::optionCell(int rowIndex, int column) const {
+    // The table may have been replaced since the last reset: never past its end.
+    if (rowIndex < 0 || rowIndex >= m_state.gOptionRows.size() || column < 0 ||
+        column >= m_cells.size() || !m_cells[column])
+        return nullptr;
+    return &(m_state.gOptionRows[rowIndex].*m_cells[column]);
+}
+
+QString OptionTableModel::givenText(int rowIndex, int column) const {
+    if (column == 0)
+        return m_characteristics.value(rowIndex);
+    if (column == m_queryColumn)
+        return m_queries.value(rowIndex);
+    const OptionCell* cell = optionCell(rowIndex, column);
+    return cell ? cell->Current.toDisplayText() : QString();
+}
+
+QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    const int row = index.row();
+    const int column = index.column();
+    const bool fixed = column < fixedColumns();
+    switch (role) {
+        case Qt::DisplayRole:
+            return withLineBreaks(givenText(row, column));
+        case GivenTextRole:
+            return givenText(row, column);
+        case Qt::EditRole:
+            if (const OptionCell* cell = optionCell(row, column))
+                return QVariant::fromValue(cell->Current);
+            return QVariant();
+        case Qt::TextAlignmentRole:
+            return fixed ? QVariant(int(Qt::AlignCenter)) : QVariant();
+        case Qt::FontRole:
+            if (column == 0) {
+                // Resolved against the grid's own font: only the weight is ours.
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return QVariant();
+        case Qt::BackgroundRole: {
+            const auto it = m_backgrounds.constFind(cellKey(row + 1, column));
+            return it == m_backgrounds.constEnd() ? QVariant() : QVariant(QBrush(*it));
+        }
+        default:
+            return QVariant();
+    }
+}
+
+QVariant OptionTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_headings.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+        case Qt::DisplayRole:
+            return withLineBreaks(m_headings.at(section));
+        case GivenTextRole:
+            return m_headings.at(section);
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignCenter);
+        case Qt::BackgroundRole: {
+            const auto it = m_backgrounds.constFind(cellKey(0, section));
+            return it == m_backgrounds.constEnd() ? QVariant() : QVariant(QBrush(*it));
+        }
+        default:
+            return QVariant();
+    }
+}
+
+Qt::ItemFlags OptionTableModel::flags(const QModelIndex& index) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    // The names are there to be read; only values are selected and edited.
+    if (!m_cells[index.column()])
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool OptionTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    if (role == Qt::BackgroundRole) {
+        const QColor colour = colourOf(value);
+        const quint64 key = cellKey(index.row() + 1, index.column());
+        if (colour.isValid())
+            m_backgrounds.insert(key, colour);
+        else
+            m_backgrounds.remove(key);
+        emit dataChanged(index, index, {Qt::BackgroundRole});
+        return true;
+    }
+    if (role != Qt::EditRole || !optionCell(index.row(), index.column()))
+        return false;
+    TaggedValue tagged;
+    if (value.metaType() == QMetaType::fromType<TaggedValue>())
+        tagged = value.value<TaggedValue>();
+    else if (value.metaType().id() == QMetaType::Double)
+        tagged = TaggedValue::number(value.toDouble());
+    else if (value.isValid() && !value.toString().isEmpty())
+        return false;  // typed text is read by the editor; no text reaches a cell here
+    const bool changed = storeCellValue(index.row(), index.column(), tagged);
+    emit valueStored(index.row(), index.column(), changed);
+    return true;
+}
+
+bool OptionTableModel::setHeaderData(int section, Qt::Orientation orientation,
+                                     const QVariant& value, int role) {
+    if (orientation != Qt::Horizontal || role != Qt::BackgroundRole || section < 0 ||
+        section >= m_headings.size())
+        return false;
+    const QColor colour = colourOf(value);
+    if (colour.isValid())
+        m_backgrounds.insert(cellKey(0, section), colour);
+    else
+        m_backgrounds.remove(cellKey(0, section));
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+bool OptionTableModel::storeCellValue(int rowIndex, int column, const TaggedValue& value) {
+    OptionCell* cell = optionCell(rowIndex, column);
+    if (!cell)
+        return false;
+    cell->Current = value;
+    const QModelIndex changedIndex = index(rowIndex, column);
+    if (changedIndex.isValid())
+        emit dataChanged(changedIndex, changedIndex,
+                         {Qt::DisplayRole, Qt::EditRole, GivenTextRole});
+    if (cell->Loaded.isEmpty())
+        return !value.isEmpty();
+    return value.isEmpty() || value != cell->Loaded;
+}
+
+}  // namespace tolva
