@@ -19,6 +19,11 @@ static QString dbError(const QString& connectionString) {
     }
     return QString();
 }
+static QString passwordChange(const QString& user, const QString& password) {
+    if (TestDatabase::backend() == QLatin1String("mariadb"))  // its own password, no privilege
+        return QStringLiteral("SET PASSWORD = PASSWORD('%1')").arg(password);
+    return QStringLiteral("ALTER ROLE %1 PASSWORD '%2'").arg(user, password);
+}
 static QStringList callerState() {
     const SharedState& s = appState();
     return {s.gDsn, s.gUserId, s.gPassword, s.gConnStr, s.gConnected ? "connected" : "not"};
@@ -77,14 +82,13 @@ TEST_F(ConnectDialogTest, DataSourceListPreselectionAndOkWithoutDataSource) {
 
 TEST_F(ConnectDialogTest, SuccessFillsTheSharedStateAndThePasswordReachesTheDriverWhole) {
     const QString dsn = TestDatabase::dsn(), password = QStringLiteral("se;cr}e{t");
-    const bool postgres = TestDatabase::backend() == QLatin1String("postgres");
-    // SQLite takes any login; PostgreSQL needs the real one and checks the password.
-    const QString user = postgres ? credential("UID") : QStringLiteral("qualite");
+    const bool server = TestDatabase::backend() != QLatin1String("sqlite");
+    // SQLite takes any login; the servers need the real one and check the password.
+    const QString user = server ? credential("UID") : QStringLiteral("qualite");
     const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={se;cr}}e{t};").arg(dsn, user);
-    if (postgres) {  // the user has this password until the end
-        TestDatabase::exec(QStringLiteral("ALTER ROLE %1 PASSWORD 'se;cr}e{t'").arg(user));
-        m_restorePassword =
-            QStringLiteral("ALTER ROLE %1 PASSWORD '%2'").arg(user, credential("PWD"));
+    if (server) {  // the user has this password until the end
+        TestDatabase::exec(passwordChange(user, password));
+        m_restorePassword = passwordChange(user, credential("PWD"));
         m_restoreLogin = quoted;
     }
     frmConnect dialog;
@@ -104,7 +108,7 @@ TEST_F(ConnectDialogTest, RefusedConnectionShowsTheDriversTextAndKeepsEverything
     s.gConnStr = QStringLiteral("DSN=ancien;UID=ancien;PWD=ancien;");
     const QStringList kept = callerState();
     QVector<QStringList> attempts = {{"Fantome", "jdupont", "pw1"}};
-    if (TestDatabase::backend() == QLatin1String("postgres"))
+    if (TestDatabase::backend() != QLatin1String("sqlite"))
         attempts.append({TestDatabase::dsn(), credential("UID"), "faux"});
     frmConnect dialog;
     showActive(&dialog);
