@@ -141,7 +141,10 @@ void frmConnect::prefillInputs() {
 
 void frmConnect::confirmConnection() {
     if (cmbDSN->currentText() == catalogText(108)) {
-        uiPort().message(catalogText(110), UiPort::Icon::Critical, windowTitle());
+        // With nothing to choose from, a bare "choose a data source" helps nobody.
+        const QString hint =
+            cmbDSN->count() <= 1 ? QStringLiteral("\r\n") + NoDataSourceHint() : QString();
+        uiPort().message(catalogText(110) + hint, UiPort::Icon::Critical, windowTitle());
         cmbDSN->setFocus();
         return;
     }
@@ -175,6 +178,9 @@ void frmConnect::confirmConnection() {
     } catch (const DbError& error) {
         failure = error.description();
     }
+    // The list is read again: the data source may have gone since the dialog opened.
+    if (ListDataSourceNames().isEmpty())
+        failure += (failure.isEmpty() ? QString() : QStringLiteral("\r\n")) + NoDataSourceHint();
     uiPort().setNormalPointer();
     uiPort().message(catalogText(109) + kLineBreaks + failure, UiPort::Icon::Exclamation,
                      windowTitle());

@@ -1,6 +1,7 @@
 // The connection dialog: its list of data sources, the data source it asks for,
 // and the connection it makes through the driver.
 #include "UiTest.h"
+#include "core/DsnList.h"
 
 namespace tolva::test {
 
@@ -78,6 +79,28 @@ TEST_F(ConnectDialogTest, DataSourceListPreselectionAndOkWithoutDataSource) {
     EXPECT_EQ(lastMessage(), message(catalogText(110), catalogText(101), UiPort::Icon::Critical));
     EXPECT_EQ(QApplication::focusWidget(), dsnList(dialog));
     EXPECT_TRUE(appState().gConnected);
+}
+
+TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
+    useDataSources(QString());
+    {
+        frmConnect dialog;
+        ASSERT_EQ(dsnList(dialog)->count(), 1);
+        showActive(&dialog);
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+        EXPECT_EQ(lastMessage(), message(catalogText(110) + "\r\n" + NoDataSourceHint(),
+                                         catalogText(101), UiPort::Icon::Critical));
+    }
+    // The only data source disappears while the dialog is open. (A name of its
+    // own: the driver manager remembers failed look-ups for a while.)
+    useDataSources(sections({"Disparue"}));
+    frmConnect dialog;
+    showActive(&dialog);
+    useDataSources(QString());
+    fillIn(&dialog, "Disparue", "jdupont", "pw");
+    const QString text = lastMessage().value(0);
+    EXPECT_TRUE(text.startsWith(catalogText(109) + "\r\n\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(NoDataSourceHint())) << text.toStdString();
 }
 
 TEST_F(ConnectDialogTest, SuccessFillsTheSharedStateAndThePasswordReachesTheDriverWhole) {
