@@ -13,6 +13,8 @@ packages=(
     fonts-dejavu-core
     # demo database, throwaway test servers, headless runs
     sqlite3 postgresql mariadb-server odbc-mariadb xvfb xauth
+    # the Debian package and its install check
+    dpkg-dev desktop-file-utils appstream x11-utils
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then

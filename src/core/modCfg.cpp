@@ -11,6 +11,7 @@
 #include "core/EditorPort.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
+#include "core/Version.h"
 
 namespace tolva {
 
@@ -116,7 +117,12 @@ QString SettingsFilePath() {
     const QString& appPath = appState().gAppPath;
     if (!appPath.isEmpty()) {
         const QFileInfo folder(appPath);
-        if (folder.isDir() && folder.isWritable())
+        // An installed program shares its folder with others (root may write
+        // there): its menu entry beside it says so.
+        const bool installed =
+            QFileInfo::exists(appPath + QStringLiteral("../share/applications/") +
+                              QLatin1String(kAppId) + QStringLiteral(".desktop"));
+        if (folder.isDir() && folder.isWritable() && !installed)
             return appPath + kFileName;
     }
     // A program installed where users cannot write keeps its settings per user.
