@@ -9,6 +9,7 @@ build_dir=${TOLVA_BUILD_DIR:-$source_dir/build}
 scripts=$source_dir/scripts
 PG_BIN=${PG_BIN:-/usr/lib/postgresql/15/bin}
 MARIADB_SBIN=${MARIADB_SBIN:-/usr/sbin}
+MARIADB_BIN=${MARIADB_BIN:-/usr/bin}
 
 "$scripts/build.sh"
 "$scripts/build-demo-db.sh" "$build_dir"
@@ -35,11 +36,14 @@ else
     skipped "PostgreSQL server binaries not found in $PG_BIN (package postgresql)." PostgreSQL
     excluded+=(postgres)
 fi
-if [[ -x $MARIADB_SBIN/mariadbd ]]; then
-    "$scripts/mariadb-test-server.sh" start "$build_dir"
-else
+if [[ ! -x $MARIADB_SBIN/mariadbd || ! -x $MARIADB_BIN/mariadb-install-db ]]; then
     skipped "MariaDB server binaries not found in $MARIADB_SBIN (package mariadb-server)." MariaDB
     excluded+=(mariadb)
+elif ! grep -q '^\[MariaDB Unicode\]' "$build_dir/odbc/odbcinst.ini"; then
+    skipped "MariaDB ODBC driver libmaodbc.so not found (package odbc-mariadb)." MariaDB
+    excluded+=(mariadb)
+else
+    "$scripts/mariadb-test-server.sh" start "$build_dir"
 fi
 
 ctest_args=(--test-dir "$build_dir" --output-on-failure --timeout 900)
