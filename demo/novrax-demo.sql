@@ -1,6 +1,8 @@
 -- NOVRAX demonstration database for Editeur TOLVA.
 --
--- Plain SQL that both SQLite and PostgreSQL accept. The loaders split it into
+-- Plain SQL that SQLite, PostgreSQL and MariaDB accept: no double quotes (MariaDB
+-- reads them as strings), no backslash (MariaDB reads it as an escape), table
+-- names always in capitals (MariaDB's are case-sensitive). The loaders split it into
 -- statements at lines ending with ";" and skip lines starting with "--"; they
 -- drop the tables themselves before running it, so it holds no DROP.
 -- Option values are text with "." as decimal separator, as NOVRAX stores them.

@@ -11,8 +11,10 @@ packages=(
     # run: Qt's ODBC driver, French Qt texts, ODBC drivers, fonts for rendering
     libqt6sql6-odbc qt6-translations-l10n unixodbc libsqliteodbc odbc-postgresql
     fonts-dejavu-core
-    # demo database, throwaway test server, headless runs
-    sqlite3 postgresql xvfb xauth
+    # demo database, throwaway test servers, headless runs
+    sqlite3 postgresql mariadb-server odbc-mariadb xvfb xauth
+    # the Debian package and its install check
+    dpkg-dev desktop-file-utils appstream x11-utils
     # fuzzing (scripts/fuzz.sh)
     clang libfuzzer-14-dev
 )

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Writes project-local ODBC configuration into <build-dir>/odbc:
-#   odbcinst.ini  drivers "SQLite3" (libsqliteodbc) and "PostgreSQL Unicode" (psqlODBC)
+#   odbcinst.ini  drivers "SQLite3" (libsqliteodbc), "PostgreSQL Unicode" (psqlODBC)
+#                 and "MariaDB Unicode" (MariaDB Connector/ODBC)
 #   odbc.ini      data sources "NOVRAX" (the demo database) and "TOLVA_TEST_SQLITE"
 # Use it with ODBCSYSINI=<build-dir>/odbc and ODBCINI=<build-dir>/odbc/odbc.ini.
 # <build-dir>/odbc-demo holds the same drivers with "NOVRAX" alone, for the run
 # command, so that the editor's data-source list shows only the demo database.
-# scripts/pg-test-server.sh adds "TOLVA_TEST_PG" to odbc.ini while its server runs.
+# scripts/pg-test-server.sh and scripts/mariadb-test-server.sh add "TOLVA_TEST_PG"
+# and "TOLVA_TEST_MARIADB" to odbc.ini while their servers run.
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then
@@ -46,6 +48,11 @@ if [[ -z $pg_driver ]]; then
     echo "odbc-setup: WARNING: psqlodbcw.so (package odbc-postgresql) not found; no PostgreSQL driver defined" >&2
 fi
 
+maria_driver=$(find_driver odbc-mariadb libmaodbc.so) || maria_driver=
+if [[ -z $maria_driver ]]; then
+    echo "odbc-setup: WARNING: libmaodbc.so (package odbc-mariadb) not found; no MariaDB driver defined" >&2
+fi
+
 mkdir -p "$odbc_dir" "$build_dir/demo" "$build_dir/test-work"
 
 {
@@ -58,6 +65,13 @@ mkdir -p "$odbc_dir" "$build_dir/demo" "$build_dir/test-work"
         echo "[PostgreSQL Unicode]"
         echo "Description=PostgreSQL ODBC driver (Unicode)"
         echo "Driver=$pg_driver"
+        echo "UsageCount=1"
+    fi
+    if [[ -n $maria_driver ]]; then
+        echo
+        echo "[MariaDB Unicode]"
+        echo "Description=MariaDB Connector/ODBC"
+        echo "Driver=$maria_driver"
         echo "UsageCount=1"
     fi
 } >"$odbc_dir/odbcinst.ini"

@@ -1,34 +1,55 @@
 #!/usr/bin/env bash
 # THE test command: builds, prepares the demo database and the ODBC data sources,
-# starts a throwaway PostgreSQL server and runs the whole suite on SQLite and on
-# PostgreSQL, then runs each fuzz target for a bounded time when clang++ is there.
-# Fails when ctest or the fuzzing fails.
+# starts throwaway PostgreSQL and MariaDB servers and runs the whole suite on
+# SQLite, PostgreSQL and MariaDB, then runs each fuzz target for a bounded time
+# when clang++ is there. Fails when ctest or the fuzzing fails.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${TOLVA_BUILD_DIR:-$source_dir/build}
 scripts=$source_dir/scripts
 PG_BIN=${PG_BIN:-/usr/lib/postgresql/15/bin}
+MARIADB_SBIN=${MARIADB_SBIN:-/usr/sbin}
+MARIADB_BIN=${MARIADB_BIN:-/usr/bin}
 
 "$scripts/build.sh"
 "$scripts/build-demo-db.sh" "$build_dir"
 "$scripts/odbc-setup.sh" "$build_dir"
 
-ctest_args=(--test-dir "$build_dir" --output-on-failure --timeout 900)
-if [[ -x $PG_BIN/initdb && -x $PG_BIN/pg_ctl ]]; then
-    # The server goes away on every exit: success, failure or interruption.
-    trap '"$scripts/pg-test-server.sh" stop "$build_dir" || true' EXIT
-    trap 'exit 130' INT TERM
-    "$scripts/pg-test-server.sh" start "$build_dir"
-else
+skipped() {
     cat >&2 <<MSG
 ******************************************************************************
-*  PostgreSQL server binaries not found in $PG_BIN
-*  (Debian package "postgresql"). The PostgreSQL tests are SKIPPED; only the
-*  SQLite backend is tested.
+*  $1
+*  The $2 tests are SKIPPED.
 ******************************************************************************
 MSG
-    ctest_args+=(-LE postgres)
+}
+
+# The servers go away on every exit: success, failure or interruption.
+trap '"$scripts/pg-test-server.sh" stop "$build_dir" || true
+      "$scripts/mariadb-test-server.sh" stop "$build_dir" || true' EXIT
+trap 'exit 130' INT TERM
+
+excluded=()
+if [[ -x $PG_BIN/initdb && -x $PG_BIN/pg_ctl ]]; then
+    "$scripts/pg-test-server.sh" start "$build_dir"
+else
+    skipped "PostgreSQL server binaries not found in $PG_BIN (package postgresql)." PostgreSQL
+    excluded+=(postgres)
+fi
+if [[ ! -x $MARIADB_SBIN/mariadbd || ! -x $MARIADB_BIN/mariadb-install-db ]]; then
+    skipped "MariaDB server binaries not found in $MARIADB_SBIN (package mariadb-server)." MariaDB
+    excluded+=(mariadb)
+elif ! grep -q '^\[MariaDB Unicode\]' "$build_dir/odbc/odbcinst.ini"; then
+    skipped "MariaDB ODBC driver libmaodbc.so not found (package odbc-mariadb)." MariaDB
+    excluded+=(mariadb)
+else
+    "$scripts/mariadb-test-server.sh" start "$build_dir"
+fi
+
+ctest_args=(--test-dir "$build_dir" --output-on-failure --timeout 900)
+if [[ ${#excluded[@]} -gt 0 ]]; then
+    ctest_args+=(-LE "^($(IFS='|'; echo "${excluded[*]}"))\$")
 fi
 
 set +e

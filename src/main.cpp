@@ -1,14 +1,20 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include "core/SharedState.h"
 #include "core/Startup.h"
+#include "core/Version.h"
 #include "ui/EditorStartup.h"
 #include "ui/QtUiPort.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(tolva::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QString::fromLatin1(tolva::kAppId), QIcon(QStringLiteral(":/icons/editeur-tolva.svg"))));
 
     // The program speaks French whatever the desktop's language: Qt's own
     // texts too (standard buttons "Oui", "Non", "Annuler", edit menus).

@@ -171,6 +171,10 @@ QString qodbcDatabaseName(const QString& connectionString) {
     if (match.hasMatch() && !upper.contains(QLatin1String("DRIVER=")) &&
         !upper.contains(QLatin1String("SERVER=")))
         name.remove(0, match.capturedLength());
+    // The final ";" only ends the last attribute, but MariaDB's driver refuses the
+    // empty attribute after it ("Error while parsing DSN").
+    static const QRegularExpression trailingSeparators(QStringLiteral(";[;\\s]*$"));
+    name.remove(trailingSeparators);
     return name;
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/NumberText.h"
 #include "core/SharedState.h"
+#include "core/Version.h"
 
 namespace tolva {
 
@@ -128,7 +129,14 @@ namespace {
 SettingsLocation currentSettingsLocation() {
     const QString& appPath = appState().gAppPath;
     const QFileInfo folder(appPath);
-    const bool writable = !appPath.isEmpty() && folder.isDir() && folder.isWritable();
+    // An installed program shares its folder with others (root may write
+    // there): its menu entry beside it says so.
+    const bool installed =
+        !appPath.isEmpty() &&
+        QFileInfo::exists(appPath + QStringLiteral("../share/applications/") +
+                          QLatin1String(kAppId) + QStringLiteral(".desktop"));
+    const bool writable =
+        !appPath.isEmpty() && folder.isDir() && folder.isWritable() && !installed;
     return settingsLocation(
         appPath, writable,
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName);

@@ -139,7 +139,11 @@ void frmConnect::prefillInputs() {
 
 void frmConnect::confirmConnection() {
     if (cmbDSN->currentText() == catalogText(Msg::NoDataSource)) {
-        uiPort().message(catalogText(Msg::ChooseDataSource), UiPort::Icon::Critical, windowTitle());
+        // With nothing to choose from, a bare "choose a data source" helps nobody.
+        const QString hint =
+            cmbDSN->count() <= 1 ? QStringLiteral("\r\n") + NoDataSourceHint() : QString();
+        uiPort().message(catalogText(Msg::ChooseDataSource) + hint, UiPort::Icon::Critical,
+                         windowTitle());
         cmbDSN->setFocus();
         return;
     }
@@ -153,7 +157,14 @@ void frmConnect::confirmConnection() {
     const StoreOutcome outcome = CheckDataSource(m_state, connectionString);
     busy.release();
     if (!outcome.ok()) {
-        uiPort().message(outcome.text(), UiPort::Icon::Exclamation, windowTitle());
+        QString text = outcome.text();
+        // The list is read again: the data source may have gone since the dialog opened.
+        if (ListDataSourceNames().isEmpty()) {
+            if (!outcome.driverText.isEmpty())
+                text += QStringLiteral("\r\n");
+            text += NoDataSourceHint();
+        }
+        uiPort().message(text, UiPort::Icon::Exclamation, windowTitle());
         return;
     }
     m_state.gConnected = true;

@@ -3,6 +3,7 @@
 
 #include "CoreTestSupport.h"
 #include "core/ConnectionString.h"
+#include "core/DbConnection.h"
 #include "core/DsnList.h"
 
 using namespace tolva;
@@ -15,6 +16,18 @@ TEST(ConnectionString, ValuesGoInBracesOnlyWhenTheyMust) {
         {"x}y", "{x}}y}"}, {"{", "{{}"}, {" lead", "{ lead}"}, {"trail ", "{trail }"}};
     for (const auto& [value, written] : braced)
         EXPECT_EQ(connectionValue(value), written);
+}
+
+TEST(ConnectionString, QodbcGetsTheStringWithoutItsDsnKeyOrFinalSeparator) {
+    const char* const cases[][2] = {
+        {"DSN=NOVRAX;UID=u;PWD=p;", "NOVRAX;UID=u;PWD=p"},
+        {" dsn=A;UID=;PWD={x;y};", "A;UID=;PWD={x;y}"},
+        {"DSN=A;PWD={p;};", "A;PWD={p;}"},
+        {"DRIVER=SQLite3;Database=/d.db;", "DRIVER=SQLite3;Database=/d.db"},
+        {"DSN=B;SERVER=h;", "DSN=B;SERVER=h"},
+        {"NOVRAX", "NOVRAX"}};
+    for (const auto& [given, passed] : cases)
+        EXPECT_EQ(qodbcDatabaseName(given), passed) << given;
 }
 
 TEST(DsnList, ListsUserThenSystemSourcesAndPreselectsTheLastMatch) {

@@ -8,6 +8,7 @@
 #include "CoreTestSupport.h"
 #include "core/Catalog.h"
 #include "core/Startup.h"
+#include "core/Version.h"
 #include "core/modCfg.h"
 
 using namespace tolva;
@@ -150,4 +151,15 @@ TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(filePath()), before);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"MEK_TOLVA.cfg"});
+}
+
+TEST_F(SettingsFile, AnInstalledProgramKeepsItsSettingsPerUserEvenWhereItCouldWrite) {
+    const QString bin = m_dir.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(m_dir.path() + "/share/applications"));
+    PrepareStartup(bin);
+    EXPECT_EQ(SettingsFilePath(), bin + "/MEK_TOLVA.cfg");  // a build folder: beside the program
+    writeBytes(m_dir.path() + "/share/applications/" + kAppId + ".desktop", "[Desktop Entry]\n");
+    const QString perUser = SettingsFilePath();
+    EXPECT_FALSE(perUser.startsWith(m_dir.path())) << perUser.toStdString();
+    EXPECT_TRUE(perUser.endsWith("/MEK_TOLVA.cfg")) << perUser.toStdString();
 }

@@ -31,10 +31,18 @@ TEST(MonitorListTest, ListsLiveSpcMonitorsOfLiveProfilesAndKeepsThemOnFailure) {
         EXPECT_EQ(it->endsWith("|1"), it.key() == 105) << it.key();
     EXPECT_EQ(list.value(103), QString::fromUtf8("Rectifieuse R3 - Bague extérieure|0"));
 
-    TestDatabase::exec(
-        "WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM seq WHERE i < 33000) "
-        "INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) "
-        "SELECT 100000 + i, 'Poste ' || i, 'SPC', NULL, 10 FROM seq");
+    // MariaDB wants the INSERT first, reads "||" as OR and stops recursion at 1000.
+    const QString numbers =
+        "WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM seq WHERE i < 33000) ";
+    const QString insert = "INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID) ";
+    if (TestDatabase::backend() == QLatin1String("mariadb"))
+        TestDatabase::execAll(
+            {"SET SESSION max_recursive_iterations = 100000",
+             insert + numbers +
+                 "SELECT 100000 + i, CONCAT('Poste ', i), 'SPC', NULL, 10 FROM seq"});
+    else
+        TestDatabase::exec(numbers + insert +
+                           "SELECT 100000 + i, 'Poste ' || i, 'SPC', NULL, 10 FROM seq");
     ASSERT_TRUE(LoadMonitorList(s).ok());
     list = listed(s);
     EXPECT_EQ(list.size(), 33013);

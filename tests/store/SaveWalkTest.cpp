@@ -95,6 +95,10 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     if (TestDatabase::backend() == QLatin1String("postgres"))
         TestDatabase::exec("REVOKE INSERT ON CSMDAT FROM " +
                            TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0));
+    else if (TestDatabase::backend() == QLatin1String("mariadb"))
+        TestDatabase::exec(
+            "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT FOR EACH ROW "
+            "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'insertion refusee'");
     else
         TestDatabase::exec(
             "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT BEGIN "

@@ -6,7 +6,7 @@
 
 namespace tolva::test {
 
-// The database behind the data source TOLVA_TEST_DSN names (SQLite or PostgreSQL
+// The database behind the data source TOLVA_TEST_DSN names (SQLite, PostgreSQL or MariaDB
 // through ODBC; ctest sets TOLVA_TEST_BACKEND). Statements run on a connection of
 // the fixture's own, fail the test on error and never show in sqlCounters().
 class TestDatabase {
