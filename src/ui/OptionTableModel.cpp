@@ -10,12 +10,6 @@ namespace tolva {
 
 namespace {
 
-QString withLineBreaks(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return shown;
-}
-
 // A colour handed in as a colour or as a brush; invalid for anything else.
 QColor colourOf(const QVariant& value) {
     if (value.metaType() == QMetaType::fromType<QColor>())

@@ -48,12 +48,12 @@ struct ConnectionSnapshot {
 
 // After "Non" the edits are declined: the table goes back to what was loaded, so
 // neither a later save nor the exit can take them for the user's.
-void discardEdits() {
+void discardEdits(SharedState& state) {
     static constexpr OptionCell OptionRow::*kCells[] = {
         &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
         &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
         &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
-    for (OptionRow& row : m_state.gOptionRows) {
+    for (OptionRow& row : state.gOptionRows) {
         for (OptionCell OptionRow::*cell : kCells)
             (row.*cell).Current = (row.*cell).Loaded;
     }
@@ -89,7 +89,7 @@ void frmMain::confirmSave(bool& ok) {
                 return;
             }
         } else if (answer == UiPort::Answer::No) {
-            discardEdits();
+            discardEdits(m_state);
             FillGrid();
         } else {
             ok = false;  // Cancel, or the box closed

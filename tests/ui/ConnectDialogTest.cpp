@@ -84,7 +84,7 @@ TEST_F(ConnectDialogTest, DataSourceListPreselectionAndOkWithoutDataSource) {
 TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
     useDataSources(QString());
     {
-        frmConnect dialog;
+        frmConnect dialog(appState());
         ASSERT_EQ(dsnList(dialog)->count(), 1);
         showActive(&dialog);
         dialog.findChild<QPushButton*>("cmdOK")->click();
@@ -94,7 +94,7 @@ TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
     // The only data source disappears while the dialog is open. (A name of its
     // own: the driver manager remembers failed look-ups for a while.)
     useDataSources(sections({"Disparue"}));
-    frmConnect dialog;
+    frmConnect dialog(appState());
     showActive(&dialog);
     useDataSources(QString());
     fillIn(&dialog, "Disparue", "jdupont", "pw");
