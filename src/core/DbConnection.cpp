@@ -250,6 +250,34 @@ DbResult DbConnection::execute(const QString& sql) {
     return DbResult(std::move(query), onRow);
 }
 
+void DbConnection::beginTransaction() {
+    if (!m_open)
+        throw DbError(QStringLiteral("Connexion fermée"));
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.transaction())
+        throw DbError(db.lastError());
+    qCDebug(lcSql).noquote() << "begin";
+}
+
+void DbConnection::commit() {
+    if (!m_open)
+        throw DbError(QStringLiteral("Connexion fermée"));
+    ++sqlCounters().commits;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    qCDebug(lcSql).noquote() << "commit";
+    if (!db.commit())
+        throw DbError(db.lastError());
+}
+
+void DbConnection::rollback() noexcept {
+    if (!m_open)
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    qCDebug(lcSql).noquote() << "rollback";
+    if (!db.rollback())
+        qCDebug(lcSql).noquote() << "rollback failed:" << errorText(db.lastError());
+}
+
 void DbConnection::close() {
     // Results must let go of the driver before their connection is removed.
     for (const auto& weak : m_queries) {

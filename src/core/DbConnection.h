@@ -82,6 +82,12 @@ public:
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
     DbResult execute(const QString& sql);
+    // Statements from begin to commit take effect together or not at all.
+    void beginTransaction();
+    void commit();
+    // Undoes what ran since beginTransaction; a lost connection has undone it
+    // already, so this never throws.
+    void rollback() noexcept;
     void close();
 
 private:
@@ -100,6 +106,7 @@ QString describeConnection(const QString& connectionString);
 struct SqlCounters {
     qint64 connectionsOpened = 0;
     qint64 statements = 0;
+    qint64 commits = 0;       // each one more round trip
     QVector<QString> recent;  // statement texts, kept only while recording
     bool recording = false;
 };

@@ -42,8 +42,10 @@ class FolderPlacer {
 public:
     FolderPlacer(const QVector<FieldRow>& nodes, const QVector<FolderLink>& links,
                  const QVector<MonitorEntry>& monitors, const QVector<DsnMonitor>& lastMonitors,
-                 const QString& dsn)
-        : m_links(links) {
+                 const QString& dsn) {
+        // Each folder's links in filing order, found without walking them all.
+        for (const FolderLink& link : links)
+            m_linksByNode[link.NodeId].append(link.MonId);
         for (const FieldRow& fields : nodes) {
             const auto row = readFolderRow(fields);
             if (!row)
@@ -95,17 +97,18 @@ private:
     // this folder is a monitor.
     bool fillFolder(FolderTreeItem& folder, qint32 id) {
         bool found = placeSubfolders(folder, id);
-        for (const FolderLink& link : m_links) {
-            if (link.NodeId != id)
-                continue;
-            const auto monitor = m_monitorByMonId.constFind(link.MonId);
+        const auto filed = m_linksByNode.constFind(id);
+        if (filed == m_linksByNode.constEnd())
+            return found;
+        for (const qint32 monId : *filed) {
+            const auto monitor = m_monitorByMonId.constFind(monId);
             if (monitor == m_monitorByMonId.constEnd())
                 continue;
             auto item = std::make_unique<FolderTreeItem>();
             item->kind = FolderTreeItem::Kind::Monitor;
             item->text = m_names.at(*monitor);
             item->monitorIndex = *monitor;
-            if (m_rememberedMonIds.contains(link.MonId))
+            if (m_rememberedMonIds.contains(monId))
                 m_selected = item.get();
             folder.children.push_back(std::move(item));
             found = true;
@@ -147,7 +150,7 @@ private:
         return anyFound;
     }
 
-    const QVector<FolderLink>& m_links;
+    QHash<qint32, QVector<qint32>> m_linksByNode;  // monitor numbers per folder
     std::optional<FolderRow> m_root;
     QHash<QPair<qint32, qint32>, FolderRow> m_firstByPlace;
     QHash<qint32, int> m_monitorByMonId;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "DbConnection.h"
+#include "OptionSnapshot.h"
 #include "core/EditorPort.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
@@ -42,18 +43,6 @@ std::optional<FieldValue> readFirstTval(DbConnection& db, const QString& optionN
     return value;
 }
 
-// "2" and "1" exactly; anything else (no row, null, other text) is 0.
-qint32 limitTypeOf(const std::optional<FieldValue>& tval) {
-    if (!tval || tval->isNull())
-        return 0;
-    const QString text = tval->toText();
-    if (text == QLatin1String("2"))
-        return 2;
-    if (text == QLatin1String("1"))
-        return 1;
-    return 0;
-}
-
 // Empty when either side is not a number: a tolerance or nominal held as text
 // cannot take part in the sum, and the chart still opens with the stored texts.
 TaggedValue difference(const TaggedValue& a, const TaggedValue& b, double sign) {
@@ -62,17 +51,63 @@ TaggedValue difference(const TaggedValue& a, const TaggedValue& b, double sign) 
     return TaggedValue::number(a.toNumber() + sign * b.toNumber());
 }
 
-void readInto(OptionCell& cell, DbConnection& db, const char* optionName, qint32 chartId) {
-    cell.setBoth(ReadOptionValue(db, QLatin1String(optionName), chartId));
+// Where a load takes each chart's types and values from.
+class OptionSource {
+public:
+    virtual ~OptionSource() = default;
+    virtual qint32 xLimitType(qint32 chartId) = 0;
+    virtual qint32 rLimitType(qint32 chartId) = 0;
+    virtual qint32 specType(qint32 chartId) = 0;
+    virtual TaggedValue value(const QString& optionName, qint32 chartId) = 0;
+};
+
+// A statement per value, in the order the readers run.
+class ValueByValueSource final : public OptionSource {
+public:
+    explicit ValueByValueSource(DbConnection& db) : m_db(db) {}
+    qint32 xLimitType(qint32 c) override { return ReadXLimitType(m_db, c); }
+    qint32 rLimitType(qint32 c) override { return ReadRLimitType(m_db, c); }
+    qint32 specType(qint32 c) override { return ReadSpecType(m_db, c); }
+    TaggedValue value(const QString& name, qint32 c) override {
+        return ReadOptionValue(m_db, name, c);
+    }
+
+private:
+    DbConnection& m_db;
+};
+
+// The rows read beforehand, decoded by the same rules.
+class SnapshotSource final : public OptionSource {
+public:
+    explicit SnapshotSource(const OptionSnapshot& rows) : m_rows(rows) {}
+    qint32 xLimitType(qint32 c) override {
+        return ReadLimitType(m_rows.firstTval(c, QStringLiteral("XTypeOfLCLandUCL")));
+    }
+    qint32 rLimitType(qint32 c) override {
+        return ReadLimitType(m_rows.firstTval(c, QStringLiteral("RTypeOfLCLandUCL")));
+    }
+    qint32 specType(qint32 c) override {
+        return ReadSpecType(m_rows.firstTval(c, QStringLiteral("ProcCapSpecType")));
+    }
+    TaggedValue value(const QString& name, qint32 c) override {
+        return ReadOptionValue(m_rows.firstTval(c, name));
+    }
+
+private:
+    const OptionSnapshot& m_rows;
+};
+
+void readInto(OptionCell& cell, OptionSource& src, const char* optionName, qint32 chartId) {
+    cell.setBoth(src.value(QLatin1String(optionName), chartId));
 }
 
-void readControlGroup(DbConnection& db, qint32 chartId, qint32 type, OptionCell& ucl,
+void readControlGroup(OptionSource& src, qint32 chartId, qint32 type, OptionCell& ucl,
                       OptionCell& lcl, OptionCell& cl, const char* uclName, const char* lclName,
                       const char* clName) {
     if (type == 2) {
-        readInto(ucl, db, uclName, chartId);
-        readInto(lcl, db, lclName, chartId);
-        readInto(cl, db, clName, chartId);
+        readInto(ucl, src, uclName, chartId);
+        readInto(lcl, src, lclName, chartId);
+        readInto(cl, src, clName, chartId);
     } else {
         ucl.setBoth(TaggedValue());
         lcl.setBoth(TaggedValue());
@@ -80,16 +115,16 @@ void readControlGroup(DbConnection& db, qint32 chartId, qint32 type, OptionCell&
     }
 }
 
-void readSpecGroup(DbConnection& db, OptionRow& row) {
+void readSpecGroup(OptionSource& src, OptionRow& row) {
     const qint32 c = row.ChartId;
-    switch (ReadSpecType(db, c)) {
+    switch (src.specType(c)) {
         case 0: {
-            const TaggedValue nominal = ReadOptionValue(db, QStringLiteral("ProcCapNominal"), c);
+            const TaggedValue nominal = src.value(QStringLiteral("ProcCapNominal"), c);
             // A nominal of 0 is common (deviation from nominal) and is a value.
             if (nominal.isEmpty() || (nominal.isText() && nominal.toTextValue().isEmpty()))
                 break;  // all three stay empty
             row.SpecNominal.setBoth(nominal);
-            const TaggedValue delta = ReadOptionValue(db, QStringLiteral("ProcCapDelta"), c);
+            const TaggedValue delta = src.value(QStringLiteral("ProcCapDelta"), c);
             if (delta.equalsEmptyValue())
                 break;
             row.SpecLower.setBoth(difference(nominal, delta, -1.0));
@@ -97,22 +132,22 @@ void readSpecGroup(DbConnection& db, OptionRow& row) {
             break;
         }
         case 1:
-            readInto(row.SpecLower, db, "ProcCapLower", c);
-            readInto(row.SpecNominal, db, "ProcCapNominal", c);
-            readInto(row.SpecUpper, db, "ProcCapUpper", c);
+            readInto(row.SpecLower, src, "ProcCapLower", c);
+            readInto(row.SpecNominal, src, "ProcCapNominal", c);
+            readInto(row.SpecUpper, src, "ProcCapUpper", c);
             break;
         case 2:
             row.SpecUpper.setBoth(TaggedValue());
-            readInto(row.SpecNominal, db, "ProcCapNominal", c);
-            readInto(row.SpecLower, db, "ProcCapLower", c);
+            readInto(row.SpecNominal, src, "ProcCapNominal", c);
+            readInto(row.SpecLower, src, "ProcCapLower", c);
             break;
         case 3: {
             row.SpecLower.setBoth(TaggedValue());
-            TaggedValue nominal = ReadOptionValue(db, QStringLiteral("ProcCapNominal"), c);
+            TaggedValue nominal = src.value(QStringLiteral("ProcCapNominal"), c);
             if (nominal.equalsEmptyValue())
                 nominal = TaggedValue::number(0.0);
             row.SpecNominal.setBoth(nominal);
-            readInto(row.SpecUpper, db, "ProcCapUpper", c);
+            readInto(row.SpecUpper, src, "ProcCapUpper", c);
             break;
         }
         default:  // null type: the three cells stay empty
@@ -120,9 +155,9 @@ void readSpecGroup(DbConnection& db, OptionRow& row) {
     }
 }
 
-// Steps 2 to 7 of the load; throws DbError on any failure, false when the
-// monitor or its profile has no chart.
-bool readMonitor(DbConnection& db) {
+// The whole load; throws DbError on any failure, false when the monitor or its
+// profile has no chart.
+bool readMonitor(DbConnection& db, ReadPath path) {
     SharedState& s = appState();
     const qint32 monId = CurrentMonitorId();
     db.open(s.gConnStr);
@@ -159,33 +194,72 @@ bool readMonitor(DbConnection& db) {
         }
     }
 
+    OptionSnapshot rows;
+    ValueByValueSource valueByValue(db);
+    SnapshotSource batched(rows);
+    OptionSource* src = &valueByValue;
+    if (path == ReadPath::Batched) {
+        rows.readProfileRows(db, monId, s.gProfId, loadedOptionNames());
+        src = &batched;
+    }
     for (OptionRow& row : s.gOptionRows) {
         const qint32 c = row.ChartId;
-        readControlGroup(db, c, ReadRLimitType(db, c), row.RUcl, row.RLcl, row.RCl,
+        readControlGroup(*src, c, src->rLimitType(c), row.RUcl, row.RLcl, row.RCl,
                          "RChartUCLConstant", "RChartLCLConstant", "RChartCenterLineValue");
-        readControlGroup(db, c, ReadXLimitType(db, c), row.XUcl, row.XLcl, row.XCl,
+        readControlGroup(*src, c, src->xLimitType(c), row.XUcl, row.XLcl, row.XCl,
                          "XChartUCLConstant", "XChartLCLConstant", "XChartCenterLineValue");
-        readSpecGroup(db, row);
+        readSpecGroup(*src, row);
     }
     return true;
 }
 
 }  // namespace
 
+const QStringList& loadedOptionNames() {
+    static const QStringList names = {
+        QStringLiteral("RTypeOfLCLandUCL"),  QStringLiteral("RChartUCLConstant"),
+        QStringLiteral("RChartLCLConstant"), QStringLiteral("RChartCenterLineValue"),
+        QStringLiteral("XTypeOfLCLandUCL"),  QStringLiteral("XChartUCLConstant"),
+        QStringLiteral("XChartLCLConstant"), QStringLiteral("XChartCenterLineValue"),
+        QStringLiteral("ProcCapSpecType"),   QStringLiteral("ProcCapNominal"),
+        QStringLiteral("ProcCapDelta"),      QStringLiteral("ProcCapLower"),
+        QStringLiteral("ProcCapUpper")};
+    return names;
+}
+
 qint32 ReadXLimitType(DbConnection& db, qint32 chartId) {
     try {
-        return limitTypeOf(readFirstTval(db, QStringLiteral("XTypeOfLCLandUCL"), chartId));
+        return ReadLimitType(readFirstTval(db, QStringLiteral("XTypeOfLCLandUCL"), chartId));
     } catch (const DbError&) {
         return -1;  // the chart's Individual/Average limits are then shown empty
     }
 }
 
 qint32 ReadRLimitType(DbConnection& db, qint32 chartId) {
-    return limitTypeOf(readFirstTval(db, QStringLiteral("RTypeOfLCLandUCL"), chartId));
+    return ReadLimitType(readFirstTval(db, QStringLiteral("RTypeOfLCLandUCL"), chartId));
 }
 
 qint32 ReadSpecType(DbConnection& db, qint32 chartId) {
-    const auto tval = readFirstTval(db, QStringLiteral("ProcCapSpecType"), chartId);
+    return ReadSpecType(readFirstTval(db, QStringLiteral("ProcCapSpecType"), chartId));
+}
+
+TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 chartId) {
+    return ReadOptionValue(readFirstTval(db, optionName, chartId));
+}
+
+// "2" and "1" exactly; anything else (no row, null, other text) is 0.
+qint32 ReadLimitType(const std::optional<FieldValue>& tval) {
+    if (!tval || tval->isNull())
+        return 0;
+    const QString text = tval->toText();
+    if (text == QLatin1String("2"))
+        return 2;
+    if (text == QLatin1String("1"))
+        return 1;
+    return 0;
+}
+
+qint32 ReadSpecType(const std::optional<FieldValue>& tval) {
     if (!tval)
         return 0;
     if (tval->isNull())
@@ -198,8 +272,7 @@ qint32 ReadSpecType(DbConnection& db, qint32 chartId) {
     return 0;
 }
 
-TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 chartId) {
-    const auto tval = readFirstTval(db, optionName, chartId);
+TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval) {
     if (!tval || tval->isNull())
         return TaggedValue();
     const QString text = tval->toText();
@@ -211,7 +284,7 @@ TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 
     return TaggedValue::text(text);
 }
 
-bool LoadMonitorOptions() {
+bool LoadMonitorOptions(ReadPath path) {
     uiPort().setBusyPointer();
     uiPort().processPendingEvents();
     if (EditorPort* window = editorWindow())
@@ -220,7 +293,7 @@ bool LoadMonitorOptions() {
     DbConnection db;
     bool ok = false;
     try {
-        ok = readMonitor(db);
+        ok = readMonitor(db, path);
     } catch (const DbError&) {
         ok = false;
     }

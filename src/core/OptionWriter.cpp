@@ -5,6 +5,7 @@
 
 #include "DbConnection.h"
 #include "OptionReader.h"
+#include "OptionSnapshot.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
@@ -30,7 +31,10 @@ QString selectOptionId(const QString& optionName) {
 }
 
 // OPTID of an existing option name, or none.
-std::optional<qint32> findOptionId(DbConnection& db, const QString& optionName) {
+std::optional<qint32> findOptionId(DbConnection& db, const QString& optionName,
+                                   const OptionSnapshot* known) {
+    if (known)
+        return known->optionId(optionName);
     DbResult result = db.execute(selectOptionId(optionName));
     if (result.atEnd())
         return std::nullopt;
@@ -72,7 +76,7 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
 }  // namespace
 
 bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
-                      const TaggedValue& value) {
+                      const TaggedValue& value, OptionSnapshot* known) {
     uiPort().setBusyPointer();
     const QString t = value.toDisplayText().trimmed();
     try {
@@ -80,7 +84,7 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
         const QString m = QString::number(CurrentMonitorId());
         const QString c = QString::number(chartId);
 
-        std::optional<qint32> id = findOptionId(db, optionName);
+        std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id) {
             id = allocateOptionId(db, optionName);
             if (!id) {
@@ -88,12 +92,16 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
                 uiPort().message(catalogText(111), UiPort::Icon::Critical, appTitle());
                 return false;
             }
+            if (known)
+                known->optionCreated(optionName, *id);
         }
         const QString o = QString::number(*id);
         const QString f = appState().loc().US_Format(t);
 
         bool exists = false;
-        {
+        if (known) {
+            exists = known->hasRow(chartId, *id);
+        } else {
             const DbResult current = db.execute(
                 QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") + m +
                 QStringLiteral(" AND CHRTID = ") + c + QStringLiteral(" AND OPTID = ") + o);
@@ -107,6 +115,8 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
             db.execute(QStringLiteral("UPDATE CSMDAT SET TVAL = '") + f +
                        QStringLiteral("' WHERE MONID = ") + m + QStringLiteral(" AND CHRTID = ") +
                        c + QStringLiteral(" AND OPTID = ") + o);
+        if (known)
+            known->rowStored(chartId, *id, optionName, f);
         return true;  // the pointer stays busy: the walk goes on
     } catch (const DbError& error) {
         uiPort().setNormalPointer();
@@ -118,17 +128,20 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
     }
 }
 
-bool DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId) {
+bool DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+                       OptionSnapshot* known) {
     uiPort().setBusyPointer();
     try {
         EnsureStoreConnection(db);
         const qint32 monId = CurrentMonitorId();
-        const std::optional<qint32> id = findOptionId(db, optionName);
+        const std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id)
             return true;  // an option never defined has no value to delete
         db.execute(QStringLiteral("DELETE FROM CSMDAT WHERE MONID = ") + QString::number(monId) +
                    QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
                    QStringLiteral(" AND OPTID = ") + QString::number(*id));
+        if (known)
+            known->rowDeleted(chartId, *id, optionName);
         return true;
     } catch (const DbError& error) {
         uiPort().setNormalPointer();

@@ -6,6 +6,7 @@
 #include "DbConnection.h"
 #include "GroupChecks.h"
 #include "OptionReader.h"
+#include "OptionSnapshot.h"
 #include "OptionWriter.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
@@ -50,16 +51,42 @@ const ControlNames kRNames{OptionGroup::R,
 const char* const kSpecClearOrder[] = {"ProcCapSpecType", "ProcCapDelta", "ProcCapLower",
                                        "ProcCapUpper", "ProcCapNominal"};
 
+// Every option name the walk writes or deletes.
+QStringList walkedOptionNames() {
+    QStringList names;
+    for (const char* name : kSpecClearOrder)
+        names << QLatin1String(name);
+    for (const ControlNames* family : {&kXNames, &kRNames}) {
+        for (const char* name : family->clearOrder)
+            names << QLatin1String(name);
+    }
+    return names;
+}
+
+bool anyGroupChanged(const OptionRow& r) {
+    return GetGroupChange(r.SpecLower, r.SpecNominal, r.SpecUpper) != 0 ||
+           GetGroupChange(r.XLcl, r.XCl, r.XUcl) != 0 || GetGroupChange(r.RLcl, r.RCl, r.RUcl) != 0;
+}
+
+void reportDriverFailure(const DbError& error) {
+    uiPort().setNormalPointer();
+    uiPort().message(error.description(), UiPort::Icon::Critical, QString::fromUtf8(kAppTitle));
+}
+
 // One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
+    explicit Walk(ReadPath path) : m_path(path) {}
+
     bool run() {
         const int rows = int(appState().gOptionRows.size());
         for (int i = 0; i < rows; ++i) {
             // A copy: the reaction to a failed check refills the grid.
             const OptionRow row = appState().gOptionRows.at(i);
-            if (!saveSpec(i, row) || !saveControl(i, row, kXNames, row.XLcl, row.XCl, row.XUcl) ||
-                !saveControl(i, row, kRNames, row.RLcl, row.RCl, row.RUcl))
+            if (!inGroup([&] { return saveSpec(i, row); }) || !inGroup([&] {
+                    return saveControl(i, row, kXNames, row.XLcl, row.XCl, row.XUcl);
+                }) ||
+                !inGroup([&] { return saveControl(i, row, kRNames, row.RLcl, row.RCl, row.RUcl); }))
                 return false;
         }
         uiPort().setNormalPointer();
@@ -67,11 +94,74 @@ public:
     }
 
 private:
+    // Runs one group's work; what it wrote takes effect with the commit, or not
+    // at all when it fails (a lost connection undoes it on the server's side).
+    template <typename Body>
+    bool inGroup(Body body) {
+        const bool ok = body();
+        if (!m_inTransaction)
+            return ok;
+        m_inTransaction = false;
+        if (!ok) {
+            m_db.rollback();
+            return false;
+        }
+        try {
+            m_db.commit();
+        } catch (const DbError& error) {
+            m_db.rollback();
+            reportDriverFailure(error);
+            return false;
+        }
+        return true;
+    }
+
+    // Called before a group's first statement: reads what the walk decides on,
+    // the first time, and opens the group's transaction.
+    bool startGroup() {
+        if (m_inTransaction)
+            return true;
+        try {
+            if (m_path == ReadPath::Batched && !m_known) {
+                EnsureStoreConnection(m_db);
+                m_known.emplace();
+                readKnownRows(*m_known);
+            } else if (m_path == ReadPath::ValueByValue) {
+                try {
+                    EnsureStoreConnection(m_db);
+                } catch (const DbError&) {
+                    return true;  // the first writer reports the connection failure
+                }
+            }
+            m_db.beginTransaction();
+        } catch (const DbError& error) {
+            m_known.reset();
+            reportDriverFailure(error);
+            return false;
+        }
+        m_inTransaction = true;
+        return true;
+    }
+
+    // Option numbers, then the rows of every chart that has a changed group.
+    void readKnownRows(OptionSnapshot& known) {
+        QVector<qint32> charts;
+        for (const OptionRow& r : appState().gOptionRows) {
+            if (anyGroupChanged(r) && !charts.contains(r.ChartId))
+                charts.append(r.ChartId);
+        }
+        const QStringList names = walkedOptionNames();
+        known.readOptionNumbers(m_db, names);
+        known.readChartRows(m_db, CurrentMonitorId(), charts, names);
+    }
+
+    OptionSnapshot* known() { return m_known ? &*m_known : nullptr; }
+
     bool write(const char* name, qint32 c, const TaggedValue& value) {
-        return WriteOptionValue(m_db, QLatin1String(name), c, value);
+        return startGroup() && WriteOptionValue(m_db, QLatin1String(name), c, value, known());
     }
     bool remove(const char* name, qint32 c) {
-        return DeleteOptionValue(m_db, QLatin1String(name), c);
+        return startGroup() && DeleteOptionValue(m_db, QLatin1String(name), c, known());
     }
     template <typename Names>
     bool removeAll(const Names& names, qint32 c) {
@@ -82,15 +172,23 @@ private:
         return true;
     }
 
-    // A type read that fails ends the walk; the user sees the driver's text.
-    template <typename Reader>
-    std::optional<qint32> readType(Reader reader, qint32 c) {
+    // The chart's type option as the group is about to be written. A read that
+    // fails ends the walk; the user sees the driver's text.
+    std::optional<qint32> readType(const char* name, qint32 c) {
+        if (!startGroup())
+            return std::nullopt;
+        const QString option = QLatin1String(name);
+        const bool spec = option == QLatin1String("ProcCapSpecType");
+        if (m_known) {
+            const std::optional<FieldValue> tval = m_known->firstTval(c, option);
+            return spec ? ReadSpecType(tval) : ReadLimitType(tval);
+        }
         try {
-            return reader(m_db, c);
+            if (spec)
+                return ReadSpecType(m_db, c);
+            return option.startsWith(u'X') ? ReadXLimitType(m_db, c) : ReadRLimitType(m_db, c);
         } catch (const DbError& error) {
-            uiPort().setNormalPointer();
-            uiPort().message(error.description(), UiPort::Icon::Critical,
-                             QString::fromUtf8(kAppTitle));
+            reportDriverFailure(error);
             return std::nullopt;
         }
     }
@@ -106,7 +204,7 @@ private:
                 const qint32 newType = r.SpecLower.Current.isEmpty()   ? 3
                                        : r.SpecUpper.Current.isEmpty() ? 2
                                                                        : 1;
-                const std::optional<qint32> oldType = readType(ReadSpecType, c);
+                const std::optional<qint32> oldType = readType("ProcCapSpecType", c);
                 if (!oldType)
                     return false;
                 if (*oldType != newType &&
@@ -137,9 +235,7 @@ private:
             case 2: {
                 if (!CheckGroup(i, names.group))
                     return false;
-                const std::optional<qint32> oldType = names.group == OptionGroup::X
-                                                          ? readType(ReadXLimitType, c)
-                                                          : readType(ReadRLimitType, c);
+                const std::optional<qint32> oldType = readType(names.type, c);
                 if (!oldType)
                     return false;
                 if (*oldType != 2 && !write(names.type, c, TaggedValue::number(2)))
@@ -159,7 +255,10 @@ private:
         }
     }
 
+    ReadPath m_path;
     DbConnection m_db;
+    std::optional<OptionSnapshot> m_known;  // batched: what the database holds
+    bool m_inTransaction = false;
 };
 
 }  // namespace
@@ -172,8 +271,8 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
     return allCleared ? 1 : 2;
 }
 
-bool SaveMonitorOptions() {
-    return Walk().run();
+bool SaveMonitorOptions(ReadPath path) {
+    return Walk(path).run();
 }
 
 }  // namespace tolva

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/OptionReader.h"
 #include "core/OptionTable.h"
 
 namespace tolva {
@@ -9,8 +10,12 @@ namespace tolva {
 int GetGroupChange(const OptionCell& low, const OptionCell& middle, const OptionCell& high);
 
 // Walks gOptionRows and writes every changed group (one connection for the walk).
-// True when every row was walked; false when a check or a writer failed (the
-// user has been told through the UI and editor ports).
-bool SaveMonitorOptions();
+// Each group's statements form one transaction: a group is written whole or not
+// at all, the groups before it stay written. Batched, what the walk needs to
+// decide (option numbers, existing rows, type options) is read once before the
+// first write; value by value, a statement asks for each. True when every row
+// was walked; false when a check or a writer failed (the user has been told
+// through the UI and editor ports).
+bool SaveMonitorOptions(ReadPath path = ReadPath::Batched);
 
 }  // namespace tolva

@@ -19,7 +19,7 @@ QString shown(const OptionCell& low, const OptionCell& mid, const OptionCell& hi
 using OptionReaderTest = StoreTest;
 
 // Stored numbers are read with "." although the desktop uses ",".
-TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownOnOneConnection) {
+TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAfterThreeStatements) {
     const struct {
         const char *type, *nominal, *delta, *expected;  // "-": no row
     } cases[] = {
@@ -60,6 +60,19 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownOnOneConnection) {
     StatementLog log;
     ASSERT_TRUE(LoadMonitorOptions());
     EXPECT_EQ(log.connectionsOpened(), 1);
+    // The profile, its charts, then every option row of those charts at once.
+    const QStringList sql = log.statements();
+    ASSERT_EQ(sql.size(), 3);
+    EXPECT_EQ(sql[0], "SELECT PROFID FROM CSMON WHERE MONID = 12");
+    EXPECT_EQ(sql[1],
+              "SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM CSCINP WHERE "
+              "PROFID = 50)");
+    EXPECT_TRUE(
+        sql[2].startsWith("SELECT CSMDAT.CHRTID, CSMDAT.OPTID, CSOPT.NAME, CSMDAT.TVAL "
+                          "FROM CSMDAT, CSOPT WHERE CSMDAT.MONID = 12 AND CSOPT.OPTID = "
+                          "CSMDAT.OPTID AND CSOPT.NAME IN ('RTypeOfLCLandUCL', "));
+    EXPECT_TRUE(sql[2].endsWith(
+        "'ProcCapUpper') AND CSMDAT.CHRTID IN (SELECT CHRTID FROM CSCINP WHERE PROFID = 50)"));
     EXPECT_EQ(editor.calls, QStringList{"beginOptionLoad"});
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(appState().gProfId, 50);

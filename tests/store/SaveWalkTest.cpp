@@ -14,11 +14,22 @@ const TaggedValue o;
 using SaveWalkTest = StoreTest;
 
 TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRunsNothing) {
+    const QString clearOrder =
+        "ProcCapSpecType ProcCapDelta ProcCapLower ProcCapUpper ProcCapNominal "
+        "XTypeOfLCLandUCL XChartCenterLine XChartCenterLineValue XChartUCL XChartUCLp "
+        "XChartUCLConstant XChartLCL XChartLCLp XChartLCLConstant XChartSigma "
+        "XChartSigmaValue RTypeOfLCLandUCL RChartCenterLine RChartCenterLineValue "
+        "RChartSigma RChartSigmaValue RChartUCL RChartUCLp RChartUCLConstant RChartLCL "
+        "RChartLCLp RChartLCLConstant";
     MonitorData data({34, 35});
+    for (const QString& name : QStringList(clearOrder.split(' ')).mid(5, 8))
+        data.define(name);  // defined in another order than the deletes run
     for (qint32 c : {34, 35})
         data.setAll(c,
                     "ProcCapSpecType=1 ProcCapLower=9 XTypeOfLCLandUCL=2 XChartUCLConstant=3 "
                     "RTypeOfLCLandUCL=2 RChartLCLConstant=1");
+    for (const QString& name : clearOrder.split(' '))
+        data.define(name);
     ASSERT_TRUE(LoadMonitorOptions());
     // Zero and an empty text count as cleared as much as an empty cell does.
     setGroup(MonitorData::row(34), Spec, num(0), o, TaggedValue::text(QString()));
@@ -26,14 +37,15 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
     setGroup(MonitorData::row(34), R, o, o, o);
     StatementLog log;
     ASSERT_TRUE(SaveMonitorOptions());
-    const QString lookup = "SELECT OPTID FROM CSOPT WHERE NAME = ";  // option names, in order
-    EXPECT_EQ(log.statements().filter(lookup).join(' ').remove(lookup).remove(u'\''),
-              "ProcCapSpecType ProcCapDelta ProcCapLower ProcCapUpper ProcCapNominal "
-              "XTypeOfLCLandUCL XChartCenterLine XChartCenterLineValue XChartUCL XChartUCLp "
-              "XChartUCLConstant XChartLCL XChartLCLp XChartLCLConstant XChartSigma "
-              "XChartSigmaValue RTypeOfLCLandUCL RChartCenterLine RChartCenterLineValue "
-              "RChartSigma RChartSigmaValue RChartUCL RChartUCLp RChartUCLConstant RChartLCL "
-              "RChartLCLp RChartLCLConstant");
+    // The names of the options deleted, in the order the deletes ran.
+    const QString del = "DELETE FROM CSMDAT WHERE MONID = 12 AND CHRTID = 34 AND OPTID = ";
+    QStringList deleted;
+    for (const QString& sql : log.statements().filter(del))
+        deleted << TestDatabase::scalar("SELECT NAME FROM CSOPT WHERE OPTID = " +
+                                        sql.mid(del.size()))
+                       .toString();
+    EXPECT_EQ(deleted.join(' '), clearOrder);
+    EXPECT_EQ(log.statements().size(), 2 + 27);  // what exists is read once, before the deletes
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 34"), 0);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 6);
 
@@ -110,30 +122,23 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     const QString driverText = ui.shown.value(0).text.mid(head.size());
     EXPECT_TRUE(driverText.contains("refusee") || driverText.contains("permission"))
         << driverText.toStdString();
-    EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "2");  // earlier statements stay
+    // The type written just before belongs to the same group: undone with it.
+    EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "1");
 }
 
-TEST_F(SaveWalkTest, FailedTypeReadStopsTheWalkWithTheDriverText) {
-    for (const char* typeName : {"ProcCapSpecType", "RTypeOfLCLandUCL"}) {
-        SCOPED_TRACE(typeName);
-        ui.shown.clear();
-        MonitorData data({34, 35});
-        ASSERT_TRUE(LoadMonitorOptions());
-        setGroup(MonitorData::row(34), X, num(1), o, num(2));
-        setGroup(MonitorData::row(35), Spec, o, num(10), num(11));
-        setGroup(MonitorData::row(35), R, num(0), o, num(1));
-        // The table goes away just before the type of the second chart is read.
-        StatementTrap trap(
-            QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = 12 AND CHRTID = 35 AND OPTID IN "
-                           "(SELECT OPTID FROM CSOPT WHERE NAME = '%1')")
-                .arg(typeName),
-            [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
-        EXPECT_FALSE(SaveMonitorOptions());
-        expectOneCriticalBox(ui, QString());
-        EXPECT_TRUE(ui.shown.value(0).text.contains("csmdat", Qt::CaseInsensitive));
-        TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
-        EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "2");
-    }
+TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText) {
+    MonitorData data({34, 35});
+    ASSERT_TRUE(LoadMonitorOptions());
+    setGroup(MonitorData::row(34), X, num(1), o, num(2));
+    setGroup(MonitorData::row(35), R, num(0), o, num(1));
+    // The table goes away just before the walk reads which rows exist.
+    StatementTrap trap(QStringLiteral("SELECT OPTID, NAME FROM CSOPT"),
+                       [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
+    EXPECT_FALSE(SaveMonitorOptions());
+    TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
+    expectOneCriticalBox(ui, QString());
+    EXPECT_TRUE(ui.shown.value(0).text.contains("csmdat", Qt::CaseInsensitive));
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
 }
 
 }  // namespace

@@ -46,14 +46,17 @@ public:
 
     // Stores TVAL (nullptr: a database null), defining the option name on first use.
     void set(qint32 chart, const QString& name, const char* tval) {
-        if (!m_ids.contains(name))
-            TestDatabase::exec(QStringLiteral("INSERT INTO CSOPT VALUES (%1, '%2', 'TEXT')")
-                                   .arg(m_ids.insert(name, qint32(m_ids.size()) + 1).value())
-                                   .arg(name));
+        define(name);
         TestDatabase::exec(QStringLiteral("INSERT INTO CSMDAT VALUES (12, %1, %2, %3)")
                                .arg(chart)
                                .arg(m_ids.value(name))
                                .arg(tval ? QStringLiteral("'%1'").arg(tval) : "NULL"));
+    }
+    void define(const QString& name) {
+        if (!m_ids.contains(name))
+            TestDatabase::exec(QStringLiteral("INSERT INTO CSOPT VALUES (%1, '%2', 'TEXT')")
+                                   .arg(m_ids.insert(name, qint32(m_ids.size()) + 1).value())
+                                   .arg(name));
     }
     // "Name=TVAL Name=TVAL"
     void setAll(qint32 chart, const QString& pairs) {

@@ -66,6 +66,10 @@ void TestDatabase::reset(bool withRows) {
     run(statements);
 }
 
+QString TestDatabase::setting(const QString& key) {
+    return dataSourceValue(key);
+}
+
 QString TestDatabase::connectionString() {
     return QStringLiteral("DSN=%1;UID=%2;PWD=%3;")
         .arg(dsn(), dataSourceValue(QStringLiteral("Username")),
@@ -74,6 +78,10 @@ QString TestDatabase::connectionString() {
 
 void TestDatabase::execAll(const QStringList& statements) {
     run(statements);
+}
+
+QVector<FieldRow> TestDatabase::fetch(const QString& sql) {
+    return run({sql});
 }
 
 QVariant TestDatabase::scalar(const QString& sql) {

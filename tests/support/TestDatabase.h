@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "core/DbConnection.h"
+
 namespace tolva::test {
 
 // The database behind the data source TOLVA_TEST_DSN names (SQLite, PostgreSQL or MariaDB
@@ -13,11 +15,14 @@ class TestDatabase {
 public:
     static QString dsn() { return qEnvironmentVariable("TOLVA_TEST_DSN", "TOLVA_TEST_SQLITE"); }
     static QString backend() { return qEnvironmentVariable("TOLVA_TEST_BACKEND", "sqlite"); }
-    static QString connectionString();          // "DSN=...;UID=...;PWD=...;"
-    static void resetDemo() { reset(true); }    // schema and demo/novrax-demo.sql rows
-    static void resetEmpty() { reset(false); }  // schema only
+    static QString connectionString();           // "DSN=...;UID=...;PWD=...;"
+    static QString setting(const QString& key);  // of the data source in odbc.ini
+    static void resetDemo() { reset(true); }     // schema and demo/novrax-demo.sql rows
+    static void resetEmpty() { reset(false); }   // schema only
     static void exec(const QString& sql) { execAll({sql}); }
     static void execAll(const QStringList& statements);
+    // Every row of a query.
+    static QVector<FieldRow> fetch(const QString& sql);
     // First field of the first row; invalid when there is no row.
     static QVariant scalar(const QString& sql);
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+#include "core/DbConnection.h"
+
+namespace tolva {
+
+// The option rows of one monitor, read with few statements so that neither the
+// load nor the save walk asks the database once per value. Holds, for each
+// (chart, option name), the TVAL of the first row that the read returned, and
+// which (chart, option number) rows exist. The save walk keeps it up to date
+// with what it writes.
+class OptionSnapshot {
+public:
+    // CSMDAT rows of the monitor for the charts of the profile, joined with
+    // CSOPT, for the given option names: one statement.
+    void readProfileRows(DbConnection& db, qint32 monId, qint32 profId, const QStringList& names);
+    // The same for a list of charts (a statement per few hundred charts).
+    void readChartRows(DbConnection& db, qint32 monId, const QVector<qint32>& charts,
+                       const QStringList& names);
+    // Every CSOPT number of the given names, also those without a value row.
+    void readOptionNumbers(DbConnection& db, const QStringList& names);
+
+    // The first TVAL read for the pair; none when there is no row.
+    std::optional<FieldValue> firstTval(qint32 chartId, const QString& name) const;
+    // The number a look-up by name gives (the first CSOPT row read).
+    std::optional<qint32> optionId(const QString& name) const;
+    bool hasRow(qint32 chartId, qint32 optionId) const;
+
+    void optionCreated(const QString& name, qint32 optionId);
+    void rowStored(qint32 chartId, qint32 optionId, const QString& name, const QString& tval);
+    void rowDeleted(qint32 chartId, qint32 optionId, const QString& name);
+
+private:
+    void readRows(DbConnection& db, const QString& sql);
+    void addOption(const QString& name, qint32 optionId);
+
+    QHash<QPair<qint32, QString>, FieldValue> m_firstByName;
+    QHash<QPair<qint32, qint32>, FieldValue> m_rows;  // first TVAL per (chart, number)
+    QHash<QString, QVector<qint32>> m_numbers;        // in the order read
+};
+
+// "'A', 'B'" for an IN list of option names (names are our own constants).
+QString quotedNameList(const QStringList& names);
+
+}  // namespace tolva
