@@ -1,5 +1,6 @@
 #include "BenchData.h"
 
+#include <QRegularExpression>
 #include <utility>
 #include <vector>
 
@@ -73,8 +74,13 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
     for (const QString& statement : test::splitSqlScript(demoScript)) {
         if (statement.startsWith(QLatin1String("CREATE TABLE")) ||
             statement.startsWith(QLatin1String("INSERT INTO CSOPT ")) ||
-            statement.startsWith(QLatin1String("INSERT INTO CSOPRN ")))
-            sql << statement;
+            statement.startsWith(QLatin1String("INSERT INTO CSOPRN "))) {
+            QString created = statement;
+            // Without the key every look-up of an option row scans the whole table.
+            if (!s.csmdatKey && created.startsWith(QLatin1String("CREATE TABLE CSMDAT")))
+                created.remove(QRegularExpression(QStringLiteral(",\\s*PRIMARY KEY \\([^)]*\\)")));
+            sql << created;
+        }
     }
 
     sql << QStringLiteral(
@@ -90,6 +96,13 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
                                      "SELECT i, 'Cote ' || i, 'mm', 3 FROM seq");
     sql << series(s.bigCharts) +
                QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID, SEQNO) SELECT 1, i, i FROM seq");
+    sql << QStringLiteral(
+               "INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG, DESCR) VALUES "
+               "(%1, 'Contrôle rapide moteur', 16, NULL, NULL)")
+               .arg(kMediumMonitorId);
+    sql << series(s.mediumCharts) +
+               QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID, SEQNO) SELECT %1, i, i FROM seq")
+                   .arg(kMediumMonitorId);
     const int ordinaryCharts = s.profiles * s.chartsPerProfile;
     sql << series(ordinaryCharts) +
                QStringLiteral(
@@ -106,6 +119,11 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
                "VALUES (%1, 'Banc de contrôle final - Carter', 'SPC', NULL, 1, "
                "'bench', NULL)")
                .arg(kBigMonitorId);
+    sql << QStringLiteral(
+               "INSERT INTO CSMON (MONID, NAME, MTYPE, VFLG, PROFID, OWNER, CREATED) "
+               "VALUES (%1, 'Banc de contrôle rapide - Carter', 'SPC', NULL, %1, "
+               "'bench', NULL)")
+               .arg(kMediumMonitorId);
     // Every 40th monitor counts pieces (not SPC), every 50th is deleted.
     sql << series(s.monitors) +
                QStringLiteral(
@@ -121,14 +139,20 @@ QStringList generationStatements(const QString& demoScript, const BenchShape& s)
                                          "SELECT %1, i, %2, %3 FROM seq")
                                          .arg(kBigMonitorId)
                                          .arg(optionId(name), QLatin1String(value));
+        sql << series(s.mediumCharts) + QStringLiteral(
+                                            "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) "
+                                            "SELECT %1, i, %2, %3 FROM seq")
+                                            .arg(kMediumMonitorId)
+                                            .arg(optionId(name), QLatin1String(value));
     }
     for (const auto& [name, value] : kOrdinaryOptions) {
         sql << QStringLiteral(
                    "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) "
                    "SELECT M.MONID, C.CHRTID, %1, %2 FROM CSMON M, CSCINP C "
-                   "WHERE C.PROFID = M.PROFID AND M.MONID <> %3")
+                   "WHERE C.PROFID = M.PROFID AND M.MONID NOT IN (%3, %4)")
                    .arg(optionId(name), QLatin1String(value))
-                   .arg(kBigMonitorId);
+                   .arg(kBigMonitorId)
+                   .arg(kMediumMonitorId);
     }
 
     sql << QStringLiteral(

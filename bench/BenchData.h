@@ -11,10 +11,14 @@ struct BenchShape {
     int profiles = 100;         // profiles shared by the ordinary monitors
     int chartsPerProfile = 10;  // charts of each ordinary profile
     int bigCharts = 1000;       // charts of the big monitor, every one with all options
+    int mediumCharts = 50;      // charts of the medium monitor, every one with all options
+    bool csmdatKey = true;      // false: CSMDAT without its primary key, as on some plants
 };
 
 // The big monitor: one profile, bigCharts charts numbered from 1, all TOLVA options.
 constexpr qint32 kBigMonitorId = 1;
+// The medium monitor: the first mediumCharts charts of the big one, all options.
+constexpr qint32 kMediumMonitorId = 900000;
 
 // Drops the NOVRAX tables, creates them from the demo script's CREATE statements
 // and fills them in bulk (INSERT ... SELECT over a generated series, which SQLite

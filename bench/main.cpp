@@ -2,21 +2,28 @@
 //
 //   tolva_bench [options] <connection string> [<connection string> ...]
 //
-// For each connection string ("DSN=...;UID=...;PWD=...;") it generates the
-// database, then times the monitor list, one load of the big monitor (1,000
-// charts with every option) and a save of 100 changed groups, and prints wall
-// time, statements run and connections opened.
+// Times the folder tree build alone, then for each connection string
+// ("DSN=...;UID=...;PWD=...;") generates the database (with and without the key
+// on CSMDAT) and times the monitor list, loads of the big monitor (1,000 charts
+// with every option) and of a 50-chart one, and a save of 100 changed groups
+// followed by the re-read, also through the old value-by-value readers. A server
+// reached over TCP is timed again through a loopback relay delaying each chunk,
+// as a plant network would. Prints wall time, statements run, connections opened.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPair>
 #include <QTextStream>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 
 #include "BenchData.h"
+#include "DelayProxy.h"
 #include "core/DbConnection.h"
+#include "core/FolderTree.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
@@ -83,74 +90,214 @@ int changeGroups(int count) {
     return changed;
 }
 
-QVector<Measure> runOne(const QString& connectionString, const QString& demoScript,
-                        const bench::BenchShape& shape) {
-    QVector<Measure> results;
-    results << measure(QStringLiteral("generate database"), [&](QString& note) {
-        bench::generateDatabase(connectionString, demoScript, shape);
-        note = QStringLiteral("%1 monitors, big monitor %2 charts")
-                   .arg(shape.monitors + 1)
-                   .arg(shape.bigCharts);
-        return true;
-    });
+// Makes the monitor with this number the current one; false when not listed.
+bool pickMonitor(qint32 monId) {
+    SharedState& s = appState();
+    s.gMonitorIndex = -1;
+    for (int i = 0; i < s.gMonitors.size(); ++i) {
+        if (s.gMonitors[i].MonId == monId)
+            s.gMonitorIndex = i;
+    }
+    return s.gMonitorIndex >= 0;
+}
 
-    // What one more connection would cost: open and close, averaged.
-    constexpr int kConnects = 20;
-    Measure connect = measure(QStringLiteral("open+close connection"), [&](QString& note) {
-        for (int i = 0; i < kConnects; ++i) {
-            DbConnection db;
-            db.open(connectionString);
-            db.close();
+Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path) {
+    return measure(step, [&](QString& note) {
+        if (!pickMonitor(monId)) {
+            note = QStringLiteral("monitor not listed");
+            return false;
         }
-        note = QStringLiteral("average of %1").arg(kConnects);
-        return true;
+        const bool ok = LoadMonitorOptions(path);
+        note = QStringLiteral("%1 charts").arg(appState().gOptionRows.size());
+        return ok && appState().gOptionRows.size() == charts;
     });
-    connect.ms /= kConnects;
-    connect.connections /= kConnects;
-    results << connect;
+}
+
+// What a user waits for after Save: the save, then the whole monitor read again.
+QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
+    QVector<Measure> results;
+    if (!pickMonitor(bench::kBigMonitorId) || !LoadMonitorOptions()) {
+        results << Measure{QStringLiteral("save") + label,          0, 0, 0, false,
+                           QStringLiteral("big monitor not loaded")};
+        return results;
+    }
+    const int changed = changeGroups(100);
+    const qint64 commitsBefore = sqlCounters().commits;
+    Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
+        const bool ok = SaveMonitorOptions(path);
+        note = QStringLiteral("%1 groups, %2 commits")
+                   .arg(changed)
+                   .arg(sqlCounters().commits - commitsBefore);
+        return ok;
+    });
+    Measure reread = loadMonitor(QStringLiteral("  re-read after save"), bench::kBigMonitorId,
+                                 charts, ReadPath::Batched);
+    Measure both{QStringLiteral("  save + re-read"),
+                 save.ms + reread.ms,
+                 save.statements + reread.statements,
+                 save.connections + reread.connections,
+                 save.ok && reread.ok,
+                 QString()};
+    results << save << reread << both;
+    return results;
+}
+
+struct Link {
+    QString name;
+    std::chrono::microseconds delay{0};
+    bool valueByValue = false;  // also time the old per-value path (too slow on slow links)
+};
+
+QVector<Measure> runLink(const QString& connectionString, const Link& link,
+                         const bench::BenchShape& shape) {
+    appState().gConnStr = connectionString;
+    QVector<Measure> results;
+    results << loadMonitor(QStringLiteral("load 1000 charts"), bench::kBigMonitorId,
+                           shape.bigCharts, ReadPath::Batched);
+    if (link.valueByValue)
+        results << loadMonitor(QStringLiteral("load 1000, per value"), bench::kBigMonitorId,
+                               shape.bigCharts, ReadPath::ValueByValue);
+    results << loadMonitor(QStringLiteral("load 50 charts"), bench::kMediumMonitorId,
+                           shape.mediumCharts, ReadPath::Batched);
+    if (link.valueByValue)
+        results << loadMonitor(QStringLiteral("load 50, per value"), bench::kMediumMonitorId,
+                               shape.mediumCharts, ReadPath::ValueByValue);
+    results << saveAndReread(QString(), shape.bigCharts, ReadPath::Batched);
+    if (link.valueByValue)
+        results << saveAndReread(QStringLiteral(", per value"), shape.bigCharts,
+                                 ReadPath::ValueByValue);
+    return results;
+}
+
+// Folders in a tree ten wide, each holding one monitor: only the tree build is timed.
+QVector<Measure> folderTrees() {
+    QVector<Measure> results;
+    for (const int count : {1000, 2000, 4000, 8000}) {
+        QVector<FieldRow> nodes;
+        QVector<FolderLink> links;
+        QVector<MonitorEntry> monitors;
+        nodes.append(FieldRow{FieldValue(0), FieldValue(QStringLiteral("NOVRAX")), FieldValue(0),
+                              FieldValue(0)});
+        for (int i = 1; i <= count; ++i) {
+            const int parent = (i - 1) / 10;
+            const int previous = (i - 1) % 10 == 0 ? 0 : i - 1;
+            nodes.append(FieldRow{FieldValue(i), FieldValue(QStringLiteral("Dossier %1").arg(i)),
+                                  FieldValue(parent), FieldValue(previous)});
+            links.append(FolderLink{i, i});
+            monitors.append(MonitorEntry{QStringLiteral("Poste %1").arg(i), i, 0});
+        }
+        const QVector<DsnMonitor> last = {{QStringLiteral("NOVRAX"), count}};
+        constexpr int kRepeats = 5;
+        qint64 nanoseconds = 0;
+        Measure m = measure(QStringLiteral("folder tree %1").arg(count), [&](QString&) {
+            bool ok = true;
+            QElapsedTimer timer;
+            timer.start();
+            for (int r = 0; r < kRepeats; ++r) {
+                const FolderTree tree =
+                    BuildFolderTree(nodes, links, monitors, last, QStringLiteral("NOVRAX"));
+                ok = ok && tree.root && tree.selected;
+            }
+            nanoseconds = timer.nsecsElapsed() / kRepeats;
+            return ok;
+        });
+        // Milliseconds are too coarse here: the note carries tenths.
+        m.ms = nanoseconds / 1000000;
+        m.note = QStringLiteral("%1 ms, average of %2")
+                     .arg(double(nanoseconds) / 1e6, 0, 'f', 1)
+                     .arg(kRepeats);
+        results << m;
+    }
+    return results;
+}
+
+void print(QTextStream& out, const QString& link, const QVector<Measure>& results, bool& allOk) {
+    for (const Measure& m : results) {
+        out << QStringLiteral("  %1 %2 %3 %4 %5  %6%7\n")
+                   .arg(link, -12)
+                   .arg(m.step, -26)
+                   .arg(m.ms, 9)
+                   .arg(m.statements, 11)
+                   .arg(m.connections, 12)
+                   .arg(m.ok ? QStringLiteral("ok") : QStringLiteral("FAILED"))
+                   .arg(m.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m.note));
+        allOk = allOk && m.ok;
+    }
+    out.flush();
+}
+
+void printHeader(QTextStream& out, const QString& title) {
+    out << "\n" << title << "\n";
+    out << QStringLiteral("  %1 %2 %3 %4 %5  %6\n")
+               .arg(QStringLiteral("link"), -12)
+               .arg(QStringLiteral("step"), -26)
+               .arg(QStringLiteral("wall ms"), 9)
+               .arg(QStringLiteral("statements"), 11)
+               .arg(QStringLiteral("connections"), 12)
+               .arg(QStringLiteral("result"));
+    out.flush();
+}
+
+// Generates the database, then runs the loads and saves directly and, for a server
+// reached over TCP (serverPort > 0), through the delaying relay on each link.
+bool runTarget(QTextStream& out, const QString& connectionString, const QString& demoScript,
+               const bench::BenchShape& shape, int serverPort) {
+    bool allOk = true;
+    printHeader(out, describeConnection(connectionString) +
+                         (shape.csmdatKey ? QString() : QStringLiteral(", CSMDAT without key")));
+    print(out, QString(),
+          {measure(QStringLiteral("generate database"),
+                   [&](QString& note) {
+                       bench::generateDatabase(connectionString, demoScript, shape);
+                       note = QStringLiteral("%1 monitors").arg(shape.monitors + 2);
+                       return true;
+                   })},
+          allOk);
 
     SharedState& s = appState();
     s.reset();
     s.gConnStr = connectionString;
-    results << measure(QStringLiteral("monitor list"), [&](QString& note) {
-        const StoreOutcome outcome = LoadMonitorList(s, connectionString);
-        note = outcome.ok() ? QStringLiteral("%1 monitors listed").arg(s.gMonitors.size())
-                            : outcome.text();
-        return outcome.ok();
-    });
+    print(out, QString(),
+          {measure(QStringLiteral("monitor list"),
+                   [&](QString& note) {
+                       const StoreOutcome outcome = LoadMonitorList(s, connectionString);
+                       note = outcome.ok()
+                                  ? QStringLiteral("%1 monitors listed").arg(s.gMonitors.size())
+                                  : outcome.text();
+                       return outcome.ok();
+                   })},
+          allOk);
 
-    s.gMonitorIndex = -1;
-    for (int i = 0; i < s.gMonitors.size(); ++i) {
-        if (s.gMonitors[i].MonId == bench::kBigMonitorId)
-            s.gMonitorIndex = i;
+    // Per-value runs take about 12,000 round trips: only where they end in seconds.
+    const bool keyed = shape.csmdatKey;
+    print(out, QStringLiteral("direct"),
+          runLink(connectionString, {QStringLiteral("direct"), {}, keyed}, shape), allOk);
+    if (serverPort <= 0)
+        return allOk;
+    const QVector<Link> links = {
+        {QStringLiteral("relay 0 ms"), std::chrono::microseconds(0), keyed},
+        {QStringLiteral("relay 0.5 ms"), std::chrono::microseconds(500), keyed},
+        {QStringLiteral("relay 2 ms"), std::chrono::microseconds(2000), false},
+    };
+    for (const Link& link : links) {
+        // Without the key each write scans the table: one slow link tells enough.
+        if (!keyed && link.delay != std::chrono::microseconds(500))
+            continue;
+        netdelay::DelayProxy relay(
+            {quint16(serverPort), link.delay, 256, std::chrono::seconds(300)});
+        const QString viaRelay =
+            connectionString + QStringLiteral("Servername=127.0.0.1;Port=%1;").arg(relay.port());
+        print(out, link.name, runLink(viaRelay, link, shape), allOk);
     }
-    if (s.gMonitorIndex < 0) {
-        results << Measure{QStringLiteral("load big monitor"),      0, 0, 0, false,
-                           QStringLiteral("big monitor not listed")};
-        return results;
-    }
-    results << measure(QStringLiteral("load big monitor"), [&](QString& note) {
-        const bool ok = LoadMonitorOptions();
-        note = QStringLiteral("%1 charts").arg(s.gOptionRows.size());
-        return ok && s.gOptionRows.size() == shape.bigCharts;
-    });
-
-    const int changed = changeGroups(100);
-    results << measure(QStringLiteral("save changed groups"), [&](QString& note) {
-        note = QStringLiteral("%1 groups").arg(changed);
-        return SaveMonitorOptions();
-    });
-    return results;
-}
-
-QString describe(const QString& connectionString) {
-    return describeConnection(connectionString);
+    return allOk;
 }
 
 int usage() {
     std::fprintf(stderr,
                  "usage: tolva_bench [--script demo.sql] [--monitors N] [--charts N] "
-                 "<connection string>...\n"
+                 "[--keyed-only] [[--server-port N] <connection string>]...\n"
+                 "  --server-port: the next target's server listens on 127.0.0.1:N;\n"
+                 "  its runs are repeated through a relay delaying 0, 0.5 and 2 ms each way\n"
                  "  a connection string reads \"DSN=name;UID=user;PWD=password;\"\n");
     return 2;
 }
@@ -162,7 +309,9 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     QString scriptPath = QStringLiteral(TOLVA_DEMO_SCRIPT);
     bench::BenchShape shape;
-    QStringList targets;
+    QVector<QPair<QString, int>> targets;  // connection string, server port or 0
+    int serverPort = 0;
+    bool withoutKey = true;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
         if (arg == QLatin1String("--script") && !args.isEmpty())
@@ -171,10 +320,16 @@ int main(int argc, char** argv) {
             shape.monitors = args.takeFirst().toInt();
         else if (arg == QLatin1String("--charts") && !args.isEmpty())
             shape.bigCharts = args.takeFirst().toInt();
+        else if (arg == QLatin1String("--server-port") && !args.isEmpty())
+            serverPort = args.takeFirst().toInt();
+        else if (arg == QLatin1String("--keyed-only"))
+            withoutKey = false;
         else if (arg.startsWith(QLatin1String("--")))
             return usage();
-        else
-            targets << arg;
+        else {
+            targets.append({arg, serverPort});
+            serverPort = 0;
+        }
     }
     if (targets.isEmpty() || shape.monitors < 1 || shape.bigCharts < 100)
         return usage();
@@ -190,34 +345,22 @@ int main(int argc, char** argv) {
     setUiPort(&ui);
     bool allOk = true;
     QTextStream out(stdout);
-    for (const QString& target : targets) {
-        out << "\n" << describe(target) << "\n";
-        out << QStringLiteral("  %1 %2 %3 %4  %5\n")
-                   .arg(QStringLiteral("step"), -22)
-                   .arg(QStringLiteral("wall ms"), 9)
-                   .arg(QStringLiteral("statements"), 11)
-                   .arg(QStringLiteral("connections"), 12)
-                   .arg(QStringLiteral("result"));
-        out.flush();
-        QVector<Measure> results;
-        try {
-            results = runOne(target, demoScript, shape);
-        } catch (const DbError& error) {
-            out << "  failed: " << error.description() << "\n";
-            allOk = false;
-            continue;
+    printHeader(out, QStringLiteral("Folder tree (no database)"));
+    print(out, QString(), folderTrees(), allOk);
+    for (const auto& [target, port] : targets) {
+        for (const bool keyed : {true, false}) {
+            if (!keyed && !withoutKey)
+                continue;
+            bench::BenchShape variant = shape;
+            variant.csmdatKey = keyed;
+            try {
+                allOk = runTarget(out, target, demoScript, variant, port) && allOk;
+            } catch (const DbError& error) {
+                out << "  failed: " << error.description() << "\n";
+                out.flush();
+                allOk = false;
+            }
         }
-        for (const Measure& m : results) {
-            out << QStringLiteral("  %1 %2 %3 %4  %5%6\n")
-                       .arg(m.step, -22)
-                       .arg(m.ms, 9)
-                       .arg(m.statements, 11)
-                       .arg(m.connections, 12)
-                       .arg(m.ok ? QStringLiteral("ok") : QStringLiteral("FAILED"))
-                       .arg(m.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m.note));
-            allOk = allOk && m.ok;
-        }
-        out.flush();
     }
     setUiPort(nullptr);
     return allOk ? 0 : 1;
