@@ -8,6 +8,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Names of the per-user settings (window sizes and places).
+    QCoreApplication::setOrganizationName(QStringLiteral("NOVRAX"));
+    QCoreApplication::setApplicationName(QStringLiteral("TOLVA Editor"));
 
     // The program speaks French whatever the desktop's language: Qt's own
     // texts too (standard buttons "Oui", "Non", "Annuler", edit menus).

@@ -5,6 +5,7 @@
 
 #include "core/DbConnection.h"
 #include "core/FolderTree.h"
+#include "ui/MonitorFilter.h"
 
 class QLabel;
 class QStatusBar;
@@ -31,6 +32,9 @@ public:
     static constexpr int ImageKeyRole = Qt::UserRole;
     static constexpr int MonitorIndexRole = Qt::UserRole + 1;
 
+public slots:
+    void done(int result) override;  // keeps the window's size for the next opening
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -41,9 +45,19 @@ private:
                                  QTreeWidgetItem*& selectedItem);
     void chooseMonitor();
 
+    // Search (frmMonitorFilter.cpp).
+    void buildFilter();
+    void filterTree();
+    void moveIntoTreeFromFilter();
+    void chooseFromFilter();
+    void fitOpeningSize();
+
     QTreeWidget* TreeView1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* m_dsnPanel = nullptr;
+    MonitorFilterField* txtFilter = nullptr;
+    QLabel* lblMonitorCount = nullptr;
+    MonitorFilterResult m_filtered;
 
     QVector<FieldRow> m_nodes;          // CSNODE rows by column position
     QVector<FolderLink> m_folderLinks;  // CSMINN rows in reading order
