@@ -204,6 +204,8 @@ void frmMain::buildMenusAndToolbar() {
     mnuCommit = addEntry(mnuOpt, "mnuCommit", QKeySequence(Qt::CTRL | Qt::Key_S),
                          &frmMain::mnuCommit_Click);
     mnuHyphen2 = addSeparator(mnuOpt, "mnuHyphen2");
+    mnuExport = addEntry(mnuOpt, "mnuExport", QKeySequence(), &frmMain::mnuExport_Click);
+    mnuHyphenExport = addSeparator(mnuOpt, "mnuHyphenExport");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
 
@@ -236,6 +238,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuMonitor->setText(catalogText(144));
     mnuCommit->setText(catalogText(145));
     mnuExit->setText(catalogText(146));
+    mnuExport->setText(catalogText(201));
     mnuView->setTitle(catalogText(147));
     mnuProc->setText(catalogText(148));
     mnuX->setText(catalogText(149));

@@ -23,6 +23,7 @@ class OptionGrid;
 //   frmMainGrid.cpp      FillGrid and its helpers
 //   frmMainEdit.cpp      the in-place editor txtGrd and the heading marks
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
+//   frmMainExport.cpp    export of the option table as a CSV file
 class frmMain : public QMainWindow, public EditorPort {
     Q_OBJECT
 
@@ -65,6 +66,10 @@ public:
     void changeMonitor();
     void changeDSN();
 
+    // Export (frmMainExport.cpp): the shown columns into a CSV file; false
+    // (after a message) when the file could not be written.
+    bool exportCsv(const QString& path);
+
     bool m_changed = false;
 
 public slots:
@@ -72,6 +77,7 @@ public slots:
     void mnuDSN_Click();
     void mnuMonitor_Click();
     void mnuExit_Click();
+    void mnuExport_Click();
     void mnuProc_Click();
     void mnuX_Click();
     void mnuR_Click();
@@ -129,6 +135,8 @@ private:
     QAction* mnuHyphen3 = nullptr;
     QAction* mnuCommit = nullptr;
     QAction* mnuHyphen2 = nullptr;
+    QAction* mnuExport = nullptr;
+    QAction* mnuHyphenExport = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuProc = nullptr;
