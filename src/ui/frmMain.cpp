@@ -16,6 +16,7 @@
 #include "core/SharedState.h"
 #include "frmMain.h"
 #include "ui/Twips.h"
+#include "ui/WindowSettings.h"
 #include "ui/frmConnect.h"
 
 namespace tolva {
@@ -357,6 +358,7 @@ void frmMain::showEvent(QShowEvent* event) {
                twipsToPixels(kClientHeight) + (menu ? menu->sizeHint().height() : 0));
         if (const QScreen* desktop = screen())
             move(desktop->availableGeometry().center() - rect().center());
+        restoreWindowPlace(this);  // where the user left it last time, if known
     }
     QMainWindow::showEvent(event);
     applyMinimumSize();  // the frame is known once the window is on screen
