@@ -13,6 +13,8 @@ packages=(
     fonts-dejavu-core
     # demo database, throwaway test server, headless runs
     sqlite3 postgresql xvfb xauth
+    # screenshots (scripts/screenshot.sh)
+    xdotool imagemagick
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
