@@ -42,11 +42,14 @@ void frmMain::mnuExport_Click() {
             .toString();
     QString caption = catalogText(201);
     caption.remove(u'&');
-    const QString path = QFileDialog::getSaveFileName(
-        this, caption, QDir(folder).filePath(exportFileName(s.currentMonitor().Name)),
-        catalogText(202));
-    if (path.isEmpty())
+    QFileDialog dialog(this, caption,
+                       QDir(folder).filePath(exportFileName(s.currentMonitor().Name)),
+                       catalogText(202));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));  // a name typed without one still opens
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().constFirst();
     settings.setValue(kExportFolderKey, QFileInfo(path).absolutePath());
     exportCsv(path);
 }
