@@ -27,8 +27,10 @@
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
+#include "core/SearchText.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
+#include "core/modCfg.h"
 
 using namespace tolva;
 

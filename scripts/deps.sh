@@ -17,6 +17,8 @@ packages=(
     dpkg-dev desktop-file-utils appstream x11-utils
     # fuzzing (scripts/fuzz.sh)
     clang libfuzzer-14-dev
+    # screenshots (scripts/screenshot.sh)
+    xdotool imagemagick
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tolva::kAppId));
     QApplication::setWindowIcon(QIcon::fromTheme(
         QString::fromLatin1(tolva::kAppId), QIcon(QStringLiteral(":/icons/editeur-tolva.svg"))));
+    // Names of the per-user settings (window sizes and places).
+    QCoreApplication::setOrganizationName(QStringLiteral("NOVRAX"));
+    QCoreApplication::setApplicationName(QStringLiteral("TOLVA Editor"));
 
     // The program speaks French whatever the desktop's language: Qt's own
     // texts too (standard buttons "Oui", "Non", "Annuler", edit menus).

@@ -20,6 +20,7 @@
 #include "core/ViewState.h"
 #include "frmMain.h"
 #include "ui/Twips.h"
+#include "ui/WindowSettings.h"
 #include "ui/frmConnect.h"
 
 namespace tolva {
@@ -219,6 +220,8 @@ void frmMain::buildMenusAndToolbar() {
     mnuCommit = addEntry(mnuOpt, "mnuCommit", QKeySequence(Qt::CTRL | Qt::Key_S),
                          &frmMain::mnuCommit_Click);
     addSeparator(mnuOpt, "mnuHyphen2");
+    mnuExport = addEntry(mnuOpt, "mnuExport", QKeySequence(), &frmMain::mnuExport_Click);
+    addSeparator(mnuOpt, "mnuHyphenExport");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
 
@@ -250,6 +253,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuMonitor->setText(catalogText(Msg::ChangeMonitorEntry));
     mnuCommit->setText(catalogText(Msg::SaveEntry));
     mnuExit->setText(catalogText(Msg::ExitEntry));
+    mnuExport->setText(catalogText(201));
     mnuView->setTitle(catalogText(Msg::ViewMenu));
     mnuProc->setText(catalogText(Msg::ProcEntry));
     mnuX->setText(catalogText(Msg::XEntry));
@@ -377,6 +381,7 @@ void frmMain::showEvent(QShowEvent* event) {
                twipsToPixels(kClientHeight) + (menu ? menu->sizeHint().height() : 0));
         if (const QScreen* desktop = screen())
             move(desktop->availableGeometry().center() - rect().center());
+        restoreWindowPlace(this);  // where the user left it last time, if known
     }
     QMainWindow::showEvent(event);
     applyMinimumSize();  // the frame is known once the window is on screen

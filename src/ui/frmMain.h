@@ -25,6 +25,7 @@ class OptionTableModel;
 //   frmMainGrid.cpp      FillGrid and its helpers
 //   frmMainEdit.cpp      the in-place editor txtGrd and the heading marks
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
+//   frmMainExport.cpp    export of the option table as a CSV file
 class frmMain : public QMainWindow, public EditorPort {
     Q_OBJECT
 
@@ -72,6 +73,10 @@ public:
     void changeMonitor();
     void changeDSN();
 
+    // Export (frmMainExport.cpp): the shown columns into a CSV file; false
+    // (after a message) when the file could not be written.
+    bool exportCsv(const QString& path);
+
     bool m_changed = false;
 
 public slots:
@@ -79,6 +84,7 @@ public slots:
     void mnuDSN_Click();
     void mnuMonitor_Click();
     void mnuExit_Click();
+    void mnuExport_Click();
     void mnuProc_Click();
     void mnuX_Click();
     void mnuR_Click();
@@ -140,6 +146,7 @@ private:
     QAction* mnuDSN = nullptr;
     QAction* mnuMonitor = nullptr;
     QAction* mnuCommit = nullptr;
+    QAction* mnuExport = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuProc = nullptr;

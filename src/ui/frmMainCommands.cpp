@@ -15,6 +15,7 @@
 #include "core/Version.h"
 #include "core/modCfg.h"
 #include "frmMain.h"
+#include "ui/WindowSettings.h"
 #include "ui/frmConnect.h"
 #include "ui/frmMonitor.h"
 
@@ -235,6 +236,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closedForGood = true;
+    rememberWindowPlace(this);
     event->accept();
 }
 

@@ -76,7 +76,10 @@ frmMonitor::frmMonitor(SharedState& state, QWidget* parent) : QDialog(parent), m
     // Load.
     m_state.gMonitorChosen = false;
     m_dsnPanel->setText(catalogText(Msg::PickerDsnPanel) + u' ' + m_state.gDsn + u' ');
+    buildFilter();
     LoadMonitorTree();
+    filterTree();
+    fitOpeningSize();
 }
 
 void frmMonitor::LoadMonitorTree() {
@@ -163,10 +166,12 @@ bool frmMonitor::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMonitor::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    // The tree fills the window above the status bar.
+    // The search field on top, the tree filling the window down to the status bar.
     const int barHeight = StatusBar1->sizeHint().height();
     StatusBar1->setGeometry(0, height() - barHeight, width(), barHeight);
-    TreeView1->setGeometry(0, 0, width(), qMax(0, height() - barHeight));
+    const int filterHeight = txtFilter->sizeHint().height();
+    txtFilter->setGeometry(0, 0, width(), filterHeight);
+    TreeView1->setGeometry(0, filterHeight, width(), qMax(0, height() - barHeight - filterHeight));
 }
 
 }  // namespace tolva

@@ -6,6 +6,7 @@
 #include "core/FolderTree.h"
 #include "core/MonitorFolders.h"
 #include "core/SharedState.h"
+#include "ui/MonitorFilter.h"
 
 class QLabel;
 class QStatusBar;
@@ -32,6 +33,9 @@ public:
     static constexpr int ImageKeyRole = Qt::UserRole;
     static constexpr int MonitorIndexRole = Qt::UserRole + 1;
 
+public slots:
+    void done(int result) override;  // keeps the window's size for the next opening
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -43,9 +47,19 @@ private:
     void chooseMonitor();
 
     SharedState& m_state;
+    // Search (frmMonitorFilter.cpp).
+    void buildFilter();
+    void filterTree();
+    void moveIntoTreeFromFilter();
+    void chooseFromFilter();
+    void fitOpeningSize();
+
     QTreeWidget* TreeView1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* m_dsnPanel = nullptr;
+    MonitorFilterField* txtFilter = nullptr;
+    QLabel* lblMonitorCount = nullptr;
+    MonitorFilterResult m_filtered;
 
     MonitorFolders m_folders;  // the CSNODE rows and CSMINN links read
 };

@@ -27,16 +27,21 @@ protected:
         ASSERT_TRUE(LoadMonitorList(appState()).ok());
     }
     static QTreeWidget* tree(frmMonitor& p) { return p.findChild<QTreeWidget*>("TreeView1"); }
-    // "Folder{child,child}", a monitor as "#MonId" of its gMonitors entry.
+    // "Folder{child,child}", a monitor as "#MonId" of its gMonitors entry;
+    // items the filter hides are left out, a collapsed folder is marked "+".
     static QString render(const QTreeWidgetItem* item) {
+        if (item->isHidden())
+            return QString();
         if (item->data(0, frmMonitor::ImageKeyRole) == QLatin1String("Monitor")) {
             const int index = item->data(0, frmMonitor::MonitorIndexRole).toInt();
             return u'#' + QString::number(appState().gMonitors.value(index).MonId);
         }
         QStringList children;
         for (int i = 0; i < item->childCount(); ++i)
-            children << render(item->child(i));
-        return item->text(0) + u'{' + children.join(u',') + u'}';
+            if (!item->child(i)->isHidden())
+                children << render(item->child(i));
+        const bool collapsed = item->parent() && !item->isExpanded();
+        return item->text(0) + (collapsed ? "+{" : "{") + children.join(u',') + u'}';
     }
 };
 
@@ -102,6 +107,84 @@ TEST_F(MonitorPickerTest, NoLiveFolderIsReported) {
     EXPECT_EQ(lastMessage(), message(catalogText(131) + "\r\n\r\n" + catalogText(130),
                                      catalogText(128), UiPort::Icon::Critical));
     EXPECT_EQ(tree(picker)->topLevelItemCount(), 0);
+}
+
+TEST_F(MonitorPickerTest, FilterKeepsMatchesInTheirFoldersAndEnterOpensTheOnlyOne) {
+    TestDatabase::exec("UPDATE CSMON SET NAME = 'Épaisseur tôle - Longerons' WHERE MONID = 107");
+    ASSERT_TRUE(LoadMonitorList(appState()).ok());
+    SharedState& s = appState();
+    auto field = [](frmMonitor& p) { return p.findChild<QLineEdit*>("txtFilter"); };
+    auto count = [](frmMonitor& p) { return p.findChild<QLabel*>("lblMonitorCount")->text(); };
+    {
+        frmMonitor picker(appState());
+        showActive(&picker);
+        EXPECT_EQ(field(picker)->placeholderText(), "Rechercher un moniteur…");
+        const QString everything = render(tree(picker)->invisibleRootItem());
+        const QString all = count(picker);
+        tree(picker)->topLevelItem(0)->child(1)->setExpanded(false);  // Usine de Nantes
+        QTest::keyClick(tree(picker), Qt::Key_F, Qt::ControlModifier);
+        ASSERT_EQ(QApplication::focusWidget(), field(picker));
+
+        const struct {
+            const char* text;
+            const char* tree;
+            const char* count;
+        } cases[] = {
+            {"presse A", "{NOVRAX{Usine de Nantes{Atelier Plasturgie{#104,#110,#113}}}}", "3"},
+            {"EPAISSEUR", "{NOVRAX{Usine de Nantes{Atelier Emboutissage{#107}}}}", "1"},
+            {"zzz", "{}", "0"},
+        };
+        for (const auto& c : cases) {
+            field(picker)->setText(c.text);
+            EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree) << c.text;
+            EXPECT_EQ(count(picker), QString(c.count) + " moniteur(s)");
+        }
+        // Escape clears a text and shows everything again; then it closes.
+        QTest::keyClick(field(picker), Qt::Key_Escape);
+        EXPECT_TRUE(picker.isVisible());
+        EXPECT_EQ(field(picker)->text(), "");
+        EXPECT_EQ(count(picker), all);
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), everything);
+        // With several matches Enter opens nothing; Down goes to the first match.
+        QTest::keyClicks(field(picker), "presse a");
+        QTest::keyClick(field(picker), Qt::Key_Return);
+        EXPECT_TRUE(picker.isVisible());
+        QTest::keyClick(field(picker), Qt::Key_Down);
+        EXPECT_EQ(QApplication::focusWidget(), tree(picker));
+        EXPECT_EQ(render(tree(picker)->currentItem()), "#104");
+        field(picker)->clear();
+        QTest::keyClick(field(picker), Qt::Key_Escape);
+        EXPECT_EQ(picker.result(), QDialog::Rejected);
+    }
+    EXPECT_FALSE(s.gMonitorChosen);
+    // Enter on the single match loads it.
+    frmMonitor picker(appState());
+    showActive(&picker);
+    QTest::keyClicks(field(picker), "epaisseur");
+    QTest::keyClick(field(picker), Qt::Key_Return);
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+    EXPECT_TRUE(s.gMonitorChosen);
+    EXPECT_EQ(s.gMonitorIndex, monitorIndex(107));
+    EXPECT_FALSE(s.gOptionRows.isEmpty());
+}
+
+TEST_F(MonitorPickerTest, OpensWideEnoughAndAtTheSizeLeftLastTime) {
+    TestDatabase::exec("UPDATE CSMON SET NAME = '" + QString(40, u'W') + "' WHERE MONID = 112");
+    ASSERT_TRUE(LoadMonitorList(appState()).ok());
+    QSize left;
+    {
+        frmMonitor picker(appState());
+        showActive(&picker);
+        // The longest name and the title are seen whole.
+        EXPECT_LE(tree(picker)->header()->sectionSize(0), tree(picker)->viewport()->width());
+        EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
+        left = QSize(picker.width() - 40, 300);
+        picker.resize(left);
+        QTest::keyClick(tree(picker), Qt::Key_Escape);
+    }
+    EXPECT_EQ(frmMonitor(appState()).size(), left);
+    QSettings().clear();
+    EXPECT_EQ(frmMonitor(appState()).width(), left.width() + 40);
 }
 
 }  // namespace tolva::test

@@ -100,6 +100,7 @@ class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         appState().reset();
+        QSettings().clear();  // no window size or place left by an earlier test
         QLocale::setDefault(kFrench);
         PrepareStartup(m_programFolder.path());
         TestDatabase::resetDemo();

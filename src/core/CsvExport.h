@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "core/SharedState.h"
+
+namespace tolva {
+
+// The option table as a spreadsheet reads it: a heading line, then one line
+// per characteristic with its query (when the grid shows that column) and the
+// shown value columns in grid order. Numbers take the regional form; the field
+// separator is ";" where the decimal separator is ",", else ",". UTF-8 with a
+// byte-order mark, CR LF line ends; fields holding the separator, a quote or a
+// line break are quoted. `characteristics` and `queries` hold the split chart
+// names, one per option row.
+QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
+                          const QStringList& queries);
+
+// Writes the whole file or nothing (an existing file stays as it was on any
+// failure); on failure `reason` holds the system's description.
+bool WriteExportFile(const QString& path, const QByteArray& content, QString& reason);
+
+}  // namespace tolva

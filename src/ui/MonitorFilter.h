@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLineEdit>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tolva {
+
+// The picker's search field. Down hands over to the tree, Enter asks for the
+// match to be opened, and Escape clears a text; Escape in an empty field goes
+// on to the window, which closes.
+class MonitorFilterField : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit MonitorFilterField(QWidget* parent = nullptr);
+
+signals:
+    void moveIntoTree();
+    void chooseRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// What the filter left in sight.
+struct MonitorFilterResult {
+    int monitorsShown = 0;                  // distinct monitors, one filed twice counts once
+    QTreeWidgetItem* firstMatch = nullptr;  // first monitor item in tree order
+};
+
+// Shows only the monitor items whose gMonitors name contains `filter`
+// (ignoring case and accents) and the folders above them, expanded; an empty
+// filter shows everything again.
+MonitorFilterResult applyMonitorFilter(QTreeWidget* tree, const QString& filter);
+
+}  // namespace tolva

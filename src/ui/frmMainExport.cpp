@@ -1,0 +1,69 @@
+// Export of the shown option table as a CSV file for a spreadsheet.
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "core/Catalog.h"
+#include "core/CsvExport.h"
+#include "core/SharedState.h"
+#include "core/UiPort.h"
+#include "frmMain.h"
+
+namespace tolva {
+
+namespace {
+
+const QString kExportFolderKey = QStringLiteral("export/folder");
+
+// The monitor's name as a file name: characters no file system takes become "-".
+QString exportFileName(const QString& monitor) {
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    QString name = QString(monitor).replace(forbidden, QStringLiteral("-")).trimmed();
+    return (name.isEmpty() ? QStringLiteral("export") : name) + QStringLiteral(".csv");
+}
+
+}  // namespace
+
+void frmMain::mnuExport_Click() {
+    if (!commitOpenEdit())
+        return;
+    const SharedState& s = appState();
+    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+        return;
+
+    QSettings settings;
+    const QString folder =
+        settings
+            .value(kExportFolderKey,
+                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .toString();
+    QString caption = catalogText(201);
+    caption.remove(u'&');
+    QFileDialog dialog(this, caption,
+                       QDir(folder).filePath(exportFileName(s.currentMonitor().Name)),
+                       catalogText(202));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));  // a name typed without one still opens
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    settings.setValue(kExportFolderKey, QFileInfo(path).absolutePath());
+    exportCsv(path);
+}
+
+bool frmMain::exportCsv(const QString& path) {
+    QStringList characteristics;
+    QStringList queries;
+    SplitChartNames(characteristics, queries);
+    QString reason;
+    if (WriteExportFile(path, BuildCsvExport(appState(), characteristics, queries), reason))
+        return true;
+    uiPort().message(catalogText(203) + QStringLiteral("\r\n\r\n") + reason, UiPort::Icon::Critical,
+                     windowTitle());
+    return false;
+}
+
+}  // namespace tolva

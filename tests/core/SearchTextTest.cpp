@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "CoreTestSupport.h"
+#include "core/SearchText.h"
+
+using namespace tolva;
+
+TEST(SearchText, NamesMatchIgnoringCaseAccentsAndLigatures) {
+    const struct {
+        const char* name;
+        const char* filter;
+        bool matches;
+    } cases[] = {
+        {"Épaisseur tôle E2", "epaisseur", true},
+        {"Epaisseur tole E2", "ÉPAISSEUR TÔLE", true},
+        {"Presse à injecter P7", "presse a i", true},
+        {"Presse à injecter P7", "pressea", false},
+        {"Cœur de pompe", "coeur", true},
+        {"Æquo", "aeq", true},
+        {"Straße 4", "STRASSE", true},
+        {"Bague intérieure", "extérieure", false},
+        {"Bague intérieure", "  ", true},
+        {"", "a", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nameMatchesFilter(QString::fromUtf8(c.name), QString::fromUtf8(c.filter)),
+                  c.matches)
+            << c.name << " / " << c.filter;
+}
