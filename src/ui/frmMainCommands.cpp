@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "OptionGrid.h"
+#include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
@@ -65,16 +66,19 @@ QString helpTitle() {
 }  // namespace
 
 void frmMain::confirmSave(bool& ok) {
+    m_savedRows = -1;
     if (m_changed) {
         const UiPort::Answer answer =
             uiPort().message(catalogText(140), UiPort::Icon::Question, catalogText(139),
                              UiPort::Buttons::YesNoCancel);
         if (answer == UiPort::Answer::Yes) {
+            const int rowsToWrite = m_model->changedRowCount();
             if (!SaveMonitorOptions()) {
                 uiPort().setNormalPointer();
                 ok = false;
                 return;
             }
+            m_savedRows = rowsToWrite;  // shown once the re-read fills the grid
         } else if (answer != UiPort::Answer::No) {
             ok = false;  // Cancel, or the box closed
             return;
