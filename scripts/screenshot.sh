@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Retakes docs/screenshot-main.png (the editor on the demo database) and
+# Retakes docs/screenshot-main.png (the editor on the demo database),
+# docs/screenshot-marks.png (the same window with two unsaved values) and
 # docs/screenshot-picker-filter.png (the monitor picker searching "presse a")
 # under a virtual display, driven through the program's own dialogs with
 # xdotool. Needs the packages xvfb, xdotool and imagemagick; run after
@@ -10,6 +11,7 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${TOLVA_BUILD_DIR:-$source_dir/build}
 output=${1:-$source_dir/docs/screenshot-main.png}
 picker_output=${2:-$source_dir/docs/screenshot-picker-filter.png}
+marks_output=$(dirname "$output")/screenshot-marks.png
 
 if [[ -z ${DISPLAY:-} ]]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$@"
@@ -43,3 +45,9 @@ sleep 2
 window=$(xdotool search --name '^Editeur TOLVA$' | head -n 1)
 import -window "$window" "$output"
 echo "screenshot: $output"
+
+# Two values typed and not saved: tinted, bold, counted in the third panel.
+xdotool key 1 2 Return Right Right 4 Return
+sleep 1
+import -window "$window" "$marks_output"
+echo "screenshot: $marks_output"

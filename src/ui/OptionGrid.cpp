@@ -53,6 +53,16 @@ private:
     int m_height = 0;
 };
 
+// The whole text of a cell, when its column is too narrow to show it.
+void showCutText(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& shown) {
+    const int margins =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    if (QFontMetrics(shown.font).horizontalAdvance(shown.text) > shown.rect.width() - margins)
+        QToolTip::showText(event->globalPos(), shown.text, view->viewport(), shown.rect);
+    else
+        QToolTip::hideText();
+}
+
 // Leaves out the selection look while the in-place editor covers the cell.
 class CellDelegate : public QStyledItemDelegate {
 public:
@@ -64,6 +74,17 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         if (!m_highlight)
             option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    }
+
+public:
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem shown = option;
+        initStyleOption(&shown, index);
+        showCutText(event, view, shown);
+        return true;
     }
 
 private:
@@ -85,19 +106,13 @@ protected:
     }
 
 public:
-    // The whole name, when the column is too narrow to show it.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         QStyleOptionViewItem shown = option;
         initStyleOption(&shown, index);
-        const int margins =
-            2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-        if (QFontMetrics(shown.font).horizontalAdvance(shown.text) > shown.rect.width() - margins)
-            QToolTip::showText(event->globalPos(), shown.text, view->viewport(), shown.rect);
-        else
-            QToolTip::hideText();
+        showCutText(event, view, shown);
         return true;
     }
 };
@@ -126,12 +141,16 @@ GridHeader* header(QTableView* view) {
 OptionGrid::OptionGrid(QWidget* parent) : QTableView(parent) {
     setFont(gridFont());
     setHorizontalHeader(new GridHeader(this));
+    // Value columns can be widened by their heading's edge; the fixed columns'
+    // own heading lies over theirs and stays fixed.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A rectangle of values, for copy, paste and revert.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
     setTabKeyNavigation(false);

@@ -1,7 +1,10 @@
 #include "OptionTableModel.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QFont>
+#include <QPalette>
+#include <algorithm>
 
 #include "ValueColumns.h"
 #include "core/Catalog.h"
@@ -17,6 +20,25 @@ QColor colourOf(const QVariant& value) {
     if (value.metaType() == QMetaType::fromType<QBrush>())
         return value.value<QBrush>().color();
     return QColor();
+}
+
+// Unsaved values: a pale wash of the selection colour over the base, so it
+// stays light on light themes and dark on dark ones, text readable on both.
+QColor changedTint() {
+    const QPalette palette = QApplication::palette();
+    const QColor base = palette.color(QPalette::Base);
+    const QColor accent = palette.color(QPalette::Highlight);
+    const auto mix = [](int a, int b) { return (a * 3 + b) / 4; };
+    return QColor(mix(base.red(), accent.red()), mix(base.green(), accent.green()),
+                  mix(base.blue(), accent.blue()));
+}
+
+int changedCells(const OptionRow& row) {
+    int n = 0;
+    for (const OptionCell* cell : {&row.SpecLower, &row.SpecNominal, &row.SpecUpper, &row.XLcl,
+                                   &row.XCl, &row.XUcl, &row.RLcl, &row.RCl, &row.RUcl})
+        n += cell->isChanged() ? 1 : 0;
+    return n;
 }
 
 quint64 cellKey(int gridRow, int column) {
@@ -92,9 +114,9 @@ QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
                 return QVariant::fromValue(cell->Current);
             return QVariant();
         case Qt::TextAlignmentRole:
-            return fixed ? QVariant(int(Qt::AlignCenter)) : QVariant();
+            return int(fixed ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
         case Qt::FontRole:
-            if (column == 0) {
+            if (column == 0 || isChangedCell(row, column)) {
                 // Resolved against the grid's own font: only the weight is ours.
                 QFont bold;
                 bold.setBold(true);
@@ -103,11 +125,18 @@ QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
             return QVariant();
         case Qt::BackgroundRole: {
             const auto it = m_backgrounds.constFind(cellKey(row + 1, column));
-            return it == m_backgrounds.constEnd() ? QVariant() : QVariant(QBrush(*it));
+            if (it != m_backgrounds.constEnd())
+                return QBrush(*it);
+            return isChangedCell(row, column) ? QVariant(QBrush(changedTint())) : QVariant();
         }
         default:
             return QVariant();
     }
+}
+
+bool OptionTableModel::isChangedCell(int rowIndex, int column) const {
+    const OptionCell* cell = optionCell(rowIndex, column);
+    return cell && cell->isChanged();
 }
 
 QVariant OptionTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -186,11 +215,37 @@ bool OptionTableModel::storeCellValue(int rowIndex, int column, const TaggedValu
     cell->Current = value;
     const QModelIndex changedIndex = index(rowIndex, column);
     if (changedIndex.isValid())
-        emit dataChanged(changedIndex, changedIndex,
-                         {Qt::DisplayRole, Qt::EditRole, GivenTextRole});
-    if (cell->Loaded.isEmpty())
-        return !value.isEmpty();
-    return value.isEmpty() || value != cell->Loaded;
+        emit dataChanged(
+            changedIndex, changedIndex,
+            {Qt::DisplayRole, Qt::EditRole, GivenTextRole, Qt::BackgroundRole, Qt::FontRole});
+    return cell->isChanged();
+}
+
+void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cell,
+                                        const TaggedValue& value) {
+    if (rowIndex < 0 || rowIndex >= m_state.gOptionRows.size() || !cell)
+        return;
+    const int column = columnOf(cell);
+    if (column >= 0) {
+        const bool changed = storeCellValue(rowIndex, column, value);
+        emit valueStored(rowIndex, column, changed);
+        return;
+    }
+    OptionCell& hidden = m_state.gOptionRows[rowIndex].*cell;
+    hidden.Current = value;
+    emit valueStored(rowIndex, -1, hidden.isChanged());
+}
+
+int OptionTableModel::changedValueCount() const {
+    int n = 0;
+    for (const OptionRow& row : m_state.gOptionRows)
+        n += changedCells(row);
+    return n;
+}
+
+int OptionTableModel::changedRowCount() const {
+    return int(std::count_if(m_state.gOptionRows.begin(), m_state.gOptionRows.end(),
+                             [](const OptionRow& row) { return changedCells(row) > 0; }));
 }
 
 }  // namespace tolva

@@ -54,12 +54,25 @@ public:
     // loaded value counts as no change).
     bool storeCellValue(int rowIndex, int column, const TaggedValue& value);
 
+    // The option cell a value column shows (null for the names), and the grid
+    // column of an option cell (-1 while its group is hidden).
+    OptionCell OptionRow::*cellOf(int column) const { return m_cells.value(column, nullptr); }
+    int columnOf(OptionCell OptionRow::*cell) const { return int(m_cells.indexOf(cell)); }
+    // Current = value for that option cell of the row, shown or not; emits
+    // valueStored as an edit in the grid does.
+    void storeOptionValue(int rowIndex, OptionCell OptionRow::*cell, const TaggedValue& value);
+    // Values differing from what was loaded, and the rows holding any, hidden
+    // groups included: a save writes them all.
+    int changedValueCount() const;
+    int changedRowCount() const;
+
 signals:
     // A value went into the table through the model.
     void valueStored(int rowIndex, int column, bool changed);
 
 private:
     OptionCell* optionCell(int rowIndex, int column) const;
+    bool isChangedCell(int rowIndex, int column) const;
     QString givenText(int rowIndex, int column) const;
 
     SharedState& m_state;

@@ -126,6 +126,9 @@ void frmMain::buildControls() {
             m_changed = true;
         if (m_changed)
             setSaveEnabled(true);
+        m_savedRows = -1;
+        m_pastedValues = -1;
+        UpdateChangePanel();
     });
     grdData->hide();  // shown by the first fill
 
@@ -142,7 +145,9 @@ void frmMain::buildControls() {
     m_statusDsn->setObjectName(QStringLiteral("StatusBar1Panel1"));
     m_statusMonitor = new QLabel(bar);
     m_statusMonitor->setObjectName(QStringLiteral("StatusBar1Panel2"));
-    for (QLabel* panel : {m_statusDsn, m_statusMonitor}) {
+    m_statusChanges = new QLabel(bar);
+    m_statusChanges->setObjectName(QStringLiteral("StatusBar1Panel3"));
+    for (QLabel* panel : {m_statusDsn, m_statusMonitor, m_statusChanges}) {
         panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         panel->setIndent(3);
         // Long names are cut rather than widening the window.
@@ -151,6 +156,7 @@ void frmMain::buildControls() {
     }
     bar->addWidget(m_statusDsn, 1);
     bar->addWidget(m_statusMonitor, 3);
+    bar->addWidget(m_statusChanges, 2);
 
     // grdData and txtGrd report their keys and focus changes to the window first;
     // keys that reach the window from elsewhere (grid hidden) come by itself.
@@ -225,6 +231,8 @@ void frmMain::buildMenusAndToolbar() {
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
 
+    buildEditMenu();
+
     mnuView = menuBar()->addMenu(QString());
     mnuView->setObjectName(QStringLiteral("mnuView"));
     mnuProc =
@@ -292,6 +300,9 @@ void frmMain::load() {
 void frmMain::beginOptionLoad() {
     mnuCommit->setEnabled(false);
     m_changed = false;
+    // The history applies to the values of the last load only.
+    m_undo->clear();
+    m_pastedValues = -1;
 }
 
 void frmMain::revealGroup(OptionGroup group) {

@@ -3,16 +3,19 @@
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
+#include <QModelIndexList>
 
 #include "core/EditorPort.h"
 #include "core/SharedState.h"
 #include "core/TaggedValue.h"
+#include "ui/OptionEditCommand.h"
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 namespace tolva {
 
@@ -26,6 +29,7 @@ class OptionTableModel;
 //   frmMainEdit.cpp      the in-place editor txtGrd and the heading marks
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
 //   frmMainExport.cpp    export of the option table as a CSV file
+//   frmMainEditMenu.cpp  the Édition menu: history, copy, paste, revert
 class frmMain : public QMainWindow, public EditorPort {
     Q_OBJECT
 
@@ -56,6 +60,9 @@ public:
     void SplitChartNames(QStringList& characteristics, QStringList& queries);
     static int MeasureColumnWidth(const QString& text);  // twips
     void UpdateStatusBar();
+    // Third panel: values changed since the load, or what the last save or
+    // paste did.
+    void UpdateChangePanel();
 
     // Frame (frmMain.cpp).
     void ApplyCatalogTexts();
@@ -76,6 +83,9 @@ public:
     // Export (frmMainExport.cpp): the shown columns into a CSV file; false
     // (after a message) when the file could not be written.
     bool exportCsv(const QString& path);
+    // Édition menu (frmMainEditMenu.cpp). A paste checks every text as typed
+    // and stores all of it as one step, or nothing.
+    void pasteBlock(const QString& text);
 
     bool m_changed = false;
 
@@ -91,6 +101,11 @@ public slots:
     void toolbarButtonClicked(const QString& key);
     // The desktop session ends: false when the user cancels the logout.
     bool endSession(bool mayAsk);
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuRevert_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;    // Form_QueryUnload
@@ -101,6 +116,11 @@ protected:
 private:
     void buildControls();
     void buildMenusAndToolbar();
+    void buildEditMenu();
+    // Values going into the table as one step of the edit history.
+    void storeEdits(const QVector<OptionEdit>& edits);
+    // The selected value cells (the current one when none is), as model indexes.
+    QModelIndexList selectedValueCells() const;
     void layoutControls();
     void applyMinimumSize();
     void setButtonImage(const QString& key, const QString& image);
@@ -139,6 +159,7 @@ private:
     QLabel* Label2 = nullptr;
     QLabel* m_statusDsn = nullptr;      // StatusBar1 panel 1
     QLabel* m_statusMonitor = nullptr;  // StatusBar1 panel 2
+    QLabel* m_statusChanges = nullptr;  // StatusBar1 panel 3
     QHash<QString, QIcon> ImageList1;
     QHash<QString, QAction*> m_buttons;  // toolbar buttons by key
 
@@ -148,6 +169,12 @@ private:
     QAction* mnuCommit = nullptr;
     QAction* mnuExport = nullptr;
     QAction* mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPaste = nullptr;
+    QAction* mnuRevert = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuProc = nullptr;
     QAction* mnuX = nullptr;
@@ -160,6 +187,10 @@ private:
     bool m_marksShown = false;
     int m_markedRow = 0;
     int m_markedCol = 0;
+
+    QUndoStack* m_undo = nullptr;  // edits since the last load
+    int m_savedRows = -1;          // rows the last save wrote, until the next edit
+    int m_pastedValues = -1;       // values the last paste stored, until the next edit
 
     bool m_closedForGood = false;
     bool m_sessionEnding = false;  // the session was settled; closes go through

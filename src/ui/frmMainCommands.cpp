@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "OptionGrid.h"
+#include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/NumberText.h"
 #include "core/OptionReader.h"
@@ -79,16 +80,19 @@ QString helpTitle() {
 }  // namespace
 
 void frmMain::confirmSave(bool& ok) {
+    m_savedRows = -1;
     if (m_changed) {
         const UiPort::Answer answer =
             uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
                              catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
         if (answer == UiPort::Answer::Yes) {
+            const int rowsToWrite = m_model->changedRowCount();
             if (!SaveMonitorOptions()) {
                 uiPort().setNormalPointer();
                 ok = false;
                 return;
             }
+            m_savedRows = rowsToWrite;  // shown once the re-read fills the grid
         } else if (answer == UiPort::Answer::No) {
             discardEdits(m_state);
             FillGrid();

@@ -4,8 +4,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
-#include <cmath>
-#include <optional>
 
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
@@ -15,6 +13,7 @@
 #include "core/UiPort.h"
 #include "frmMain.h"
 #include "ui/Twips.h"
+#include "ui/TypedNumber.h"
 
 namespace tolva {
 
@@ -22,19 +21,6 @@ namespace {
 
 // Handed to showTxtGrd: start from the text the cell shows now.
 const QString kCellTextSentinel = QStringLiteral("NULL");
-
-// A typed value as a number: the regional form first; where the regional
-// decimal separator is not ".", "." is read as one too, since that is the key
-// the numeric keypad gives on many comma-decimal layouts. Infinities and NaN
-// are no limit values and could not be written back as numbers.
-std::optional<double> parseTypedNumber(const QString& text) {
-    std::optional<double> v = parseRegionalNumber(text);
-    if (!v && QLocale().decimalPoint() != QLatin1String("."))
-        v = parseDotNumber(text);
-    if (v && !std::isfinite(*v))
-        return std::nullopt;
-    return v;
-}
 
 QColor markColour() {
     return QApplication::palette().color(QPalette::Dark);  // button shadow
@@ -94,7 +80,7 @@ void frmMain::commitTxtGrd(bool& ok) {
     // The value goes into the cell the editor was opened on, whatever cell is
     // current now; the model tells the window whether it is a change.
     txtGrd->hide();
-    m_model->setData(grdData->gridIndex(m_editRow, m_editCol), QVariant::fromValue(value));
+    storeEdits({{m_editRow - 1, m_model->cellOf(m_editCol), value}});
     grdData->setFocus();
     ok = true;
 }

@@ -101,6 +101,7 @@ void frmMain::UpdateStatusBar() {
     const QString monitor = known ? s.currentMonitor().Name : QString();
     m_statusDsn->setText(catalogText(168) + u' ' + s.gDsn + u' ');
     m_statusMonitor->setText(catalogText(169) + u' ' + monitor + u' ');
+    UpdateChangePanel();
 }
 
 }  // namespace tolva

@@ -1,0 +1,170 @@
+// The Édition menu and the change marks on a demo monitor: history, copy,
+// paste, revert, and the third status-bar panel.
+#include "UiTest.h"
+
+namespace tolva::test {
+
+constexpr qint32 kPress = 110;    // Presse P8: charts 1201, 1202
+constexpr qint32 kGrinder = 103;  // Rectifieuse R3: charts 1101 to 1104
+
+class EditMenuTest : public UiTest {
+protected:
+    bool marked(int row, int col) const {
+        const QModelIndex cell = grid()->gridIndex(row, col);
+        const bool bold = cell.data(Qt::FontRole).value<QFont>().bold();
+        EXPECT_EQ(bold, cell.data(Qt::BackgroundRole).isValid()) << row << "," << col;
+        return bold;
+    }
+    QString changes() const { return panel("StatusBar1Panel3"); }
+    void paste(const QString& text) {
+        QApplication::clipboard()->setText(text);
+        press(Qt::Key_V, Qt::ControlModifier);
+    }
+};
+
+TEST_F(EditMenuTest, MarksAndHistoryFollowEditsUndoRevertAndSave) {
+    openOn(kGrinder);
+    const SharedState& s = appState();
+    const int row = rowOf(1101), other = rowOf(1103);
+    const QModelIndex value = grid()->gridIndex(row, s.gColSpecUpper);
+    EXPECT_EQ(value.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(grid()->horizontalHeader()->sectionResizeMode(s.gColSpecUpper),
+              QHeaderView::Interactive);
+
+    enterValue(row, s.gColSpecUpper, "36");
+    enterValue(other, s.gColXUcl, "1");
+    EXPECT_TRUE(marked(row, s.gColSpecUpper) && marked(other, s.gColXUcl));
+    EXPECT_FALSE(marked(row, s.gColSpecLower));
+    EXPECT_EQ(changes(), "2 valeur(s) modifiée(s)");
+
+    // Each stored value is one step; back to the loaded values keeps m_changed.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "35,01");
+    EXPECT_FALSE(marked(row, s.gColSpecUpper) || marked(other, s.gColXUcl));
+    EXPECT_EQ(changes(), "");
+    EXPECT_TRUE(window->m_changed && action("Save")->isEnabled() &&
+                action("mnuCommit")->isEnabled());
+    EXPECT_FALSE(action("mnuUndo")->isEnabled());
+    press(Qt::Key_Y, Qt::ControlModifier);
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(grid()->cellText(other, s.gColXUcl), "1");
+    EXPECT_EQ(changes(), "2 valeur(s) modifiée(s)");
+
+    // Hiding a group keeps its history: the undo still reaches the hidden cell.
+    window->toggleX();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(optionRow(other).XUcl.Current, optionRow(other).XUcl.Loaded);
+    window->toggleX();
+
+    // Revert puts the loaded values back in the selected cells, as one step.
+    enterValue(row, s.gColSpecLower, "30");
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    action("mnuRevert")->trigger();
+    EXPECT_EQ(rowTexts(row).mid(s.gColSpecLower, 3), QStringList({"34,99", "35", "35,01"}));
+    EXPECT_EQ(changes(), "");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(changes(), "2 valeur(s) modifiée(s)");
+
+    ui.answers = {UiPort::Answer::Yes};
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(tval(kGrinder, 1101, "ProcCapUpper"), "36");
+    EXPECT_FALSE(marked(row, s.gColSpecUpper) || marked(row, s.gColSpecLower));
+    EXPECT_EQ(changes(), "Enregistré : 1 caractéristique(s)");
+    EXPECT_FALSE(action("mnuUndo")->isEnabled() || action("mnuRedo")->isEnabled());
+    enterValue(other, s.gColXUcl, "2");
+    EXPECT_EQ(changes(), "1 valeur(s) modifiée(s)");
+}
+
+TEST_F(EditMenuTest, CopyLeavesTheHiddenGroupOut) {
+    for (const QLocale& locale : {kFrench, kEnglish}) {
+        QLocale::setDefault(locale);
+        openOn(kGrinder);
+        const SharedState& s = appState();
+        // The middle group hidden, the ones around it shown.
+        if (s.gShowX)
+            window->toggleX();
+        if (!s.gShowR)
+            window->toggleR();
+        goTo(rowOf(1101), s.gColSpecNominal);
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Right, Qt::ShiftModifier);
+        press(Qt::Key_Down, Qt::ShiftModifier);
+        press(Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        ASSERT_EQ(lines.size(), 3) << QApplication::clipboard()->text().toStdString();
+        const QStringList first = lines.at(0).split('\t');
+        ASSERT_EQ(first.size(), 4) << lines.join("/").toStdString();
+        EXPECT_EQ(first.mid(0, 2),
+                  locale == kFrench ? QStringList({"35", "35,01"}) : QStringList({"35", "35.01"}));
+        EXPECT_EQ(first.at(2), grid()->cellText(rowOf(1101), s.gColRLcl));
+    }
+}
+
+TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {
+    const struct {
+        QLocale locale;
+        const char* regional;
+    } cases[] = {{kFrench, "12,5"}, {kEnglish, "12.5"}};
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        openOn(kGrinder);
+        const SharedState& s = appState();
+        const int top = rowOf(1101);
+        const QString r = c.regional;
+        const QString block = r + "\t12.5\t \t1\n\t2\t" + r + "\t3\n4\t\t5\t12.5\n";
+        const QStringList before = rowTexts(top + 3);
+
+        // One text that is no number: nothing is stored, the cell is current.
+        goTo(top, s.gColSpecLower);
+        paste(QString(block).replace("\t3\n", "\tabc\n"));
+        EXPECT_EQ(lastMessage(),
+                  message(catalogText(141), catalogText(139), UiPort::Icon::Exclamation));
+        EXPECT_EQ(at(), QPoint(top + 1, s.gColSpecLower + 3));
+        EXPECT_EQ(changes(), "");
+        EXPECT_FALSE(window->m_changed);
+
+        goTo(top, s.gColSpecLower);
+        paste(block);
+        const QString t = QLocale().toString(12.5);
+        EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 4), QStringList({t, t, "", "1"}));
+        EXPECT_EQ(rowTexts(top + 1).mid(s.gColSpecLower, 4), QStringList({"", "2", t, "3"}));
+        EXPECT_EQ(rowTexts(top + 2).mid(s.gColSpecLower, 4), QStringList({"4", "", "5", t}));
+        EXPECT_EQ(rowTexts(top + 3), before);
+        EXPECT_TRUE(changes().startsWith("12 valeur(s) collée(s)")) << changes().toStdString();
+        press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 3),
+                  QStringList({QLocale().toString(34.99), "35", QLocale().toString(35.01)}));
+
+        // Past the last row and column the block is cut.
+        goTo(top + 3, grid()->columns() - 2);
+        paste(block);
+        EXPECT_EQ(rowTexts(top + 3).mid(grid()->columns() - 2), QStringList({t, t}));
+        EXPECT_TRUE(changes().startsWith("2 valeur(s) collée(s)")) << changes().toStdString();
+        // One value fills the selection.
+        goTo(top + 1, s.gColXLcl);
+        press(Qt::Key_Down, Qt::ShiftModifier);
+        paste("7\n");
+        EXPECT_EQ(optionRow(top + 2).XLcl.Current, TaggedValue::number(7));
+        EXPECT_EQ(optionRow(top + 1).XLcl.Current, TaggedValue::number(7));
+    }
+}
+
+TEST_F(EditMenuTest, PastedBlockIsSavedWithPoints) {
+    for (const QLocale& locale : {kFrench, kEnglish}) {
+        TestDatabase::resetDemo();
+        QLocale::setDefault(locale);
+        openOn(kPress);
+        goTo(rowOf(1202), appState().gColXLcl);
+        const QString point = QLocale().decimalPoint();
+        paste("1" + point + "2\t2.25\t12" + point + "5");
+        ui.answers = {UiPort::Answer::Yes};
+        press(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(tval(kPress, 1202, "XChartLCLConstant"), "1.2");
+        EXPECT_EQ(tval(kPress, 1202, "XChartUCLConstant"), "12.5");
+        EXPECT_EQ(changes(), "Enregistré : 1 caractéristique(s)");
+    }
+}
+
+}  // namespace tolva::test
