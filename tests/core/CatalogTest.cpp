@@ -12,8 +12,6 @@ TEST(Catalog, HoldsSixtyEightTextsWithout127AndHeadingsBreakWithCrLf) {
     EXPECT_EQ(present, 68);
     EXPECT_TRUE(catalogText(127).isEmpty());
     EXPECT_EQ(catalogText(112), QString::fromUtf8("Erreur lors du Paramétrage "));  // kept blank
-    EXPECT_EQ(catalogText(165),
-              QString::fromUtf8("Afficher les Spécs de la Capabilité du Processus"));
     EXPECT_EQ(catalogText(156), "Carte\\nIND/MOY\\nLCS");
     EXPECT_EQ(catalogHeading(156), "Carte\r\nIND/MOY\r\nLCS");
     EXPECT_EQ(catalogHeading(153), QString::fromUtf8("SPECS\r\nSupérieure"));

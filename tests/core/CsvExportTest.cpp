@@ -17,20 +17,15 @@ QStringList characteristics, queries;
 void prepareState() {
     SharedState& s = appState();
     s.reset();
-    s.gCapSpecUpper = catalogHeading(153);
-    s.gCapSpecNominal = catalogHeading(154);
-    s.gCapSpecLower = catalogHeading(155);
-    s.gCapXUcl = catalogHeading(156);
-    s.gCapXLcl = catalogHeading(157);
-    s.gCapXCl = catalogHeading(158);
-    s.gCapRUcl = catalogHeading(159);
-    s.gCapRLcl = catalogHeading(160);
-    s.gCapRCl = catalogHeading(161);
+    QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
+                                 &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
+                                 &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
+    for (int i = 0; i < 9; ++i)
+        *headings[i] = catalogHeading(153 + i);
     s.gMonitors = {{QStringLiteral("Presse"), 7, 1}};
     s.gMonitorIndex = 0;
     s.gShowProc = false;
-    s.gShowX = true;
-    s.gShowR = true;
+    s.gShowX = s.gShowR = true;
     ApplyViewState(appState());
     s.gOptionRows.resize(2);
     s.gOptionRows[0].SpecLower.Current = TaggedValue::number(99);  // hidden: not exported

@@ -6,15 +6,6 @@
 
 using namespace tolva;
 
-namespace {
-
-void chooseMonitor(qint32 monId, qint32 isQueryProfile) {
-    appState().gMonitors = {{"Autre", 1, 0}, {"Choisi", monId, isQueryProfile}};
-    appState().gMonitorIndex = 1;
-}
-
-}  // namespace
-
 TEST(ViewState, ColumnsFollowTheSwitchesAndTheCurrentMonitor) {
     SharedState s;
     // Shown groups take three columns each after the characteristic and query columns.
@@ -57,7 +48,8 @@ TEST(ViewState, RememberMonitorFillsTheStartEntryBeforeGrowing) {
         {"qualite", 5, "Qualite:44 Essais:3 qualite:5"}};  // names keep their case
     for (const auto& [dsn, monId, expected] : steps) {
         s.gDsn = dsn;
-        chooseMonitor(monId, 0);
+        s.gMonitors = {{"Autre", 1, 0}, {"Choisi", monId, 0}};
+        s.gMonitorIndex = 1;
         RememberMonitor();
         EXPECT_EQ(test::lastMonitors(), expected);
     }

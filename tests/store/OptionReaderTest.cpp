@@ -8,12 +8,8 @@ namespace {
 
 // "lower | centre | upper" of one group.
 QString shown(const OptionCell& low, const OptionCell& mid, const OptionCell& high) {
-    QStringList out;
-    for (const TaggedValue& v : {low.Current, mid.Current, high.Current})
-        out << (v.isEmpty()    ? QStringLiteral("-")
-                : v.isNumber() ? QString::number(v.toNumber())
-                               : u'"' + v.toTextValue() + u'"');
-    return out.join(" | ");
+    return QStringList{valueText(low.Current), valueText(mid.Current), valueText(high.Current)}
+        .join(" | ");
 }
 
 using OptionReaderTest = StoreTest;
@@ -54,7 +50,9 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAfterThreeStatements) {
     }
     data.setAll(1,
                 "XTypeOfLCLandUCL=2 XChartCenterLineValue=10 RTypeOfLCLandUCL=2 "
-                "RChartCenterLineValue=abc");
+                "RChartCenterLineValue=abc RChartUCLConstant=12,5");
+    // What is not wholly a number stays the stored text, so a save of its group stops.
+    data.setAll(3, "RTypeOfLCLandUCL=2 RChartUCLConstant=12.5abc");
     data.setAll(2, "XTypeOfLCLandUCL=1");
     TestDatabase::exec("UPDATE CSCHRT SET NAME = '  Diametre  ' WHERE CHRTID = 1");
     StatementLog log;
@@ -85,32 +83,10 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAfterThreeStatements) {
     const OptionRow &r1 = data.row(1), &r2 = data.row(2), &r3 = data.row(3);
     EXPECT_EQ(r1.ChartName, "Diametre");
     EXPECT_EQ(shown(r1.XLcl, r1.XCl, r1.XUcl), "8 | 10 | 12.25");
-    EXPECT_EQ(shown(r1.RLcl, r1.RCl, r1.RUcl), "8 | \"abc\" | -");
+    EXPECT_EQ(shown(r1.RLcl, r1.RCl, r1.RUcl), "8 | \"abc\" | 12.5");  // the French desktop's ","
+    EXPECT_EQ(shown(r3.RLcl, r3.RCl, r3.RUcl), "8 | - | \"12.5abc\"");
     EXPECT_EQ(shown(r2.XLcl, r2.XCl, r2.XUcl), "- | - | -");  // type 1
     EXPECT_EQ(shown(r3.XLcl, r3.XCl, r3.XUcl), "- | - | -");  // no type
-}
-
-// On this French desktop: what is not wholly a number stays the stored text,
-// so a later save of its group is stopped instead of writing a part of it.
-TEST_F(OptionReaderTest, StoredValuesAreNumbersOnlyWhenWhole) {
-    const struct {
-        const char *tval, *shown;
-    } cases[] = {{"12,5", "12.5"},       {"-0.25", "-0.25"},     {"12.5abc", "\"12.5abc\""},
-                 {"nan", "\"nan\""},     {"inf", "\"inf\""},     {"1e2", "100"},
-                 {"1 000", "\"1 000\""}, {"\u22120.25", "-0.25"}};
-    QVector<qint32> charts;
-    for (qint32 c = 1; c <= qint32(std::size(cases)); ++c)
-        charts << c;
-    MonitorData data(charts);
-    for (qint32 c : charts) {
-        data.setAll(c, "RTypeOfLCLandUCL=2");
-        data.set(c, "RChartUCLConstant", cases[c - 1].tval);
-    }
-    ASSERT_TRUE(LoadMonitorOptions());
-    for (qint32 c : charts)
-        EXPECT_EQ(shown(data.row(c).RLcl, data.row(c).RCl, data.row(c).RUcl),
-                  QStringLiteral("- | - | ") + cases[c - 1].shown)
-            << cases[c - 1].tval;
 }
 
 }  // namespace

@@ -12,34 +12,16 @@
 namespace tolva::test {
 namespace {
 
-const char* const kNames[] = {"ProcCapSpecType",
-                              "ProcCapNominal",
-                              "ProcCapDelta",
-                              "ProcCapLower",
-                              "ProcCapUpper",
-                              "XTypeOfLCLandUCL",
-                              "XChartUCLConstant",
-                              "XChartLCLConstant",
-                              "XChartCenterLine",
-                              "XChartCenterLineValue",
-                              "XChartUCL",
-                              "XChartUCLp",
-                              "XChartLCL",
-                              "XChartLCLp",
-                              "XChartSigma",
-                              "XChartSigmaValue",
-                              "RTypeOfLCLandUCL",
-                              "RChartUCLConstant",
-                              "RChartLCLConstant",
-                              "RChartCenterLine",
-                              "RChartCenterLineValue",
-                              "RChartUCL",
-                              "RChartUCLp",
-                              "RChartLCL",
-                              "RChartLCLp",
-                              "RChartSigma",
-                              "RChartSigmaValue"};
-constexpr int kNameCount = int(std::size(kNames));
+// Every option a row reads or the save writes, numbered 1 to 27 in the generated database.
+const QStringList kNames =
+    QStringLiteral(
+        "ProcCapSpecType ProcCapNominal ProcCapDelta ProcCapLower ProcCapUpper XTypeOfLCLandUCL "
+        "XChartUCLConstant XChartLCLConstant XChartCenterLine XChartCenterLineValue XChartUCL "
+        "XChartUCLp XChartLCL XChartLCLp XChartSigma XChartSigmaValue RTypeOfLCLandUCL "
+        "RChartUCLConstant RChartLCLConstant RChartCenterLine RChartCenterLineValue RChartUCL "
+        "RChartUCLp RChartLCL RChartLCLp RChartSigma RChartSigmaValue")
+        .split(u' ');
+const int kNameCount = int(kNames.size());
 
 // Values a plant database may hold besides clean numbers; "~" stands for NULL.
 const char* const kOddValues[] = {"~",   "",    " ",     "abc",   "  12.5  ", "1,5", "1.2.3", "-",
@@ -69,7 +51,7 @@ public:
                         "INSERT INTO CSOPRN (MAXNO, CNTNAME) VALUES (200, 'OPTID')"};
         QStringList options;
         for (int i = 0; i < kNameCount; ++i) {
-            if (qstrcmp(kNames[i], "XChartCenterLine") && qstrcmp(kNames[i], "RChartUCLConstant"))
+            if (kNames[i] != "XChartCenterLine" && kNames[i] != "RChartUCLConstant")
                 options << QStringLiteral("(%1, '%2', 'TEXT')").arg(i + 1).arg(kNames[i]);
         }
         options << "(101, 'ProcCapNominal', 'TEXT')"
@@ -130,13 +112,10 @@ public:
             sql << "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES " + chunk.join(", ");
         TestDatabase::execAll(sql);
 
-        SharedState& s = appState();
-        s.reset();
-        s.gConnStr = TestDatabase::connectionString();
+        QVector<MonitorEntry> monitors;
         for (int m = 1; m <= 6; ++m)
-            s.gMonitors.append(MonitorEntry{QStringLiteral("Poste %1").arg(m), m, 0});
-        s.gShowProc = s.gShowX = s.gShowR = true;
-        ApplyViewState(appState());
+            monitors.append(MonitorEntry{QStringLiteral("Poste %1").arg(m), m, 0});
+        MonitorData::pointAt(monitors);
     }
 
     static const QVector<int>& chartsOf(int profile) { return s_charts[profile]; }
@@ -157,9 +136,9 @@ public:
     }
 
 private:
-    static QString value(std::mt19937& random, const char* name, bool odd) {
+    static QString value(std::mt19937& random, const QString& name, bool odd) {
         if (odd || random() % 100 < 2) {
-            const bool sum = !qstrcmp(name, "ProcCapNominal") || !qstrcmp(name, "ProcCapDelta");
+            const bool sum = name == "ProcCapNominal" || name == "ProcCapDelta";
             const QString v =
                 QString::fromUtf8(sum ? kNumericOddValues[random() % std::size(kNumericOddValues)]
                                       : kOddValues[random() % std::size(kOddValues)]);
@@ -167,7 +146,7 @@ private:
                 return QStringLiteral("NULL");
             return u'\'' + QString(v).replace(u'\'', QStringLiteral("''")) + u'\'';
         }
-        if (QByteArray(name).contains("Type"))
+        if (name.contains("Type"))
             return QStringLiteral("'%1'").arg(kTypeValues[random() % std::size(kTypeValues)]);
         const double v = double(int(random() % 20000) - 5000) / 100.0;
         return QStringLiteral("'%1'").arg(QString::number(v, 'g', 10));
@@ -181,15 +160,6 @@ private:
     static inline QVector<QVector<int>> s_charts;
 };
 
-QString describeCell(const OptionCell& cell) {
-    const auto text = [](const TaggedValue& v) {
-        return v.isEmpty()    ? QStringLiteral("-")
-               : v.isNumber() ? QString::number(v.toNumber(), 'g', 17)
-                              : u'"' + v.toTextValue() + u'"';
-    };
-    return text(cell.Loaded) + u'/' + text(cell.Current);
-}
-
 // The option table as text, one line per row.
 QStringList table() {
     QStringList out;
@@ -197,7 +167,7 @@ QStringList table() {
         QStringList line{r.ChartName, QString::number(r.ChartId)};
         for (const OptionCell* cell : {&r.SpecUpper, &r.SpecLower, &r.SpecNominal, &r.XUcl, &r.XLcl,
                                        &r.XCl, &r.RUcl, &r.RLcl, &r.RCl})
-            line << describeCell(*cell);
+            line << valueText(cell->Loaded) + u'/' + valueText(cell->Current);
         out << line.join(u' ');
     }
     return out;
@@ -236,17 +206,16 @@ using ReadPathsTest = StoreTest;
 
 TEST_F(ReadPathsTest, BatchedLoadGivesTheTablesOfTheValueByValueReaders) {
     TestDatabase::resetDemo();
-    SharedState& s = appState();
-    s.reset();
-    s.gConnStr = TestDatabase::connectionString();
+    QVector<MonitorEntry> monitors;  // deleted ones and those of other kinds too
     for (const FieldRow& row : TestDatabase::fetch("SELECT MONID, NAME FROM CSMON"))
-        s.gMonitors.append(MonitorEntry{row.value(1).toText(), row.value(0).toInt32(), 0});
-    ASSERT_GT(s.gMonitors.size(), 0);
+        monitors.append(MonitorEntry{row.value(1).toText(), row.value(0).toInt32(), 0});
+    ASSERT_GT(monitors.size(), 0);
+    MonitorData::pointAt(monitors);
     expectSameLoads("demo");
 
     GeneratedDatabase::create();
     expectSameLoads("generated");
-    s.gMonitorIndex = 4;  // odd values everywhere still load
+    appState().gMonitorIndex = 4;  // odd values everywhere still load
     ASSERT_TRUE(LoadMonitorOptions());
     EXPECT_EQ(appState().gOptionRows.size(), 30);
     EXPECT_TRUE(ui.shown.isEmpty());

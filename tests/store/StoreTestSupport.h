@@ -35,13 +35,19 @@ public:
             sql << QStringLiteral("INSERT INTO CSCHRT (CHRTID, NAME) VALUES (%1, 'Cote %1')").arg(c)
                 << QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID) VALUES (50, %1)").arg(c);
         TestDatabase::execAll(sql);
+        pointAt({MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}});
+    }
+
+    // The program connected to the test database with these monitors listed, the
+    // first one chosen and every column group shown.
+    static void pointAt(const QVector<MonitorEntry>& monitors) {
         SharedState& s = appState();
         s.reset();
         s.gConnStr = TestDatabase::connectionString();
-        s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
+        s.gMonitors = monitors;
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
-        ApplyViewState(appState());
+        ApplyViewState(s);
     }
 
     // Stores TVAL (nullptr: a database null), defining the option name on first use.
@@ -137,6 +143,13 @@ protected:
 
 inline TaggedValue num(double v) {
     return TaggedValue::number(v);
+}
+
+// "-" when empty, a number in full, a text in quotes.
+inline QString valueText(const TaggedValue& v) {
+    return v.isEmpty()    ? QStringLiteral("-")
+           : v.isNumber() ? QString::number(v.toNumber(), 'g', 17)
+                          : u'"' + v.toTextValue() + u'"';
 }
 
 // The current values of one group of a row: lower, centre, upper.

@@ -19,19 +19,13 @@ namespace {
     throw std::runtime_error(what.toStdString());
 }
 
-QString dataSourceValue(const QString& key) {
-    return QSettings(qEnvironmentVariable("ODBCINI"), QSettings::IniFormat)
-        .value(TestDatabase::dsn() + u'/' + key)
-        .toString();
-}
-
 // Runs statements on a fresh connection; the counters a test reads stay as they were.
 QVector<FieldRow> run(const QStringList& statements) {
     const SqlCounters saved = sqlCounters();
     QVector<FieldRow> rows;
     try {
         // The SQLite data source does not create its file; an empty file is an empty database.
-        const QString file = dataSourceValue(QStringLiteral("Database"));
+        const QString file = TestDatabase::setting(QStringLiteral("Database"));
         if (TestDatabase::backend() == QLatin1String("sqlite") && !QFileInfo::exists(file)) {
             QDir().mkpath(QFileInfo(file).absolutePath());
             QFile(file).open(QIODevice::WriteOnly);
@@ -67,13 +61,14 @@ void TestDatabase::reset(bool withRows) {
 }
 
 QString TestDatabase::setting(const QString& key) {
-    return dataSourceValue(key);
+    return QSettings(qEnvironmentVariable("ODBCINI"), QSettings::IniFormat)
+        .value(dsn() + u'/' + key)
+        .toString();
 }
 
 QString TestDatabase::connectionString() {
     return QStringLiteral("DSN=%1;UID=%2;PWD=%3;")
-        .arg(dsn(), dataSourceValue(QStringLiteral("Username")),
-             dataSourceValue(QStringLiteral("Password")));
+        .arg(dsn(), setting(QStringLiteral("Username")), setting(QStringLiteral("Password")));
 }
 
 void TestDatabase::execAll(const QStringList& statements) {
