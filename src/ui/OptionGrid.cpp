@@ -63,11 +63,27 @@ void showCutText(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionV
         QToolTip::hideText();
 }
 
+// A cell whose text its column cuts shows it whole in a tool tip.
+class CutTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem shown = option;
+        initStyleOption(&shown, index);
+        showCutText(event, view, shown);
+        return true;
+    }
+};
+
 // Leaves out the selection look while the in-place editor covers the cell.
-class CellDelegate : public QStyledItemDelegate {
+class CellDelegate : public CutTextDelegate {
 public:
     CellDelegate(const bool& highlight, QObject* parent)
-        : QStyledItemDelegate(parent), m_highlight(highlight) {}
+        : CutTextDelegate(parent), m_highlight(highlight) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -76,26 +92,15 @@ protected:
             option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
     }
 
-public:
-    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                   const QModelIndex& index) override {
-        if (event->type() != QEvent::ToolTip || !index.isValid())
-            return QStyledItemDelegate::helpEvent(event, view, option, index);
-        QStyleOptionViewItem shown = option;
-        initStyleOption(&shown, index);
-        showCutText(event, view, shown);
-        return true;
-    }
-
 private:
     const bool& m_highlight;
 };
 
 // Fixed cells in the desktop's button-face colours, unless they carry a colour
 // of their own (a heading mark).
-class FixedCellDelegate : public QStyledItemDelegate {
+class FixedCellDelegate : public CutTextDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using CutTextDelegate::CutTextDelegate;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -103,17 +108,6 @@ protected:
         if (option->backgroundBrush.style() == Qt::NoBrush)
             option->backgroundBrush = option->palette.button();
         option->palette.setBrush(QPalette::Text, option->palette.buttonText());
-    }
-
-public:
-    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                   const QModelIndex& index) override {
-        if (event->type() != QEvent::ToolTip || !index.isValid())
-            return QStyledItemDelegate::helpEvent(event, view, option, index);
-        QStyleOptionViewItem shown = option;
-        initStyleOption(&shown, index);
-        showCutText(event, view, shown);
-        return true;
     }
 };
 

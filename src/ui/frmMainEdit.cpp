@@ -13,7 +13,6 @@
 #include "core/UiPort.h"
 #include "frmMain.h"
 #include "ui/Twips.h"
-#include "ui/TypedNumber.h"
 
 namespace tolva {
 
@@ -67,7 +66,7 @@ void frmMain::commitTxtGrd(bool& ok) {
     const QString typed = txtGrd->text();
     TaggedValue value;
     if (!typed.trimmed().isEmpty()) {
-        const std::optional<double> number = parseTypedNumber(typed);
+        const std::optional<double> number = readTypedNumber(typed);
         if (!number) {
             txtGrd->setFocus();
             uiPort().message(catalogText(141), UiPort::Icon::Exclamation, catalogText(139));

@@ -13,10 +13,10 @@
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
+#include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/UiPort.h"
 #include "frmMain.h"
-#include "ui/TypedNumber.h"
 
 namespace tolva {
 
@@ -195,7 +195,7 @@ void frmMain::pasteBlock(const QString& text) {
     for (const Target& target : targets) {
         TaggedValue value;
         if (!target.text.trimmed().isEmpty()) {
-            const std::optional<double> number = parseTypedNumber(target.text);
+            const std::optional<double> number = readTypedNumber(target.text);
             if (!number) {
                 grdData->setCurrentGridCell(target.index.row() + 1, target.index.column());
                 uiPort().message(catalogText(141), UiPort::Icon::Exclamation, catalogText(139));
