@@ -40,26 +40,7 @@ else
     owner=$(id -un)
 fi
 
-as_owner() {
-    if [[ $(id -u) -eq 0 ]]; then
-        runuser -u "$owner" -- "$@"
-    else
-        "$@"
-    fi
-}
-
-remove_ini_section() {
-    local file=$1 section=$2
-    [[ -f $file ]] || return 0
-    awk -v name="[$section]" '
-        /^[ \t]*\[/ { skip = ($1 == name) }
-        !skip { print }
-    ' "$file" >"$file.tmp" && mv -f "$file.tmp" "$file"
-}
-
-port_in_use() {
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
+source "$(dirname "${BASH_SOURCE[0]}")/test-server-common.sh"
 
 # The server's own process id, from its pid file, only while it is still mariadbd.
 server_pid() {

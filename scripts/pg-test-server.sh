@@ -35,28 +35,8 @@ odbc_ini=$build_dir/odbc/odbc.ini
 
 log() { echo "pg-test-server: $*" >&2; }
 
-# Runs a command as the server's owner.
-as_owner() {
-    if [[ $(id -u) -eq 0 ]]; then
-        runuser -u postgres -- "$@"
-    else
-        "$@"
-    fi
-}
-
-# Removes one [section] (and its keys) from an ini file.
-remove_ini_section() {
-    local file=$1 section=$2
-    [[ -f $file ]] || return 0
-    awk -v name="[$section]" '
-        /^[ \t]*\[/ { skip = ($0 ~ /^[ \t]*\[/ && $1 == name) }
-        !skip { print }
-    ' "$file" >"$file.tmp" && mv -f "$file.tmp" "$file"
-}
-
-port_in_use() {
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
+owner=postgres
+source "$(dirname "${BASH_SOURCE[0]}")/test-server-common.sh"
 
 stop_server() {
     if [[ -f $state_file ]]; then
