@@ -47,11 +47,7 @@ else
     "$scripts/mariadb-test-server.sh" start "$build_dir"
 fi
 
-# A failed test runs once more: the MariaDB store tests failed once in a fresh
-# clone ("Invalid character value for cast specification" while the fixture
-# reloads the demo rows) and passed in every other run; the first failure stays
-# in the output until the cause is found.
-ctest_args=(--test-dir "$build_dir" --output-on-failure --timeout 900 --repeat until-pass:2)
+ctest_args=(--test-dir "$build_dir" --output-on-failure --timeout 900)
 if [[ ${#excluded[@]} -gt 0 ]]; then
     ctest_args+=(-LE "^($(IFS='|'; echo "${excluded[*]}"))\$")
 fi

@@ -23,6 +23,7 @@ namespace {
 QVector<FieldRow> run(const QStringList& statements) {
     const SqlCounters saved = sqlCounters();
     QVector<FieldRow> rows;
+    QString current;
     try {
         // The SQLite data source does not create its file; an empty file is an empty database.
         const QString file = TestDatabase::setting(QStringLiteral("Database"));
@@ -32,12 +33,14 @@ QVector<FieldRow> run(const QStringList& statements) {
         }
         DbConnection db;
         db.open(TestDatabase::connectionString());
-        for (const QString& sql : statements)
+        for (const QString& sql : statements) {
+            current = sql;
             rows = db.execute(sql).readAll();
+        }
     } catch (const DbError& e) {
         sqlCounters() = saved;
-        fail(statements.join(QStringLiteral(";\n")) + QStringLiteral("\n  failed: ") +
-             e.description());
+        fail((current.isEmpty() ? QStringLiteral("connection") : current) +
+             QStringLiteral("\n  failed: ") + e.description());
     }
     sqlCounters() = saved;
     return rows;
