@@ -1,7 +1,6 @@
 // The connection dialog: its list of data sources, the data source it asks for,
 // and the connection it makes through the driver.
 #include "UiTest.h"
-#include "core/DsnList.h"
 
 namespace tolva::test {
 
@@ -88,8 +87,9 @@ TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
         ASSERT_EQ(dsnList(dialog)->count(), 1);
         showActive(&dialog);
         dialog.findChild<QPushButton*>("cmdOK")->click();
-        EXPECT_EQ(lastMessage(), message(catalogText(110) + "\r\n" + NoDataSourceHint(),
-                                         catalogText(101), UiPort::Icon::Critical));
+        EXPECT_EQ(lastMessage(),
+                  message(catalogText(110) + "\r\n" + catalogText(Msg::NoDataSourceHelp),
+                          catalogText(101), UiPort::Icon::Critical));
     }
     // The only data source disappears while the dialog is open. (A name of its
     // own: the driver manager remembers failed look-ups for a while.)
@@ -100,7 +100,7 @@ TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
     fillIn(&dialog, "Disparue", "jdupont", "pw");
     const QString text = lastMessage().value(0);
     EXPECT_TRUE(text.startsWith(catalogText(109) + "\r\n\r\n")) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(NoDataSourceHint())) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(catalogText(Msg::NoDataSourceHelp))) << text.toStdString();
 }
 
 TEST_F(ConnectDialogTest, SuccessFillsTheSharedStateAndThePasswordReachesTheDriverWhole) {
