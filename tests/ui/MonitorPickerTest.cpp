@@ -45,39 +45,20 @@ protected:
     }
 };
 
-TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsAndTheRememberedOne) {
-    // Monitor 101 is remembered, and selected where it is placed last.
-    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
-    const struct {
-        QStringList sql;
-        const char* tree;
-        const char* selectedIn;
-    } cases[] = {
-        // A folder without monitors (A) and a monitor in no folder (9) are left out.
-        {rootAB({{7, 101}, {9, 103}}), "{Racine{B{#101}}}", "B"},
-        // A before B; B's item is placed before A's monitors, so A's is selected.
-        {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}", "A"},
-    };
-    for (const auto& c : cases) {
-        TestDatabase::execAll(c.sql);
-        frmMonitor picker(appState());
-        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree);
-        QStringList selectedIn;
-        for (const QTreeWidgetItem* item : tree(picker)->selectedItems())
-            selectedIn << item->parent()->text(0);
-        EXPECT_EQ(selectedIn, QStringList{c.selectedIn});
-    }
-    EXPECT_TRUE(ui.shown.isEmpty());
-    EXPECT_FALSE(ui.busy);
-}
-
 TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
-    TestDatabase::execAll(rootAB({{5, 113}, {5, 101}}));
+    // A before B; B's item is placed before A's monitors, so the remembered
+    // monitor is selected in A, where it is placed last.
+    TestDatabase::execAll(rootAB({{7, 101}, {5, 113}, {5, 101}}));
     SharedState& s = appState();
+    s.gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
     s.gMonitorIndex = monitorIndex(102);  // the monitor open before
     {
         frmMonitor picker(appState());
         showActive(&picker);
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), "{Racine{A{#113,#101},B{#101}}}");
+        ASSERT_EQ(tree(picker)->selectedItems().size(), 1);
+        EXPECT_EQ(tree(picker)->selectedItems().first()->parent()->text(0), "A");
+        EXPECT_FALSE(ui.busy);
         // A monitor without options is reported under its name and not taken.
         pickMonitor(&picker, 113);  // a profile without charts
         EXPECT_EQ(lastMessage(), message(catalogText(132), "Presse à injecter P9 - Couvercle",

@@ -4,14 +4,13 @@
 // demo database, scripted message boxes, the real editor window, and the moves
 // of a user at the keyboard and in the dialogs.
 
-#include <gtest/gtest.h>
 #include <QTest>
 #include <QtWidgets>
 
 #include "core/Catalog.h"
+#include "core/CoreTestSupport.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
-#include "core/SharedState.h"
 #include "core/Startup.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
@@ -21,12 +20,6 @@
 #include "ui/frmConnect.h"
 #include "ui/frmMain.h"
 #include "ui/frmMonitor.h"
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace tolva::test {
 
