@@ -113,13 +113,13 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
     const QString dsn = TestDatabase::dsn(), password = QStringLiteral("se;cr}e{t");
     const bool server = TestDatabase::backend() != QLatin1String("sqlite");
     // SQLite takes any login; the servers need the real one and check the password.
-    const QString user = server ? credential("UID") : QStringLiteral("qualite");
+    const QString user = server ? TestDatabase::setting("Username") : QStringLiteral("qualite");
     const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={se;cr}}e{t};").arg(dsn, user);
     QVector<QStringList> attempts = {{"Fantome", "jdupont", "pw1"}};
     if (server) {  // the user has this password until the end
         attempts.append({dsn, user, "faux"});
         TestDatabase::exec(passwordChange(user, password));
-        m_restorePassword = passwordChange(user, credential("PWD"));
+        m_restorePassword = passwordChange(user, TestDatabase::setting("Password"));
         m_restoreLogin = quoted;
     }
     frmConnect dialog(appState());

@@ -26,6 +26,13 @@ TEST_F(MainWindowTest, DefaultViewAndChartNamesWithoutQueryProfile) {
               QStringList({"Longueur totale", "119,8", "120", "120,2", "", "", ""}));
     EXPECT_EQ(panel("StatusBar1Panel1"), "DSN : " + TestDatabase::dsn() + ' ');
     EXPECT_EQ(panel("StatusBar1Panel2"), "Moniteur : Tour CN 1 - Arbre de transmission ");
+    // Every menu and entry has its caption from the catalog.
+    for (QAction* menu : window->menuBar()->actions()) {
+        const QList<QAction*> entries = menu->menu()->actions() << menu;
+        for (const QAction* entry : entries)
+            EXPECT_TRUE(entry->isSeparator() || entry->text().size() > 1)
+                << entry->objectName().toStdString();
+    }
 
     // Without a query profile the name is split all the same, the query not shown.
     openOnCharts({"[Lot A][Diamètre]"});

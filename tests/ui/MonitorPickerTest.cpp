@@ -71,10 +71,11 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
     EXPECT_FALSE(s.gOptionRows.isEmpty());
-    // Escape ends without a choice, whatever the last one was.
+    // Escape in the empty search field ends without a choice, whatever the last one was.
     frmMonitor picker(appState());
     showActive(&picker);
-    QTest::keyClick(tree(picker), Qt::Key_Escape);
+    QTest::keyClick(picker.findChild<QLineEdit*>("txtFilter"), Qt::Key_Escape);
+    EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(picker.result(), QDialog::Rejected);
     EXPECT_FALSE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
@@ -94,55 +95,48 @@ TEST_F(MonitorPickerTest, FilterKeepsMatchesInTheirFoldersAndEnterOpensTheOnlyOn
     TestDatabase::exec("UPDATE CSMON SET NAME = 'Épaisseur tôle - Longerons' WHERE MONID = 107");
     ASSERT_TRUE(LoadMonitorList(appState()).ok());
     SharedState& s = appState();
-    auto field = [](frmMonitor& p) { return p.findChild<QLineEdit*>("txtFilter"); };
-    auto count = [](frmMonitor& p) { return p.findChild<QLabel*>("lblMonitorCount")->text(); };
-    {
-        frmMonitor picker(appState());
-        showActive(&picker);
-        EXPECT_EQ(field(picker)->placeholderText(), "Rechercher un moniteur…");
-        const QString everything = render(tree(picker)->invisibleRootItem());
-        const QString all = count(picker);
-        tree(picker)->topLevelItem(0)->child(1)->setExpanded(false);  // Usine de Nantes
-        QTest::keyClick(tree(picker), Qt::Key_F, Qt::ControlModifier);
-        ASSERT_EQ(QApplication::focusWidget(), field(picker));
-
-        const struct {
-            const char* text;
-            const char* tree;
-            const char* count;
-        } cases[] = {
-            {"presse A", "{NOVRAX{Usine de Nantes{Atelier Plasturgie{#104,#110,#113}}}}", "3"},
-            {"EPAISSEUR", "{NOVRAX{Usine de Nantes{Atelier Emboutissage{#107}}}}", "1"},
-            {"zzz", "{}", "0"},
-        };
-        for (const auto& c : cases) {
-            field(picker)->setText(c.text);
-            EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree) << c.text;
-            EXPECT_EQ(count(picker), QString(c.count) + " moniteur(s)");
-        }
-        // Escape clears a text and shows everything again; then it closes.
-        QTest::keyClick(field(picker), Qt::Key_Escape);
-        EXPECT_TRUE(picker.isVisible());
-        EXPECT_EQ(field(picker)->text(), "");
-        EXPECT_EQ(count(picker), all);
-        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), everything);
-        // With several matches Enter opens nothing; Down goes to the first match.
-        QTest::keyClicks(field(picker), "presse a");
-        QTest::keyClick(field(picker), Qt::Key_Return);
-        EXPECT_TRUE(picker.isVisible());
-        QTest::keyClick(field(picker), Qt::Key_Down);
-        EXPECT_EQ(QApplication::focusWidget(), tree(picker));
-        EXPECT_EQ(render(tree(picker)->currentItem()), "#104");
-        field(picker)->clear();
-        QTest::keyClick(field(picker), Qt::Key_Escape);
-        EXPECT_EQ(picker.result(), QDialog::Rejected);
-    }
-    EXPECT_FALSE(s.gMonitorChosen);
-    // Enter on the single match loads it.
     frmMonitor picker(appState());
     showActive(&picker);
-    QTest::keyClicks(field(picker), "epaisseur");
-    QTest::keyClick(field(picker), Qt::Key_Return);
+    auto* field = picker.findChild<QLineEdit*>("txtFilter");
+    auto count = [&] { return picker.findChild<QLabel*>("lblMonitorCount")->text(); };
+    EXPECT_EQ(field->placeholderText(), "Rechercher un moniteur…");
+    const QString everything = render(tree(picker)->invisibleRootItem()), all = count();
+    tree(picker)->topLevelItem(0)->child(1)->setExpanded(false);  // Usine de Nantes
+    QTest::keyClick(tree(picker), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+
+    const struct {
+        const char* text;
+        const char* tree;
+        const char* count;
+    } cases[] = {
+        {"presse A", "{NOVRAX{Usine de Nantes{Atelier Plasturgie{#104,#110,#113}}}}", "3"},
+        {"EPAISSEUR", "{NOVRAX{Usine de Nantes{Atelier Emboutissage{#107}}}}", "1"},
+        {"zzz", "{}", "0"},
+    };
+    for (const auto& c : cases) {
+        field->setText(c.text);
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree) << c.text;
+        EXPECT_EQ(count(), QString(c.count) + " moniteur(s)");
+    }
+    // Escape clears a text and shows everything again.
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(picker.isVisible());
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(count(), all);
+    EXPECT_EQ(render(tree(picker)->invisibleRootItem()), everything);
+    // With several matches Enter opens nothing; Down goes to the first match.
+    QTest::keyClicks(field, "presse a");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(picker.isVisible());
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), tree(picker));
+    EXPECT_EQ(render(tree(picker)->currentItem()), "#104");
+    EXPECT_FALSE(s.gMonitorChosen);
+    // Enter on the single match loads it.
+    field->setFocus();
+    field->setText("epaisseur");
+    QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(picker.result(), QDialog::Accepted);
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(107));

@@ -26,10 +26,6 @@ namespace tolva::test {
 inline const QLocale kFrench(QLocale::French, QLocale::France);
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
-// "UID" or "PWD" of the test data source.
-inline QString credential(const QString& key) {
-    return QRegularExpression(key + "=([^;]*)").match(TestDatabase::connectionString()).captured(1);
-}
 inline int monitorIndex(qint32 monId) {
     const auto& m = appState().gMonitors;
     const auto it = std::find_if(m.begin(), m.end(), [=](auto& e) { return e.MonId == monId; });
@@ -76,7 +72,8 @@ inline void fillIn(frmConnect* d, const QString& dsn, const QString& user, const
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
 }
 inline void connectTo(frmConnect* dialog) {
-    fillIn(dialog, TestDatabase::dsn(), credential("UID"), credential("PWD"));
+    fillIn(dialog, TestDatabase::dsn(), TestDatabase::setting("Username"),
+           TestDatabase::setting("Password"));
 }
 // Selects the monitor's first item and presses Enter.
 inline void pickMonitor(frmMonitor* picker, qint32 monId) {
