@@ -52,6 +52,21 @@ enum : int {
     RTip = 167,
     StatusDsn = 168,
     StatusMonitor = 169,
+    ExportEntry = 201,
+    CsvFileFilter = 202,
+    ExportFailed = 203,
+    MonitorSearchHint = 204,
+    MonitorsShown = 205,  // after the count
+    EditMenu = 206,
+    UndoEntry = 207,
+    RedoEntry = 208,
+    CopyEntry = 209,
+    PasteEntry = 210,
+    RevertEntry = 211,
+    PastedCount = 212,  // 212 to 214: "%1" stands for the count
+    ChangedCount = 213,
+    SavedCount = 214,
+    NoDataSourceHelp = 215,  // how to define a data source, on a machine with none
 };
 }  // namespace Msg
 

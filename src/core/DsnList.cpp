@@ -71,10 +71,4 @@ int PreselectDsn(const QStringList& entries, const QString& gDsn) {
     return selected;
 }
 
-QString NoDataSourceHint() {
-    return QStringLiteral(
-        "Aucune source de données ODBC n'est définie sur ce poste : déclarez-en une dans "
-        "~/.odbc.ini ou avec « odbcinst -i -s -h -f modele.ini ».");
-}
-
 }  // namespace tolva

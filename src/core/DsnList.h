@@ -23,8 +23,4 @@ QStringList CollectDataSourceNames(const DsnFetch& fetchNext);
 // one equal to gDsn ignoring case. -1 for an empty list.
 int PreselectDsn(const QStringList& entries, const QString& gDsn);
 
-// The line that tells a new user how to define a data source, for the
-// connection dialog's messages when the machine has none.
-QString NoDataSourceHint();
-
 }  // namespace tolva

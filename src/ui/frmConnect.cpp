@@ -140,8 +140,9 @@ void frmConnect::prefillInputs() {
 void frmConnect::confirmConnection() {
     if (cmbDSN->currentText() == catalogText(Msg::NoDataSource)) {
         // With nothing to choose from, a bare "choose a data source" helps nobody.
-        const QString hint =
-            cmbDSN->count() <= 1 ? QStringLiteral("\r\n") + NoDataSourceHint() : QString();
+        const QString hint = cmbDSN->count() <= 1
+                                 ? QStringLiteral("\r\n") + catalogText(Msg::NoDataSourceHelp)
+                                 : QString();
         uiPort().message(catalogText(Msg::ChooseDataSource) + hint, UiPort::Icon::Critical,
                          windowTitle());
         cmbDSN->setFocus();
@@ -162,7 +163,7 @@ void frmConnect::confirmConnection() {
         if (ListDataSourceNames().isEmpty()) {
             if (!outcome.driverText.isEmpty())
                 text += QStringLiteral("\r\n");
-            text += NoDataSourceHint();
+            text += catalogText(Msg::NoDataSourceHelp);
         }
         uiPort().message(text, UiPort::Icon::Exclamation, windowTitle());
         return;

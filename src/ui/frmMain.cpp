@@ -261,7 +261,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuMonitor->setText(catalogText(Msg::ChangeMonitorEntry));
     mnuCommit->setText(catalogText(Msg::SaveEntry));
     mnuExit->setText(catalogText(Msg::ExitEntry));
-    mnuExport->setText(catalogText(201));
+    mnuExport->setText(catalogText(Msg::ExportEntry));
     mnuView->setTitle(catalogText(Msg::ViewMenu));
     mnuProc->setText(catalogText(Msg::ProcEntry));
     mnuX->setText(catalogText(Msg::XEntry));

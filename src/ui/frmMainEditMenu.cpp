@@ -45,7 +45,7 @@ void frmMain::buildEditMenu() {
     m_undo = new QUndoStack(this);
     m_undo->setObjectName(QStringLiteral("undoStack"));
 
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Édition"));
+    mnuEdit = menuBar()->addMenu(catalogText(Msg::EditMenu));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     auto addEntry = [this](const char* name, const QString& text,
                            const QList<QKeySequence>& shortcuts, void (frmMain::*handler)()) {
@@ -55,20 +55,19 @@ void frmMain::buildEditMenu() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    mnuUndo = addEntry("mnuUndo", QStringLiteral("&Annuler"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+    mnuUndo = addEntry("mnuUndo", catalogText(Msg::UndoEntry), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
                        &frmMain::mnuUndo_Click);
     mnuRedo = addEntry(
-        "mnuRedo", QStringLiteral("&Rétablir"),
+        "mnuRedo", catalogText(Msg::RedoEntry),
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         &frmMain::mnuRedo_Click);
     mnuEdit->addSeparator();
-    mnuCopy = addEntry("mnuCopy", QStringLiteral("&Copier"), {QKeySequence(Qt::CTRL | Qt::Key_C)},
+    mnuCopy = addEntry("mnuCopy", catalogText(Msg::CopyEntry), {QKeySequence(Qt::CTRL | Qt::Key_C)},
                        &frmMain::mnuCopy_Click);
-    mnuPaste = addEntry("mnuPaste", QStringLiteral("C&oller"), {QKeySequence(Qt::CTRL | Qt::Key_V)},
-                        &frmMain::mnuPaste_Click);
+    mnuPaste = addEntry("mnuPaste", catalogText(Msg::PasteEntry),
+                        {QKeySequence(Qt::CTRL | Qt::Key_V)}, &frmMain::mnuPaste_Click);
     mnuEdit->addSeparator();
-    mnuRevert = addEntry("mnuRevert", QStringLiteral("Re&venir à la valeur enregistrée"), {},
-                         &frmMain::mnuRevert_Click);
+    mnuRevert = addEntry("mnuRevert", catalogText(Msg::RevertEntry), {}, &frmMain::mnuRevert_Click);
     mnuUndo->setEnabled(false);
     mnuRedo->setEnabled(false);
     connect(m_undo, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
@@ -78,12 +77,12 @@ void frmMain::buildEditMenu() {
 void frmMain::UpdateChangePanel() {
     QStringList parts;
     if (m_pastedValues >= 0)
-        parts << QStringLiteral("%1 valeur(s) collée(s)").arg(m_pastedValues);
+        parts << catalogText(Msg::PastedCount).arg(m_pastedValues);
     const int changed = m_model ? m_model->changedValueCount() : 0;
     if (changed > 0)
-        parts << QStringLiteral("%1 valeur(s) modifiée(s)").arg(changed);
+        parts << catalogText(Msg::ChangedCount).arg(changed);
     else if (m_savedRows >= 0)
-        parts << QStringLiteral("Enregistré : %1 caractéristique(s)").arg(m_savedRows);
+        parts << catalogText(Msg::SavedCount).arg(m_savedRows);
     m_statusChanges->setText(parts.join(QStringLiteral(" – ")));
 }
 
@@ -198,7 +197,8 @@ void frmMain::pasteBlock(const QString& text) {
             const std::optional<double> number = readTypedNumber(target.text);
             if (!number) {
                 grdData->setCurrentGridCell(target.index.row() + 1, target.index.column());
-                uiPort().message(catalogText(141), UiPort::Icon::Exclamation, catalogText(139));
+                uiPort().message(catalogText(Msg::NotANumber), UiPort::Icon::Exclamation,
+                                 catalogText(Msg::EditorTitle));
                 return;
             }
             value = TaggedValue::number(*number);

@@ -40,11 +40,11 @@ void frmMain::mnuExport_Click() {
             .value(kExportFolderKey,
                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
             .toString();
-    QString caption = catalogText(201);
+    QString caption = catalogText(Msg::ExportEntry);
     caption.remove(u'&');
     QFileDialog dialog(this, caption,
                        QDir(folder).filePath(exportFileName(s.currentMonitor().Name)),
-                       catalogText(202));
+                       catalogText(Msg::CsvFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));  // a name typed without one still opens
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -61,8 +61,8 @@ bool frmMain::exportCsv(const QString& path) {
     QString reason;
     if (WriteExportFile(path, BuildCsvExport(appState(), characteristics, queries), reason))
         return true;
-    uiPort().message(catalogText(203) + QStringLiteral("\r\n\r\n") + reason, UiPort::Icon::Critical,
-                     windowTitle());
+    uiPort().message(catalogText(Msg::ExportFailed) + QStringLiteral("\r\n\r\n") + reason,
+                     UiPort::Icon::Critical, windowTitle());
     return false;
 }
 

@@ -30,7 +30,7 @@ bool isShownMonitor(const QTreeWidgetItem* item) {
 void frmMonitor::buildFilter() {
     txtFilter = new MonitorFilterField(this);
     txtFilter->setObjectName(QStringLiteral("txtFilter"));
-    txtFilter->setPlaceholderText(catalogText(204));
+    txtFilter->setPlaceholderText(catalogText(Msg::MonitorSearchHint));
     connect(txtFilter, &QLineEdit::textChanged, this, &frmMonitor::filterTree);
     connect(txtFilter, &MonitorFilterField::moveIntoTree, this,
             &frmMonitor::moveIntoTreeFromFilter);
@@ -53,7 +53,8 @@ void frmMonitor::buildFilter() {
 
 void frmMonitor::filterTree() {
     m_filtered = applyMonitorFilter(TreeView1, txtFilter->text());
-    lblMonitorCount->setText(QString::number(m_filtered.monitorsShown) + u' ' + catalogText(205));
+    lblMonitorCount->setText(QString::number(m_filtered.monitorsShown) + u' ' +
+                             catalogText(Msg::MonitorsShown));
 
     // Enter must never open a monitor the filter hides; a single match is the one it opens.
     QTreeWidgetItem* current = TreeView1->currentItem();

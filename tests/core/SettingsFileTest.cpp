@@ -6,7 +6,6 @@
 #include <csignal>
 
 #include "CoreTestSupport.h"
-#include "core/Catalog.h"
 #include "core/Startup.h"
 #include "core/Version.h"
 #include "core/modCfg.h"
@@ -37,17 +36,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(SettingsFile, StartupSetsHeadingsAndDefaults) {
-    SharedState& s = appState();
-    EXPECT_EQ(s.gCapXUcl, catalogHeading(156));
-    // Whatever an earlier run left in memory, start-up without a file sets the defaults.
-    s.gShowProc = false;
-    s.gLastMonitors = {{"a", 1}, {"b", 2}};
-    PrepareStartup(m_dir.path() + "/");
-    EXPECT_EQ(state(), "||110|:0");
-    EXPECT_EQ(s.gAppPath, m_dir.path() + "/");  // one trailing separator, never two
-}
 
 TEST_F(SettingsFile, WritesEveryKeyWithCrLfAndReadsItBackWithoutThePassword) {
     SharedState& s = appState();
@@ -156,7 +144,7 @@ TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
 TEST_F(SettingsFile, AnInstalledProgramKeepsItsSettingsPerUserEvenWhereItCouldWrite) {
     const QString bin = m_dir.path() + "/bin";
     ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(m_dir.path() + "/share/applications"));
-    PrepareStartup(bin);
+    PrepareStartup(bin + "/");
     EXPECT_EQ(SettingsFilePath(), bin + "/MEK_TOLVA.cfg");  // a build folder: beside the program
     writeBytes(m_dir.path() + "/share/applications/" + kAppId + ".desktop", "[Desktop Entry]\n");
     const QString perUser = SettingsFilePath();

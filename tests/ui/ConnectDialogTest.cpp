@@ -1,7 +1,6 @@
 // The connection dialog: its list of data sources, the data source it asks for,
 // and the connection it makes through the driver.
 #include "UiTest.h"
-#include "core/DsnList.h"
 
 namespace tolva::test {
 
@@ -62,34 +61,33 @@ protected:
     QString m_restorePassword, m_restoreLogin;
 };
 
-TEST_F(ConnectDialogTest, DataSourceListPreselectionAndOkWithoutDataSource) {
+TEST_F(ConnectDialogTest, OkWithoutADataSourceAsksForOneAndSaysHowToDefineOne) {
     // Blank names are not listed; the later match wins.
     useDataSources(sections({"novrax", "Atelier", "NoVrAx", "   "}));
     appState().gConnected = true;  // the caller's value must survive a refusal
-    frmConnect dialog(appState());
-    QStringList listed;
-    for (int i = 0; i < dsnList(dialog)->count(); ++i)
-        listed << dsnList(dialog)->itemText(i);
-    EXPECT_EQ(listed, QStringList({"(Aucun)", "novrax", "Atelier", "NoVrAx"}));
-    EXPECT_EQ(dsnList(dialog)->currentIndex(), 3);
-    showActive(&dialog);
-    dsnList(dialog)->setCurrentIndex(0);
-    // Enter in a box presses OK; with "(Aucun)" chosen it asks for a data source.
-    QTest::keyClick(dialog.findChild<QLineEdit*>("txtUser"), Qt::Key_Return);
-    EXPECT_EQ(lastMessage(), message(catalogText(110), catalogText(101), UiPort::Icon::Critical));
-    EXPECT_EQ(QApplication::focusWidget(), dsnList(dialog));
-    EXPECT_TRUE(appState().gConnected);
-}
-
-TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
+    const QString hint = catalogText(Msg::NoDataSourceHelp);
+    {
+        frmConnect dialog(appState());
+        EXPECT_EQ(dsnList(dialog)->count(), 4);
+        EXPECT_EQ(dsnList(dialog)->itemText(0), "(Aucun)");
+        EXPECT_EQ(dsnList(dialog)->currentIndex(), 3);
+        showActive(&dialog);
+        dsnList(dialog)->setCurrentIndex(0);
+        // Enter in a box presses OK; with "(Aucun)" chosen it asks for a data source.
+        QTest::keyClick(dialog.findChild<QLineEdit*>("txtUser"), Qt::Key_Return);
+        EXPECT_EQ(lastMessage(),
+                  message(catalogText(110), catalogText(101), UiPort::Icon::Critical));
+        EXPECT_EQ(QApplication::focusWidget(), dsnList(dialog));
+        EXPECT_TRUE(appState().gConnected);
+    }
+    // With none defined, both refusals say how to define one.
     useDataSources(QString());
     {
         frmConnect dialog(appState());
-        ASSERT_EQ(dsnList(dialog)->count(), 1);
         showActive(&dialog);
         dialog.findChild<QPushButton*>("cmdOK")->click();
-        EXPECT_EQ(lastMessage(), message(catalogText(110) + "\r\n" + NoDataSourceHint(),
-                                         catalogText(101), UiPort::Icon::Critical));
+        EXPECT_EQ(lastMessage(), message(catalogText(110) + "\r\n" + hint, catalogText(101),
+                                         UiPort::Icon::Critical));
     }
     // The only data source disappears while the dialog is open. (A name of its
     // own: the driver manager remembers failed look-ups for a while.)
@@ -99,41 +97,31 @@ TEST_F(ConnectDialogTest, WithoutAnyDataSourceBothRefusalsSayHowToDefineOne) {
     useDataSources(QString());
     fillIn(&dialog, "Disparue", "jdupont", "pw");
     const QString text = lastMessage().value(0);
-    EXPECT_TRUE(text.startsWith(catalogText(109) + "\r\n\r\n")) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(NoDataSourceHint())) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(catalogText(109) + "\r\n\r\n") && text.endsWith(hint))
+        << text.toStdString();
 }
 
-TEST_F(ConnectDialogTest, SuccessFillsTheSharedStateAndThePasswordReachesTheDriverWhole) {
-    const QString dsn = TestDatabase::dsn(), password = QStringLiteral("se;cr}e{t");
-    const bool server = TestDatabase::backend() != QLatin1String("sqlite");
-    // SQLite takes any login; the servers need the real one and check the password.
-    const QString user = server ? credential("UID") : QStringLiteral("qualite");
-    const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={se;cr}}e{t};").arg(dsn, user);
-    if (server) {  // the user has this password until the end
-        TestDatabase::exec(passwordChange(user, password));
-        m_restorePassword = passwordChange(user, credential("PWD"));
-        m_restoreLogin = quoted;
-    }
-    frmConnect dialog(appState());
-    showActive(&dialog);
-    fillIn(&dialog, dsn, user, password);
-    EXPECT_TRUE(ui.shown.isEmpty()) << ui.shown.value(0).text.toStdString();
-    EXPECT_FALSE(ui.busy);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(callerState(), QStringList({dsn, user, password, quoted, "connected"}));
-    EXPECT_NE(monitorIndex(101), -1);
-}
-
-TEST_F(ConnectDialogTest, RefusedConnectionShowsTheDriversTextAndKeepsEverything) {
+// Refusals show the driver's text and change nothing; then the password reaches
+// the driver whole, braces and all, and the caller's state is filled.
+TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTheState) {
     useTestDataSources();
     SharedState& s = appState();
     s.gConnected = true;
     s.gDsn = s.gUserId = s.gPassword = QStringLiteral("ancien");
     s.gConnStr = QStringLiteral("DSN=ancien;UID=ancien;PWD=ancien;");
     const QStringList kept = callerState();
+    const QString dsn = TestDatabase::dsn(), password = QStringLiteral("se;cr}e{t");
+    const bool server = TestDatabase::backend() != QLatin1String("sqlite");
+    // SQLite takes any login; the servers need the real one and check the password.
+    const QString user = server ? TestDatabase::setting("Username") : QStringLiteral("qualite");
+    const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={se;cr}}e{t};").arg(dsn, user);
     QVector<QStringList> attempts = {{"Fantome", "jdupont", "pw1"}};
-    if (TestDatabase::backend() != QLatin1String("sqlite"))
-        attempts.append({TestDatabase::dsn(), credential("UID"), "faux"});
+    if (server) {  // the user has this password until the end
+        attempts.append({dsn, user, "faux"});
+        TestDatabase::exec(passwordChange(user, password));
+        m_restorePassword = passwordChange(user, TestDatabase::setting("Password"));
+        m_restoreLogin = quoted;
+    }
     frmConnect dialog(appState());
     showActive(&dialog);
     ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
@@ -153,6 +141,13 @@ TEST_F(ConnectDialogTest, RefusedConnectionShowsTheDriversTextAndKeepsEverything
         EXPECT_EQ(callerState(), kept);
         EXPECT_FALSE(ui.busy);
     }
+    ui.shown.clear();
+    fillIn(&dialog, dsn, user, password);
+    EXPECT_TRUE(ui.shown.isEmpty()) << ui.shown.value(0).text.toStdString();
+    EXPECT_FALSE(ui.busy);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(callerState(), QStringList({dsn, user, password, quoted, "connected"}));
+    EXPECT_NE(monitorIndex(101), -1);
 }
 
 }  // namespace tolva::test

@@ -4,7 +4,6 @@
 
 namespace tolva::test {
 
-constexpr qint32 kPress = 110;    // Presse P8: charts 1201, 1202
 constexpr qint32 kGrinder = 103;  // Rectifieuse R3: charts 1101 to 1104
 
 class EditMenuTest : public UiTest {
@@ -103,68 +102,44 @@ TEST_F(EditMenuTest, CopyLeavesTheHiddenGroupOut) {
 }
 
 TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {
-    const struct {
-        QLocale locale;
-        const char* regional;
-    } cases[] = {{kFrench, "12,5"}, {kEnglish, "12.5"}};
-    for (const auto& c : cases) {
-        QLocale::setDefault(c.locale);
-        openOn(kGrinder);
-        const SharedState& s = appState();
-        const int top = rowOf(1101);
-        const QString r = c.regional;
-        const QString block = r + "\t12.5\t \t1\n\t2\t" + r + "\t3\n4\t\t5\t12.5\n";
-        const QStringList before = rowTexts(top + 3);
+    openOn(kGrinder);
+    const SharedState& s = appState();
+    const int top = rowOf(1101);
+    // Regional and point decimals both read, a blank field clears.
+    const QString block = "12,5\t12.5\t \t1\n\t2\t12,5\t3\n4\t\t5\t12.5\n";
+    const QStringList before = rowTexts(top + 3);
 
-        // One text that is no number: nothing is stored, the cell is current.
-        goTo(top, s.gColSpecLower);
-        paste(QString(block).replace("\t3\n", "\tabc\n"));
-        EXPECT_EQ(lastMessage(),
-                  message(catalogText(141), catalogText(139), UiPort::Icon::Exclamation));
-        EXPECT_EQ(at(), QPoint(top + 1, s.gColSpecLower + 3));
-        EXPECT_EQ(changes(), "");
-        EXPECT_FALSE(window->m_changed);
+    // One text that is no number: nothing is stored, the cell is current.
+    goTo(top, s.gColSpecLower);
+    paste(QString(block).replace("\t3\n", "\tabc\n"));
+    EXPECT_EQ(lastMessage(),
+              message(catalogText(141), catalogText(139), UiPort::Icon::Exclamation));
+    EXPECT_EQ(at(), QPoint(top + 1, s.gColSpecLower + 3));
+    EXPECT_EQ(changes(), "");
+    EXPECT_FALSE(window->m_changed);
 
-        goTo(top, s.gColSpecLower);
-        paste(block);
-        const QString t = QLocale().toString(12.5);
-        EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 4), QStringList({t, t, "", "1"}));
-        EXPECT_EQ(rowTexts(top + 1).mid(s.gColSpecLower, 4), QStringList({"", "2", t, "3"}));
-        EXPECT_EQ(rowTexts(top + 2).mid(s.gColSpecLower, 4), QStringList({"4", "", "5", t}));
-        EXPECT_EQ(rowTexts(top + 3), before);
-        EXPECT_TRUE(changes().startsWith("12 valeur(s) collée(s)")) << changes().toStdString();
-        press(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 3),
-                  QStringList({QLocale().toString(34.99), "35", QLocale().toString(35.01)}));
+    goTo(top, s.gColSpecLower);
+    paste(block);
+    EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 4), QStringList({"12,5", "12,5", "", "1"}));
+    EXPECT_EQ(rowTexts(top + 1).mid(s.gColSpecLower, 4), QStringList({"", "2", "12,5", "3"}));
+    EXPECT_EQ(rowTexts(top + 2).mid(s.gColSpecLower, 4), QStringList({"4", "", "5", "12,5"}));
+    EXPECT_EQ(rowTexts(top + 3), before);
+    EXPECT_EQ(optionRow(top).SpecLower.Current, TaggedValue::number(12.5));
+    EXPECT_TRUE(changes().startsWith("12 valeur(s) collée(s)")) << changes().toStdString();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 3), QStringList({"34,99", "35", "35,01"}));
 
-        // Past the last row and column the block is cut.
-        goTo(top + 3, grid()->columns() - 2);
-        paste(block);
-        EXPECT_EQ(rowTexts(top + 3).mid(grid()->columns() - 2), QStringList({t, t}));
-        EXPECT_TRUE(changes().startsWith("2 valeur(s) collée(s)")) << changes().toStdString();
-        // One value fills the selection.
-        goTo(top + 1, s.gColXLcl);
-        press(Qt::Key_Down, Qt::ShiftModifier);
-        paste("7\n");
-        EXPECT_EQ(optionRow(top + 2).XLcl.Current, TaggedValue::number(7));
-        EXPECT_EQ(optionRow(top + 1).XLcl.Current, TaggedValue::number(7));
-    }
-}
-
-TEST_F(EditMenuTest, PastedBlockIsSavedWithPoints) {
-    for (const QLocale& locale : {kFrench, kEnglish}) {
-        TestDatabase::resetDemo();
-        QLocale::setDefault(locale);
-        openOn(kPress);
-        goTo(rowOf(1202), appState().gColXLcl);
-        const QString point = QLocale().decimalPoint();
-        paste("1" + point + "2\t2.25\t12" + point + "5");
-        ui.answers = {UiPort::Answer::Yes};
-        press(Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(tval(kPress, 1202, "XChartLCLConstant"), "1.2");
-        EXPECT_EQ(tval(kPress, 1202, "XChartUCLConstant"), "12.5");
-        EXPECT_EQ(changes(), "Enregistré : 1 caractéristique(s)");
-    }
+    // Past the last row and column the block is cut.
+    goTo(top + 3, grid()->columns() - 2);
+    paste(block);
+    EXPECT_EQ(rowTexts(top + 3).mid(grid()->columns() - 2), QStringList({"12,5", "12,5"}));
+    EXPECT_TRUE(changes().startsWith("2 valeur(s) collée(s)")) << changes().toStdString();
+    // One value fills the selection.
+    goTo(top + 1, s.gColXLcl);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    paste("7\n");
+    EXPECT_EQ(optionRow(top + 2).XLcl.Current, TaggedValue::number(7));
+    EXPECT_EQ(optionRow(top + 1).XLcl.Current, TaggedValue::number(7));
 }
 
 }  // namespace tolva::test

@@ -136,23 +136,4 @@ TEST_F(EditingTest, FailedCheckOnAHiddenRangeGroupShowsItAndOpensTheEditor) {
     EXPECT_TRUE(window->m_changed);
 }
 
-TEST_F(EditingTest, FirstCharacteristicIsWrittenWhenTheSecondFails) {
-    openOn(kGrinder);
-    const SharedState& s = appState();
-    for (int row : {1, 2}) {
-        enterValue(row, s.gColSpecLower, row == 1 ? "1" : "5");
-        enterValue(row, s.gColSpecNominal, "2");
-        enterValue(row, s.gColSpecUpper, "3");
-    }
-    ui.answers = {UiPort::Answer::Yes};
-    press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(shown(116), 1);
-    EXPECT_EQ(tval(kGrinder, optionRow(1).ChartId, "ProcCapUpper"), "3");
-    EXPECT_NE(tval(kGrinder, optionRow(2).ChartId, "ProcCapLower"), "5");
-    // The save stopped: no reload, the editor sits on the offending lower limit.
-    EXPECT_EQ(editText(), "5");
-    EXPECT_EQ(at(), QPoint(2, s.gColSpecLower));
-    EXPECT_TRUE(window->m_changed);
-}
-
 }  // namespace tolva::test

@@ -45,39 +45,20 @@ protected:
     }
 };
 
-TEST_F(MonitorPickerTest, TreeShowsTheFoldersHoldingMonitorsAndTheRememberedOne) {
-    // Monitor 101 is remembered, and selected where it is placed last.
-    appState().gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
-    const struct {
-        QStringList sql;
-        const char* tree;
-        const char* selectedIn;
-    } cases[] = {
-        // A folder without monitors (A) and a monitor in no folder (9) are left out.
-        {rootAB({{7, 101}, {9, 103}}), "{Racine{B{#101}}}", "B"},
-        // A before B; B's item is placed before A's monitors, so A's is selected.
-        {rootAB({{7, 101}, {5, 102}, {5, 101}}), "{Racine{A{#102,#101},B{#101}}}", "A"},
-    };
-    for (const auto& c : cases) {
-        TestDatabase::execAll(c.sql);
-        frmMonitor picker(appState());
-        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree);
-        QStringList selectedIn;
-        for (const QTreeWidgetItem* item : tree(picker)->selectedItems())
-            selectedIn << item->parent()->text(0);
-        EXPECT_EQ(selectedIn, QStringList{c.selectedIn});
-    }
-    EXPECT_TRUE(ui.shown.isEmpty());
-    EXPECT_FALSE(ui.busy);
-}
-
 TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
-    TestDatabase::execAll(rootAB({{5, 113}, {5, 101}}));
+    // A before B; B's item is placed before A's monitors, so the remembered
+    // monitor is selected in A, where it is placed last.
+    TestDatabase::execAll(rootAB({{7, 101}, {5, 113}, {5, 101}}));
     SharedState& s = appState();
+    s.gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
     s.gMonitorIndex = monitorIndex(102);  // the monitor open before
     {
         frmMonitor picker(appState());
         showActive(&picker);
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), "{Racine{A{#113,#101},B{#101}}}");
+        ASSERT_EQ(tree(picker)->selectedItems().size(), 1);
+        EXPECT_EQ(tree(picker)->selectedItems().first()->parent()->text(0), "A");
+        EXPECT_FALSE(ui.busy);
         // A monitor without options is reported under its name and not taken.
         pickMonitor(&picker, 113);  // a profile without charts
         EXPECT_EQ(lastMessage(), message(catalogText(132), "Presse à injecter P9 - Couvercle",
@@ -90,10 +71,11 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
     EXPECT_FALSE(s.gOptionRows.isEmpty());
-    // Escape ends without a choice, whatever the last one was.
+    // Escape in the empty search field ends without a choice, whatever the last one was.
     frmMonitor picker(appState());
     showActive(&picker);
-    QTest::keyClick(tree(picker), Qt::Key_Escape);
+    QTest::keyClick(picker.findChild<QLineEdit*>("txtFilter"), Qt::Key_Escape);
+    EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(picker.result(), QDialog::Rejected);
     EXPECT_FALSE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
@@ -113,55 +95,48 @@ TEST_F(MonitorPickerTest, FilterKeepsMatchesInTheirFoldersAndEnterOpensTheOnlyOn
     TestDatabase::exec("UPDATE CSMON SET NAME = 'Épaisseur tôle - Longerons' WHERE MONID = 107");
     ASSERT_TRUE(LoadMonitorList(appState()).ok());
     SharedState& s = appState();
-    auto field = [](frmMonitor& p) { return p.findChild<QLineEdit*>("txtFilter"); };
-    auto count = [](frmMonitor& p) { return p.findChild<QLabel*>("lblMonitorCount")->text(); };
-    {
-        frmMonitor picker(appState());
-        showActive(&picker);
-        EXPECT_EQ(field(picker)->placeholderText(), "Rechercher un moniteur…");
-        const QString everything = render(tree(picker)->invisibleRootItem());
-        const QString all = count(picker);
-        tree(picker)->topLevelItem(0)->child(1)->setExpanded(false);  // Usine de Nantes
-        QTest::keyClick(tree(picker), Qt::Key_F, Qt::ControlModifier);
-        ASSERT_EQ(QApplication::focusWidget(), field(picker));
-
-        const struct {
-            const char* text;
-            const char* tree;
-            const char* count;
-        } cases[] = {
-            {"presse A", "{NOVRAX{Usine de Nantes{Atelier Plasturgie{#104,#110,#113}}}}", "3"},
-            {"EPAISSEUR", "{NOVRAX{Usine de Nantes{Atelier Emboutissage{#107}}}}", "1"},
-            {"zzz", "{}", "0"},
-        };
-        for (const auto& c : cases) {
-            field(picker)->setText(c.text);
-            EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree) << c.text;
-            EXPECT_EQ(count(picker), QString(c.count) + " moniteur(s)");
-        }
-        // Escape clears a text and shows everything again; then it closes.
-        QTest::keyClick(field(picker), Qt::Key_Escape);
-        EXPECT_TRUE(picker.isVisible());
-        EXPECT_EQ(field(picker)->text(), "");
-        EXPECT_EQ(count(picker), all);
-        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), everything);
-        // With several matches Enter opens nothing; Down goes to the first match.
-        QTest::keyClicks(field(picker), "presse a");
-        QTest::keyClick(field(picker), Qt::Key_Return);
-        EXPECT_TRUE(picker.isVisible());
-        QTest::keyClick(field(picker), Qt::Key_Down);
-        EXPECT_EQ(QApplication::focusWidget(), tree(picker));
-        EXPECT_EQ(render(tree(picker)->currentItem()), "#104");
-        field(picker)->clear();
-        QTest::keyClick(field(picker), Qt::Key_Escape);
-        EXPECT_EQ(picker.result(), QDialog::Rejected);
-    }
-    EXPECT_FALSE(s.gMonitorChosen);
-    // Enter on the single match loads it.
     frmMonitor picker(appState());
     showActive(&picker);
-    QTest::keyClicks(field(picker), "epaisseur");
-    QTest::keyClick(field(picker), Qt::Key_Return);
+    auto* field = picker.findChild<QLineEdit*>("txtFilter");
+    auto count = [&] { return picker.findChild<QLabel*>("lblMonitorCount")->text(); };
+    EXPECT_EQ(field->placeholderText(), "Rechercher un moniteur…");
+    const QString everything = render(tree(picker)->invisibleRootItem()), all = count();
+    tree(picker)->topLevelItem(0)->child(1)->setExpanded(false);  // Usine de Nantes
+    QTest::keyClick(tree(picker), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+
+    const struct {
+        const char* text;
+        const char* tree;
+        const char* count;
+    } cases[] = {
+        {"presse A", "{NOVRAX{Usine de Nantes{Atelier Plasturgie{#104,#110,#113}}}}", "3"},
+        {"EPAISSEUR", "{NOVRAX{Usine de Nantes{Atelier Emboutissage{#107}}}}", "1"},
+        {"zzz", "{}", "0"},
+    };
+    for (const auto& c : cases) {
+        field->setText(c.text);
+        EXPECT_EQ(render(tree(picker)->invisibleRootItem()), c.tree) << c.text;
+        EXPECT_EQ(count(), QString(c.count) + " moniteur(s)");
+    }
+    // Escape clears a text and shows everything again.
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(picker.isVisible());
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(count(), all);
+    EXPECT_EQ(render(tree(picker)->invisibleRootItem()), everything);
+    // With several matches Enter opens nothing; Down goes to the first match.
+    QTest::keyClicks(field, "presse a");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(picker.isVisible());
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), tree(picker));
+    EXPECT_EQ(render(tree(picker)->currentItem()), "#104");
+    EXPECT_FALSE(s.gMonitorChosen);
+    // Enter on the single match loads it.
+    field->setFocus();
+    field->setText("epaisseur");
+    QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(picker.result(), QDialog::Accepted);
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(107));

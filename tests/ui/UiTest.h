@@ -4,14 +4,13 @@
 // demo database, scripted message boxes, the real editor window, and the moves
 // of a user at the keyboard and in the dialogs.
 
-#include <gtest/gtest.h>
 #include <QTest>
 #include <QtWidgets>
 
 #include "core/Catalog.h"
+#include "core/CoreTestSupport.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
-#include "core/SharedState.h"
 #include "core/Startup.h"
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
@@ -22,21 +21,11 @@
 #include "ui/frmMain.h"
 #include "ui/frmMonitor.h"
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace tolva::test {
 
 inline const QLocale kFrench(QLocale::French, QLocale::France);
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
-// "UID" or "PWD" of the test data source.
-inline QString credential(const QString& key) {
-    return QRegularExpression(key + "=([^;]*)").match(TestDatabase::connectionString()).captured(1);
-}
 inline int monitorIndex(qint32 monId) {
     const auto& m = appState().gMonitors;
     const auto it = std::find_if(m.begin(), m.end(), [=](auto& e) { return e.MonId == monId; });
@@ -83,7 +72,8 @@ inline void fillIn(frmConnect* d, const QString& dsn, const QString& user, const
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
 }
 inline void connectTo(frmConnect* dialog) {
-    fillIn(dialog, TestDatabase::dsn(), credential("UID"), credential("PWD"));
+    fillIn(dialog, TestDatabase::dsn(), TestDatabase::setting("Username"),
+           TestDatabase::setting("Password"));
 }
 // Selects the monitor's first item and presses Enter.
 inline void pickMonitor(frmMonitor* picker, qint32 monId) {
