@@ -53,6 +53,30 @@ TEST(NumberText, StoredValuesAreReadWholeOrNotAtAll) {
     EXPECT_EQ(formatRegionalNumber(-1234.25), "-1234,25");
 }
 
+// What the editor and paste accept: the desktop's own form, and "." where the
+// desktop's separator is another (the keypad key); a group separator never.
+TEST(NumberText, TypedValuesFollowTheDesktop) {
+    const struct {
+        const char* locale;
+        const char* typed;
+        std::optional<double> read;
+    } cases[] = {
+        {"fr_FR", "-0,25", -0.25},
+        {"fr_FR", "-0.25", -0.25},
+        {"en_US", "-0.25", -0.25},
+        {"en_US", "0,25", {}},
+        {"sv_SE", "\u22120,25", -0.25},
+        {"sv_SE", "-0.25", -0.25},
+        {"ar_EG", "-\u0660\u066b\u0662\u0665", -0.25},
+        {"ar_EG", "12abc", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.typed);
+        LocaleScope scope(c.locale);
+        EXPECT_EQ(readTypedNumber(QString::fromUtf8(c.typed)), c.read);
+    }
+}
+
 TEST(TaggedValue, EmptyValueEqualityAndOrder) {
     // Zero and the empty text count as cleared elsewhere; a text "0" is not, nor a text "1" a 1.
     EXPECT_FALSE(TaggedValue::text("0").equalsEmptyValue());
