@@ -52,6 +52,7 @@ enum : int {
     RTip = 167,
     StatusDsn = 168,
     StatusMonitor = 169,
+    SavedBeforeError = 220,  // appended to a failed save's message: how far it got
 };
 }  // namespace Msg
 
