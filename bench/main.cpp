@@ -29,24 +29,18 @@
 #include "core/SaveWalk.h"
 #include "core/SearchText.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "core/modCfg.h"
 
 using namespace tolva;
 
 namespace {
 
-// Message boxes would block an unattended run: print them instead.
-class ConsoleUiPort final : public UiPort {
-public:
-    void setBusyPointer() override {}
-    void setNormalPointer() override {}
-    void processPendingEvents() override { QCoreApplication::processEvents(); }
-    Answer message(const QString& text, Icon, const QString& title, Buttons) override {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
-        return Answer::Ok;
-    }
-};
+// What the window would show of a failed load or save, printed instead.
+bool reported(const StoreOutcome& outcome) {
+    if (!outcome)
+        std::fprintf(stderr, "[TOLVA Editor] %s\n", qPrintable(outcome.text()));
+    return outcome.ok();
+}
 
 struct Measure {
     QString step;
@@ -109,7 +103,7 @@ Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path
             note = QStringLiteral("monitor not listed");
             return false;
         }
-        const bool ok = LoadMonitorOptions(path);
+        const bool ok = reported(LoadMonitorOptions(path));
         note = QStringLiteral("%1 charts").arg(appState().gOptionRows.size());
         return ok && appState().gOptionRows.size() == charts;
     });
@@ -118,7 +112,7 @@ Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path
 // What a user waits for after Save: the save, then the whole monitor read again.
 QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
     QVector<Measure> results;
-    if (!pickMonitor(bench::kBigMonitorId) || !LoadMonitorOptions()) {
+    if (!pickMonitor(bench::kBigMonitorId) || !reported(LoadMonitorOptions())) {
         results << Measure{QStringLiteral("save") + label,          0, 0, 0, false,
                            QStringLiteral("big monitor not loaded")};
         return results;
@@ -126,7 +120,7 @@ QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) 
     const int changed = changeGroups(100);
     const qint64 commitsBefore = sqlCounters().commits;
     Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
-        const bool ok = SaveMonitorOptions(path);
+        const bool ok = reported(SaveMonitorOptions(path));
         note = QStringLiteral("%1 groups, %2 commits")
                    .arg(changed)
                    .arg(sqlCounters().commits - commitsBefore);
@@ -343,8 +337,6 @@ int main(int argc, char** argv) {
     }
     const QString demoScript = QString::fromUtf8(script.readAll());
 
-    ConsoleUiPort ui;
-    setUiPort(&ui);
     bool allOk = true;
     QTextStream out(stdout);
     printHeader(out, QStringLiteral("Folder tree (no database)"));
@@ -364,6 +356,5 @@ int main(int argc, char** argv) {
             }
         }
     }
-    setUiPort(nullptr);
     return allOk ? 0 : 1;
 }

@@ -67,6 +67,7 @@ enum : int {
     ChangedCount = 213,
     SavedCount = 214,
     NoDataSourceHelp = 215,  // how to define a data source, on a machine with none
+    SavedBeforeError = 216,  // appended to a failed save's message: how far it got
 };
 }  // namespace Msg
 

@@ -1,25 +1,20 @@
 #include "GroupChecks.h"
 
 #include <optional>
-#include <utility>
 
 #include "core/Catalog.h"
-#include "core/EditorPort.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
-#include "core/Version.h"
 
 namespace tolva {
 
 namespace {
 
-// The grid column of a cell is read only when the reaction needs it: revealing
-// a hidden group changes the column numbers.
-using ColumnOf = int SharedState::*;
+using Cell = OptionCell OptionRow::*;
 
+// The offending cell (the editor opens on it with its value, empty or not) and
+// the message.
 struct Failure {
-    const TaggedValue* value;  // nullptr: the editor opens empty
-    ColumnOf column;
+    Cell cell;
     int message;
 };
 
@@ -36,118 +31,91 @@ std::optional<Failure> checkSpec(const OptionRow& r) {
     const TaggedValue& nominal = r.SpecNominal.Current;
     const TaggedValue& upper = r.SpecUpper.Current;
     if (nominal.isEmpty())
-        return Failure{nullptr, &SharedState::gColSpecNominal, 115};
+        return Failure{&OptionRow::SpecNominal, 115};
     if (!lower.isEmpty() && atLeast(lower, nominal))
-        return Failure{&lower, &SharedState::gColSpecLower, 116};
+        return Failure{&OptionRow::SpecLower, 116};
     if (!upper.isEmpty() && atMost(upper, nominal))
-        return Failure{&upper, &SharedState::gColSpecUpper, 117};
+        return Failure{&OptionRow::SpecUpper, 117};
     if (upper.isEmpty() && lower.isEmpty())
-        return Failure{nullptr, &SharedState::gColSpecLower, 116};
+        return Failure{&OptionRow::SpecLower, 116};
     return std::nullopt;
 }
 
 // Individual/Average and Moving Range/Range/S charts share their rules; only
-// the cells, columns and some messages differ.
+// the cells and some messages differ.
 struct ControlChart {
-    const OptionCell& lcl;
-    const OptionCell& cl;
-    const OptionCell& ucl;
-    ColumnOf colLcl, colUcl;
+    Cell lcl, cl, ucl;
     int lclMissing, uclMissing, lclNotBelowUcl, lclNotBelowCl, uclNotAboveCl;
 };
 
-std::optional<Failure> checkControl(const ControlChart& g) {
-    const TaggedValue& lcl = g.lcl.Current;
-    const TaggedValue& cl = g.cl.Current;
-    const TaggedValue& ucl = g.ucl.Current;
+const ControlChart kXChart{
+    &OptionRow::XLcl, &OptionRow::XCl, &OptionRow::XUcl, 118, 119, 120, 121, 122};
+const ControlChart kRChart{
+    &OptionRow::RLcl, &OptionRow::RCl, &OptionRow::RUcl, 123, 124, 125, 126, 122};
+
+std::optional<Failure> checkControl(const OptionRow& r, const ControlChart& g) {
+    const TaggedValue& lcl = (r.*g.lcl).Current;
+    const TaggedValue& cl = (r.*g.cl).Current;
+    const TaggedValue& ucl = (r.*g.ucl).Current;
     if (cl.isEmpty()) {
         if (lcl.isEmpty())
-            return Failure{nullptr, g.colLcl, g.lclMissing};
+            return Failure{g.lcl, g.lclMissing};
         if (ucl.isEmpty())
-            return Failure{nullptr, g.colUcl, g.uclMissing};
+            return Failure{g.ucl, g.uclMissing};
         if (atLeast(lcl, ucl))
-            return Failure{&lcl, g.colLcl, g.lclNotBelowUcl};
+            return Failure{g.lcl, g.lclNotBelowUcl};
         return std::nullopt;
     }
     if (lcl.isEmpty() || atLeast(lcl, cl))
-        return Failure{&lcl, g.colLcl, g.lclNotBelowCl};
+        return Failure{g.lcl, g.lclNotBelowCl};
     if (ucl.isEmpty() || atMost(ucl, cl))
-        return Failure{&ucl, g.colUcl, g.uclNotAboveCl};
+        return Failure{g.ucl, g.uclNotAboveCl};
     return std::nullopt;
 }
 
 // A value read from the database as text would be written as ''. It has to be
 // retyped as a number before its group can be stored.
-std::optional<Failure> checkNumeric(const OptionCell& low, ColumnOf colLow,
-                                    const OptionCell& middle, ColumnOf colMiddle,
-                                    const OptionCell& high, ColumnOf colHigh) {
-    const std::pair<const OptionCell*, ColumnOf> cells[] = {
-        {&low, colLow}, {&middle, colMiddle}, {&high, colHigh}};
-    for (const auto& [cell, column] : cells) {
-        if (cell->Current.isText())
-            return Failure{&cell->Current, column, 141};
+std::optional<Failure> checkNumeric(const OptionRow& r, Cell low, Cell middle, Cell high) {
+    for (Cell cell : {low, middle, high}) {
+        if ((r.*cell).Current.isText())
+            return Failure{cell, 141};
     }
     return std::nullopt;
 }
 
 std::optional<Failure> checkGroup(const OptionRow& r, OptionGroup group) {
-    using S = SharedState;
     switch (group) {
         case OptionGroup::Spec:
             if (auto f = checkSpec(r))
                 return f;
-            return checkNumeric(r.SpecLower, &S::gColSpecLower, r.SpecNominal, &S::gColSpecNominal,
-                                r.SpecUpper, &S::gColSpecUpper);
+            return checkNumeric(r, &OptionRow::SpecLower, &OptionRow::SpecNominal,
+                                &OptionRow::SpecUpper);
         case OptionGroup::X:
-            if (auto f = checkControl(
-                    {r.XLcl, r.XCl, r.XUcl, &S::gColXLcl, &S::gColXUcl, 118, 119, 120, 121, 122}))
+            if (auto f = checkControl(r, kXChart))
                 return f;
-            return checkNumeric(r.XLcl, &S::gColXLcl, r.XCl, &S::gColXCl, r.XUcl, &S::gColXUcl);
+            return checkNumeric(r, kXChart.lcl, kXChart.cl, kXChart.ucl);
         case OptionGroup::R:
-            if (auto f = checkControl(
-                    {r.RLcl, r.RCl, r.RUcl, &S::gColRLcl, &S::gColRUcl, 123, 124, 125, 126, 122}))
+            if (auto f = checkControl(r, kRChart))
                 return f;
-            return checkNumeric(r.RLcl, &S::gColRLcl, r.RCl, &S::gColRCl, r.RUcl, &S::gColRUcl);
+            return checkNumeric(r, kRChart.lcl, kRChart.cl, kRChart.ucl);
     }
     return std::nullopt;
 }
 
-bool groupShown(OptionGroup group) {
-    const SharedState& s = appState();
-    switch (group) {
-        case OptionGroup::Spec:
-            return s.gShowProc;
-        case OptionGroup::X:
-            return s.gShowX;
-        case OptionGroup::R:
-            return s.gShowR;
-    }
-    return true;
-}
-
 }  // namespace
 
-bool CheckGroup(int rowIndex, OptionGroup group) {
-    SharedState& s = appState();
+StoreOutcome CheckGroup(int rowIndex, OptionGroup group) {
+    const SharedState& s = appState();
     if (rowIndex < 0 || rowIndex >= s.gOptionRows.size())
-        return false;
-    // A copy: revealing the group refills the grid, which may touch the table.
-    const OptionRow row = s.gOptionRows.at(rowIndex);
+        return StoreOutcome::driverFailure(QStringLiteral("Ligne %1 absente").arg(rowIndex));
+    const OptionRow& row = s.gOptionRows.at(rowIndex);
     const std::optional<Failure> failure = checkGroup(row, group);
     if (!failure)
-        return true;
-
-    uiPort().setNormalPointer();
-    EditorPort* window = editorWindow();
-    if (window && !groupShown(group))
-        window->revealGroup(group);
-    const int column = s.*(failure->column);
-    const QString text = failure->value ? failure->value->toDisplayText() : QString();
-    if (window)
-        window->EditGridCell(rowIndex + 1, column, text);
-    uiPort().message(catalogText(failure->message), UiPort::Icon::Critical,
-                     QString::fromUtf8(kAppTitle));
-    return false;
+        return StoreOutcome::success();
+    StoreOutcome refused = StoreOutcome::refusal(failure->message);
+    refused.edit =
+        CellToEdit{rowIndex, group, failure->cell, (row.*(failure->cell)).Current.toDisplayText()};
+    return refused;
 }
 
 }  // namespace tolva

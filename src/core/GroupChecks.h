@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/OptionTable.h"
+#include "core/StoreOutcome.h"
 
 namespace tolva {
 
-// Checks one group of gOptionRows[rowIndex] before it is written. On failure it
-// runs the reaction (normal pointer, reveal the hidden group through the editor
-// port, EditGridCell on the offending cell with its value as text, critical box
-// titled "TOLVA Editor" with the check's message) and returns false.
-bool CheckGroup(int rowIndex, OptionGroup group);
+// Checks one group of gOptionRows[rowIndex] before it is written. A refused
+// group gives the check's message and the offending cell with its value as
+// editor text (empty when the value is); the window shows the group, opens the
+// editor there and then the message.
+StoreOutcome CheckGroup(int rowIndex, OptionGroup group);
 
 }  // namespace tolva

@@ -4,10 +4,8 @@
 
 #include "DbConnection.h"
 #include "OptionSnapshot.h"
-#include "core/EditorPort.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 
 namespace tolva {
 
@@ -284,22 +282,29 @@ TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval) {
     return TaggedValue::text(text);
 }
 
-bool LoadMonitorOptions(ReadPath path) {
-    uiPort().setBusyPointer();
-    uiPort().processPendingEvents();
-    if (EditorPort* window = editorWindow())
-        window->beginOptionLoad();
+StoreOutcome LoadMonitorOptions(ReadPath path) {
+    // The table in use stays aside while the new one is built and comes back
+    // when the read fails, so a failed re-read never leaves the grid over a
+    // half-filled or empty table.
+    SharedState& s = appState();
+    QVector<OptionRow> inUse;
+    inUse.swap(s.gOptionRows);
+    const qint32 profileInUse = s.gProfId;
 
     DbConnection db;
-    bool ok = false;
+    StoreOutcome outcome;
     try {
-        ok = readMonitor(db, path);
-    } catch (const DbError&) {
-        ok = false;
+        if (!readMonitor(db, path))
+            outcome = StoreOutcome::refusal(Msg::NoTolvaOptions);
+    } catch (const DbError& error) {
+        outcome = StoreOutcome::driverFailure(error.description());
     }
-    uiPort().setNormalPointer();
     db.close();
-    return ok;
+    if (!outcome) {
+        s.gOptionRows.swap(inUse);
+        s.gProfId = profileInUse;
+    }
+    return outcome;
 }
 
 }  // namespace tolva

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/DbConnection.h"
+#include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
 
 namespace tolva {
@@ -16,9 +17,9 @@ enum class ReadPath { Batched, ValueByValue };
 
 // Reads the charts and options of gMonitors[gMonitorIndex] into gOptionRows and
 // sets gProfId. One connection for the whole load; batched, it runs at most four
-// statements. False when the monitor or its profile has no chart, or on any
-// failure.
-bool LoadMonitorOptions(ReadPath path = ReadPath::Batched);
+// statements. On failure both stay as they were: message 132 when the monitor or
+// its profile has no chart, the driver's text when the database failed.
+StoreOutcome LoadMonitorOptions(ReadPath path = ReadPath::Batched);
 
 // The option names whose values a load reads.
 const QStringList& loadedOptionNames();

@@ -8,8 +8,6 @@
 #include "OptionSnapshot.h"
 #include "core/Catalog.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
-#include "core/Version.h"
 
 namespace tolva {
 
@@ -18,12 +16,6 @@ namespace {
 // How often a number is taken afresh when another editor raised CSOPRN between
 // our read and our update.
 constexpr int kAllocationAttempts = 5;
-
-const QString kCrLf2 = QStringLiteral("\r\n\r\n");
-
-QString appTitle() {
-    return QString::fromUtf8(kAppTitle);
-}
 
 QString selectOptionId(const QString& optionName) {
     return QStringLiteral("SELECT OPTID FROM CSOPT WHERE NAME = '") + optionName +
@@ -75,9 +67,8 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
 
 }  // namespace
 
-bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
-                      const TaggedValue& value, OptionSnapshot* known) {
-    uiPort().setBusyPointer();
+StoreOutcome WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+                              const TaggedValue& value, OptionSnapshot* known) {
     const QString t = value.toDisplayText().trimmed();
     try {
         EnsureStoreConnection(db);
@@ -87,11 +78,8 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
         std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id) {
             id = allocateOptionId(db, optionName);
-            if (!id) {
-                uiPort().setNormalPointer();
-                uiPort().message(catalogText(111), UiPort::Icon::Critical, appTitle());
-                return false;
-            }
+            if (!id)
+                return StoreOutcome::refusal(Msg::CounterUnreadable);
             if (known)
                 known->optionCreated(optionName, *id);
         }
@@ -117,38 +105,32 @@ bool WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartI
                        c + QStringLiteral(" AND OPTID = ") + o);
         if (known)
             known->rowStored(chartId, *id, optionName, f);
-        return true;  // the pointer stays busy: the walk goes on
+        return StoreOutcome::success();
     } catch (const DbError& error) {
-        uiPort().setNormalPointer();
-        uiPort().message(catalogText(112) + QStringLiteral(" '") + optionName +
-                             QStringLiteral("' ") + catalogText(113) + QStringLiteral(" '") + t +
-                             QStringLiteral("'") + kCrLf2 + error.description(),
-                         UiPort::Icon::Critical, appTitle());
-        return false;
+        StoreOutcome failure = StoreOutcome::failure(Msg::ValueSetError, error.description());
+        failure.arguments = QStringList{optionName, t};
+        return failure;
     }
 }
 
-bool DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
-                       OptionSnapshot* known) {
-    uiPort().setBusyPointer();
+StoreOutcome DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+                               OptionSnapshot* known) {
     try {
         EnsureStoreConnection(db);
         const qint32 monId = CurrentMonitorId();
         const std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id)
-            return true;  // an option never defined has no value to delete
+            return StoreOutcome::success();  // an option never defined has no value to delete
         db.execute(QStringLiteral("DELETE FROM CSMDAT WHERE MONID = ") + QString::number(monId) +
                    QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
                    QStringLiteral(" AND OPTID = ") + QString::number(*id));
         if (known)
             known->rowDeleted(chartId, *id, optionName);
-        return true;
+        return StoreOutcome::success();
     } catch (const DbError& error) {
-        uiPort().setNormalPointer();
-        uiPort().message(
-            catalogText(114) + QStringLiteral(" ") + optionName + kCrLf2 + error.description(),
-            UiPort::Icon::Critical, appTitle());
-        return false;
+        StoreOutcome failure = StoreOutcome::failure(Msg::ValueDeleteError, error.description());
+        failure.arguments = QStringList{optionName};
+        return failure;
     }
 }
 

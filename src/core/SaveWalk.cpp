@@ -9,8 +9,6 @@
 #include "OptionSnapshot.h"
 #include "OptionWriter.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
-#include "core/Version.h"
 
 namespace tolva {
 
@@ -68,29 +66,31 @@ bool anyGroupChanged(const OptionRow& r) {
            GetGroupChange(r.XLcl, r.XCl, r.XUcl) != 0 || GetGroupChange(r.RLcl, r.RCl, r.RUcl) != 0;
 }
 
-void reportDriverFailure(const DbError& error) {
-    uiPort().setNormalPointer();
-    uiPort().message(error.description(), UiPort::Icon::Critical, QString::fromUtf8(kAppTitle));
-}
-
 // One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
     explicit Walk(ReadPath path) : m_path(path) {}
 
-    bool run() {
+    StoreOutcome run() {
         const int rows = int(appState().gOptionRows.size());
+        int saved = 0;  // characteristics whose changes are all written
         for (int i = 0; i < rows; ++i) {
-            // A copy: the reaction to a failed check refills the grid.
-            const OptionRow row = appState().gOptionRows.at(i);
+            const OptionRow& row = appState().gOptionRows.at(i);
             if (!inGroup([&] { return saveSpec(i, row); }) || !inGroup([&] {
                     return saveControl(i, row, kXNames, row.XLcl, row.XCl, row.XUcl);
                 }) ||
-                !inGroup([&] { return saveControl(i, row, kRNames, row.RLcl, row.RCl, row.RUcl); }))
-                return false;
+                !inGroup(
+                    [&] { return saveControl(i, row, kRNames, row.RLcl, row.RCl, row.RUcl); })) {
+                // A refused value is the user's to mend; a database failure may
+                // have cut the save short, and the user needs to know how far it got.
+                if (!m_failure.edit)
+                    m_failure.savedCharacteristics = saved;
+                return m_failure;
+            }
+            if (anyGroupChanged(row))
+                ++saved;
         }
-        uiPort().setNormalPointer();
-        return true;
+        return StoreOutcome::success();
     }
 
 private:
@@ -110,10 +110,15 @@ private:
             m_db.commit();
         } catch (const DbError& error) {
             m_db.rollback();
-            reportDriverFailure(error);
-            return false;
+            return failed(StoreOutcome::driverFailure(error.description()));
         }
         return true;
+    }
+
+    // Keeps what went wrong for the caller; always false.
+    bool failed(StoreOutcome outcome) {
+        m_failure = std::move(outcome);
+        return false;
     }
 
     // Called before a group's first statement: reads what the walk decides on,
@@ -136,8 +141,7 @@ private:
             m_db.beginTransaction();
         } catch (const DbError& error) {
             m_known.reset();
-            reportDriverFailure(error);
-            return false;
+            return failed(StoreOutcome::driverFailure(error.description()));
         }
         m_inTransaction = true;
         return true;
@@ -158,10 +162,20 @@ private:
     OptionSnapshot* known() { return m_known ? &*m_known : nullptr; }
 
     bool write(const char* name, qint32 c, const TaggedValue& value) {
-        return startGroup() && WriteOptionValue(m_db, QLatin1String(name), c, value, known());
+        if (!startGroup())
+            return false;
+        StoreOutcome outcome = WriteOptionValue(m_db, QLatin1String(name), c, value, known());
+        return outcome || failed(std::move(outcome));
     }
     bool remove(const char* name, qint32 c) {
-        return startGroup() && DeleteOptionValue(m_db, QLatin1String(name), c, known());
+        if (!startGroup())
+            return false;
+        StoreOutcome outcome = DeleteOptionValue(m_db, QLatin1String(name), c, known());
+        return outcome || failed(std::move(outcome));
+    }
+    bool check(int i, OptionGroup group) {
+        StoreOutcome outcome = CheckGroup(i, group);
+        return outcome || failed(std::move(outcome));
     }
     template <typename Names>
     bool removeAll(const Names& names, qint32 c) {
@@ -188,7 +202,7 @@ private:
                 return ReadSpecType(m_db, c);
             return option.startsWith(u'X') ? ReadXLimitType(m_db, c) : ReadRLimitType(m_db, c);
         } catch (const DbError& error) {
-            reportDriverFailure(error);
+            failed(StoreOutcome::driverFailure(error.description()));
             return std::nullopt;
         }
     }
@@ -199,7 +213,7 @@ private:
             case 1:
                 return removeAll(kSpecClearOrder, c);
             case 2: {
-                if (!CheckGroup(i, OptionGroup::Spec))
+                if (!check(i, OptionGroup::Spec))
                     return false;
                 const qint32 newType = r.SpecLower.Current.isEmpty()   ? 3
                                        : r.SpecUpper.Current.isEmpty() ? 2
@@ -233,7 +247,7 @@ private:
             case 1:
                 return removeAll(names.clearOrder, c);
             case 2: {
-                if (!CheckGroup(i, names.group))
+                if (!check(i, names.group))
                     return false;
                 const std::optional<qint32> oldType = readType(names.type, c);
                 if (!oldType)
@@ -259,6 +273,7 @@ private:
     DbConnection m_db;
     std::optional<OptionSnapshot> m_known;  // batched: what the database holds
     bool m_inTransaction = false;
+    StoreOutcome m_failure;  // what stopped the walk
 };
 
 }  // namespace
@@ -271,7 +286,7 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
     return allCleared ? 1 : 2;
 }
 
-bool SaveMonitorOptions(ReadPath path) {
+StoreOutcome SaveMonitorOptions(ReadPath path) {
     return Walk(path).run();
 }
 

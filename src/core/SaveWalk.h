@@ -2,6 +2,7 @@
 
 #include "core/OptionReader.h"
 #include "core/OptionTable.h"
+#include "core/StoreOutcome.h"
 
 namespace tolva {
 
@@ -13,9 +14,9 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
 // Each group's statements form one transaction: a group is written whole or not
 // at all, the groups before it stay written. Batched, what the walk needs to
 // decide (option numbers, existing rows, type options) is read once before the
-// first write; value by value, a statement asks for each. True when every row
-// was walked; false when a check or a writer failed (the user has been told
-// through the UI and editor ports).
-bool SaveMonitorOptions(ReadPath path = ReadPath::Batched);
+// first write; value by value, a statement asks for each. Success when every row
+// was walked; otherwise the refused group's check (with its cell) or the
+// database failure, with the number of characteristics wholly written before it.
+StoreOutcome SaveMonitorOptions(ReadPath path = ReadPath::Batched);
 
 }  // namespace tolva

@@ -1,6 +1,6 @@
 #include "BusyPointer.h"
 
-#include "core/UiPort.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 

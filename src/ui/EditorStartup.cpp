@@ -12,10 +12,6 @@ frmMain* g_window = nullptr;
 bool StartEditor(SharedState& state) {
     ApplyViewState(state);  // no monitor yet: no grid columns
     g_window = new frmMain(state);
-    // The option loader and the save walk reach the window while it is open.
-    setEditorProvider([]() -> EditorPort* {
-        return g_window && !g_window->isClosedForGood() ? g_window : nullptr;
-    });
     g_window->load();
     if (g_window->isClosedForGood())
         return false;
@@ -29,7 +25,6 @@ frmMain* startedEditor() {
 }
 
 void CloseEditor() {
-    setEditorProvider(nullptr);
     delete g_window;
     g_window = nullptr;
 }

@@ -14,7 +14,7 @@ bool StartEditor(SharedState& state);
 // The window StartEditor created, or nullptr.
 frmMain* startedEditor();
 
-// Destroys that window and detaches it from the core (end of the program).
+// Destroys that window (end of the program).
 void CloseEditor();
 
 }  // namespace tolva

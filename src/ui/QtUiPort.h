@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/UiPort.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 

@@ -14,9 +14,9 @@
 #include "core/DsnList.h"
 #include "core/MonitorList.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "ui/BusyPointer.h"
 #include "ui/Twips.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 

@@ -5,8 +5,8 @@
 #include <QMainWindow>
 #include <QModelIndexList>
 
-#include "core/EditorPort.h"
 #include "core/SharedState.h"
+#include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
 #include "ui/OptionEditCommand.h"
 
@@ -30,7 +30,7 @@ class OptionTableModel;
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
 //   frmMainExport.cpp    export of the option table as a CSV file
 //   frmMainEditMenu.cpp  the Édition menu: history, copy, paste, revert
-class frmMain : public QMainWindow, public EditorPort {
+class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -44,10 +44,13 @@ public:
     // True once the window has been closed for good (the program ends).
     bool isClosedForGood() const { return m_closedForGood; }
 
-    // EditorPort
-    void beginOptionLoad() override;
-    void revealGroup(OptionGroup group) override;
-    void EditGridCell(int row, int col, const QString& text) override;
+    // Start of every option load: mnuCommit disabled, m_changed false, the edit
+    // history dropped.
+    void beginOptionLoad();
+    // Runs the view toggle of a hidden group (it shows the group and refills the grid).
+    void revealGroup(OptionGroup group);
+    // Makes grid cell (row, col) current and opens the in-place editor with text.
+    void EditGridCell(int row, int col, const QString& text);
 
     // Toolbar images "PC"/"noPC", "X"/"noX", "R"/"noR" and the view-menu check
     // marks from the three switches.
@@ -134,6 +137,12 @@ private:
     bool commitAndConfirmSave();
     // Monitor picker, then a fill when a monitor was chosen.
     bool pickMonitor();
+    // Reads the current monitor again after a save; keeps the values on screen
+    // (as saved) when the read fails.
+    void reloadMonitor();
+    // A failed save or load, with the pointer already back to normal: a refused
+    // value's group shown and the editor on its cell, then the box.
+    void showStoreFailure(const StoreOutcome& outcome);
 
     // Grid event handlers (frmMainEdit.cpp).
     void grdData_EnterCell();

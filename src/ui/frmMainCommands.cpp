@@ -12,10 +12,12 @@
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "core/Version.h"
 #include "core/modCfg.h"
 #include "frmMain.h"
+#include "ui/BusyPointer.h"
+#include "ui/UiPort.h"
+#include "ui/ValueColumns.h"
 #include "ui/WindowSettings.h"
 #include "ui/frmConnect.h"
 #include "ui/frmMonitor.h"
@@ -48,16 +50,27 @@ struct ConnectionSnapshot {
     }
 };
 
+constexpr OptionCell OptionRow::*kCells[] = {
+    &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
+    &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
+    &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
+
 // After "Non" the edits are declined: the table goes back to what was loaded, so
 // neither a later save nor the exit can take them for the user's.
 void discardEdits(SharedState& state) {
-    static constexpr OptionCell OptionRow::*kCells[] = {
-        &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
-        &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
-        &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
     for (OptionRow& row : state.gOptionRows) {
         for (OptionCell OptionRow::*cell : kCells)
             (row.*cell).Current = (row.*cell).Loaded;
+    }
+}
+
+// After a save whose re-read failed: the values on screen are what the database
+// holds, so they become the loaded ones and the next save does not write them
+// again.
+void keepSavedValues(SharedState& state) {
+    for (OptionRow& row : state.gOptionRows) {
+        for (OptionCell OptionRow::*cell : kCells)
+            (row.*cell).Loaded = (row.*cell).Current;
     }
 }
 
@@ -87,8 +100,15 @@ void frmMain::confirmSave(bool& ok) {
                              catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
         if (answer == UiPort::Answer::Yes) {
             const int rowsToWrite = m_model->changedRowCount();
-            if (!SaveMonitorOptions()) {
-                uiPort().setNormalPointer();
+            StoreOutcome saved;
+            {
+                BusyPointer busy(BusyPointer::Show::Later);
+                saved = SaveMonitorOptions();
+            }
+            if (!saved) {
+                // What was written stays written; what was not stays on screen,
+                // still to be saved.
+                showStoreFailure(saved);
                 ok = false;
                 return;
             }
@@ -119,8 +139,37 @@ void frmMain::mnuCommit_Click() {
         return;
     // Loaded must equal what the database now holds, or the next save would
     // write the same groups again; after "Non" this also throws the edits away.
-    LoadMonitorOptions();
+    reloadMonitor();
+}
+
+void frmMain::reloadMonitor() {
+    StoreOutcome outcome;
+    {
+        BusyPointer busy;
+        beginOptionLoad();
+        outcome = LoadMonitorOptions();
+    }
+    if (!outcome)
+        keepSavedValues(m_state);  // the table in use is still there
     FillGrid();
+    if (!outcome)
+        showStoreFailure(outcome);
+}
+
+void frmMain::showStoreFailure(const StoreOutcome& outcome) {
+    if (const std::optional<CellToEdit>& edit = outcome.edit) {
+        const bool shown[] = {m_state.gShowProc, m_state.gShowX, m_state.gShowR};
+        if (!shown[int(edit->group)])
+            revealGroup(edit->group);
+        // The column is looked up after the group is shown: showing it moves columns.
+        for (const ValueColumn& vc : valueColumns(m_state)) {
+            if (vc.cell == edit->cell)
+                EditGridCell(edit->rowIndex + 1, vc.column, edit->text);
+        }
+    }
+    const bool noOptions = outcome.message == Msg::NoTolvaOptions;
+    uiPort().message(outcome.text(), noOptions ? UiPort::Icon::Information : UiPort::Icon::Critical,
+                     QString::fromUtf8(kAppTitle));
 }
 
 void frmMain::changeMonitor() {
@@ -153,6 +202,7 @@ void frmMain::changeDSN() {
 bool frmMain::pickMonitor() {
     {
         frmMonitor picker(m_state, this);
+        connect(&picker, &frmMonitor::optionLoadStarting, this, &frmMain::beginOptionLoad);
         picker.exec();
     }
     if (!m_state.gMonitorChosen)

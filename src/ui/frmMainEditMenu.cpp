@@ -15,8 +15,8 @@
 #include "core/Catalog.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "frmMain.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 

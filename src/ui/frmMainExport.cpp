@@ -9,8 +9,8 @@
 #include "core/Catalog.h"
 #include "core/CsvExport.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "frmMain.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 

@@ -10,10 +10,10 @@
 #include "core/Catalog.h"
 #include "core/OptionReader.h"
 #include "core/SharedState.h"
-#include "core/UiPort.h"
 #include "core/modCfg.h"
 #include "ui/BusyPointer.h"
 #include "ui/Twips.h"
+#include "ui/UiPort.h"
 
 namespace tolva {
 
@@ -143,13 +143,23 @@ void frmMonitor::chooseMonitor() {
     // The option loader and RememberMonitor work on the program's one shared state.
     const int kept = m_state.gMonitorIndex;
     m_state.gMonitorIndex = item->data(0, MonitorIndexRole).toInt();
-    if (LoadMonitorOptions()) {
+    StoreOutcome outcome;
+    {
+        BusyPointer busy;
+        emit optionLoadStarting();
+        outcome = LoadMonitorOptions();
+    }
+    if (outcome) {
         RememberMonitor();
         m_state.gMonitorChosen = true;
         accept();
         return;
     }
-    uiPort().message(catalogText(Msg::NoTolvaOptions), UiPort::Icon::Information, item->text(0));
+    // A monitor without options is a plain fact; a failed read is an error the
+    // user must see the reason of.
+    const bool noOptions = outcome.message == Msg::NoTolvaOptions;
+    uiPort().message(outcome.text(), noOptions ? UiPort::Icon::Information : UiPort::Icon::Critical,
+                     item->text(0));
     m_state.gMonitorIndex = kept;
 }
 

@@ -36,6 +36,10 @@ public:
 public slots:
     void done(int result) override;  // keeps the window's size for the next opening
 
+signals:
+    // A chosen monitor's options are about to be read into the shared table.
+    void optionLoadStarting();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -89,13 +89,13 @@ TEST_F(SaveWalkTest, FailedCheckStopsAfterEarlierCharacteristicsAreWritten) {
     setGroup(MonitorData::row(34), Spec, o, num(10), num(11));
     setGroup(MonitorData::row(35), Spec, num(1), o, num(3));  // no nominal
     setGroup(MonitorData::row(35), X, num(1), o, num(3));
-    EXPECT_FALSE(SaveMonitorOptions());
+    const StoreOutcome outcome = SaveMonitorOptions();
     EXPECT_EQ(MonitorData::value(34, "ProcCapUpper"), "11");
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 0);
-    expectOneCriticalBox(ui, catalogText(115));
-    EXPECT_EQ(editor.calls.last(), QStringLiteral("EditGridCell %1 %2 ")
-                                       .arg(&MonitorData::row(35) - &appState().gOptionRows[0] + 1)
-                                       .arg(appState().gColSpecNominal));
+    EXPECT_EQ(outcome.text(), catalogText(115));  // the user's to mend: no count
+    ASSERT_TRUE(outcome.edit.has_value());
+    EXPECT_EQ(outcome.edit->rowIndex, &MonitorData::row(35) - &appState().gOptionRows[0]);
+    EXPECT_TRUE(outcome.edit->cell == &OptionRow::SpecNominal && outcome.edit->text.isEmpty());
 }
 
 TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
@@ -115,13 +115,13 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
         TestDatabase::exec(
             "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT BEGIN "
             "SELECT RAISE(ABORT, 'insertion refusee'); END");
-    EXPECT_FALSE(SaveMonitorOptions());
+    const StoreOutcome outcome = SaveMonitorOptions();
     const QString head =
         catalogText(112) + " 'XChartLCLConstant' " + catalogText(113) + " '7,5'\r\n\r\n";
-    expectOneCriticalBox(ui, head);
-    const QString driverText = ui.shown.value(0).text.mid(head.size());
-    EXPECT_TRUE(driverText.contains("refusee") || driverText.contains("permission"))
-        << driverText.toStdString();
+    expectFailure(outcome, head);
+    EXPECT_TRUE(outcome.driverText.contains("refusee") || outcome.driverText.contains("permission"))
+        << outcome.driverText.toStdString();
+    EXPECT_TRUE(outcome.text().endsWith("\r\n0 caractéristique(s) enregistrée(s) avant l'erreur."));
     // The type written just before belongs to the same group: undone with it.
     EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "1");
 }
@@ -134,10 +134,10 @@ TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText)
     // The table goes away just before the walk reads which rows exist.
     StatementTrap trap(QStringLiteral("SELECT OPTID, NAME FROM CSOPT"),
                        [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
-    EXPECT_FALSE(SaveMonitorOptions());
+    const StoreOutcome outcome = SaveMonitorOptions();
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
-    expectOneCriticalBox(ui, QString());
-    EXPECT_TRUE(ui.shown.value(0).text.contains("csmdat", Qt::CaseInsensitive));
+    expectFailure(outcome, outcome.driverText);  // the driver's text alone heads it
+    EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
 }
 

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 #include <QHash>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <functional>
 
 #include "core/DbConnection.h"
 #include "core/SharedState.h"
+#include "core/StoreOutcome.h"
 #include "core/ViewState.h"
-#include "support/FakeEditorPort.h"
-#include "support/FakeUiPort.h"
+#include "support/StatementTrap.h"
 #include "support/TestDatabase.h"
 
 namespace tolva::test {
@@ -106,40 +105,7 @@ struct StatementLog {
     const qint64 opened = sqlCounters().connectionsOpened;
 };
 
-// Runs an action once, just before the program sends a statement beginning with the
-// given text, the way another editor acts between two statements.
-class StatementTrap {
-public:
-    StatementTrap(const QString& start, std::function<void()> action)
-        : m_start("exec " + start), m_action(std::move(action)) {
-        s_current = this;
-        QLoggingCategory::setFilterRules("tolva.sql.debug=true");
-        qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext& context, const QString& message) {
-                StatementTrap* t = s_current;
-                if (!qstrcmp(context.category, "tolva.sql") && message.startsWith(t->m_start) &&
-                    t->fired++ == 0)
-                    t->m_action();
-            });
-    }
-    ~StatementTrap() {
-        qInstallMessageHandler(nullptr);
-        QLoggingCategory::setFilterRules("");
-    }
-    int fired = 0;
-
-private:
-    QString m_start;
-    std::function<void()> m_action;
-    static inline StatementTrap* s_current = nullptr;
-};
-
-// The message boxes and the editor window, recorded.
-class StoreTest : public ::testing::Test {
-protected:
-    FakeUiPort ui;
-    FakeEditorPort editor;
-};
+using StoreTest = ::testing::Test;
 
 inline TaggedValue num(double v) {
     return TaggedValue::number(v);
@@ -163,12 +129,10 @@ inline void setGroup(OptionRow& r, OptionGroup group, const TaggedValue& low,
     cells[int(group)][2]->Current = high;
 }
 
-inline void expectOneCriticalBox(const FakeUiPort& ui, const QString& start) {
-    ASSERT_EQ(ui.shown.size(), 1);
-    EXPECT_TRUE(ui.shown[0].text.startsWith(start)) << ui.shown[0].text.toStdString();
-    EXPECT_EQ(ui.shown[0].icon, UiPort::Icon::Critical);
-    EXPECT_EQ(ui.shown[0].title, "TOLVA Editor");
-    EXPECT_FALSE(ui.busy);
+// A failure whose text, as the box shows it, begins with start.
+inline void expectFailure(const StoreOutcome& outcome, const QString& start) {
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.text().startsWith(start)) << outcome.text().toStdString();
 }
 
 }  // namespace tolva::test

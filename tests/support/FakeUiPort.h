@@ -4,7 +4,7 @@
 #include <QVector>
 #include <functional>
 
-#include "core/UiPort.h"
+#include "ui/UiPort.h"
 
 namespace tolva::test {
 

@@ -1,7 +1,9 @@
 // The window's commands: save and its question, F1, the close, and the change
 // of monitor or data source with what they put back when given up.
+#include "DelayProxy.h"
 #include "UiTest.h"
 #include "core/modCfg.h"
+#include "support/StatementTrap.h"
 
 namespace tolva::test {
 
@@ -121,7 +123,10 @@ TEST_F(CommandsTest, ChangesOfMonitorOrDataSourceGivenUpPutEverythingBack) {
     });
     ui.answers = {UiPort::Answer::No};
     press(Qt::Key_M, Qt::ControlModifier);
-    EXPECT_EQ(shown(132), 1);
+    // Not "no options": the reason the read failed, as an error.
+    EXPECT_EQ(shown(132), 0);
+    EXPECT_TRUE(lastMessage().value(0).contains("NULL")) << lastMessage().value(0).toStdString();
+    EXPECT_EQ(lastMessage().value(2), QString::number(int(UiPort::Icon::Critical)));
     // "Non" declined the edit: written nowhere, gone from the table and the grid,
     // so a later "Oui" or Ctrl+X cannot take it for the user's.
     EXPECT_EQ(sharedState(), QString(before).replace("3535,002", "3535"));
@@ -168,6 +173,182 @@ TEST_F(CommandsTest, SessionEndNeverWaitsOnAnEdit) {
     EXPECT_EQ(shown(140), 3);
     EXPECT_EQ(shown(141), 0);
     EXPECT_EQ(db("ProcCapNominal"), "35");
+}
+
+// A refused group: the pointer is back, the hidden group in sight and the editor
+// open on the value by the time its message shows.
+TEST_F(CommandsTest, RefusedGroupIsInSightWithItsEditorOpenWhenItsMessageShows) {
+    const int rangeRow = rowOf(1102);
+    press(Qt::Key_R, Qt::ControlModifier);
+    enterValue(rangeRow, appState().gColRLcl, "0,5");
+    press(Qt::Key_R, Qt::ControlModifier);
+    QString seen;
+    ui.onMessage = [&](const FakeUiPort::Shown& box) {
+        if (box.text == catalogText(125))
+            seen = QStringLiteral("busy %1, shown %2, editor %3 at %4")
+                       .arg(ui.busy)
+                       .arg(appState().gShowR)
+                       .arg(editText())
+                       .arg(at() == QPoint(rangeRow, appState().gColRLcl));
+    };
+    ui.answers = {UiPort::Answer::Yes};
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(seen, "busy 0, shown 1, editor 0,5 at 1");
+}
+
+static QStringList statementsDuring(const std::function<void()>& action) {
+    sqlCounters().recent.clear();
+    sqlCounters().recording = true;
+    action();
+    sqlCounters().recording = false;
+    return sqlCounters().recent;
+}
+
+// The save went through, the re-read after it failed: the reason is shown, the
+// grid keeps the values just saved, and they are not written again.
+TEST_F(CommandsTest, FailedRereadKeepsTheSavedValuesAndTheNextSaveReadsAgain) {
+    enterValue(row, nominal, "35,002");
+    ui.answers = {UiPort::Answer::Yes};
+    {
+        StatementTrap trap("SELECT NAME, CHRTID FROM CSCHRT",
+                           [] { TestDatabase::exec("ALTER TABLE CSCHRT RENAME TO CSCHRT_AWAY"); });
+        press(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(trap.fired, 1);
+    }
+    TestDatabase::exec("ALTER TABLE CSCHRT_AWAY RENAME TO CSCHRT");
+    EXPECT_TRUE(lastMessage().value(0).contains("cschrt", Qt::CaseInsensitive));
+    EXPECT_EQ(lastMessage().value(2), QString::number(int(UiPort::Icon::Critical)));
+    EXPECT_EQ(db("ProcCapNominal"), "35.002");
+    EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
+    EXPECT_FALSE(window->m_changed || action("mnuCommit")->isEnabled());
+
+    // The next save writes only what was edited since, and reads the monitor again.
+    const int other = rowOf(1102);
+    enterValue(other, nominal, "62,001");
+    ui.answers = {UiPort::Answer::Yes};
+    const QStringList sql = statementsDuring([&] { press(Qt::Key_S, Qt::ControlModifier); });
+    EXPECT_EQ(sql.filter("CHRTID = 1101"), QStringList());
+    EXPECT_FALSE(sql.filter("CHRTID = 1102").isEmpty());
+    EXPECT_EQ(sql.filter("SELECT PROFID FROM CSMON").size(), 1);
+    EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
+    EXPECT_EQ(grid()->cellText(other, nominal), "62,001");
+    EXPECT_EQ(lastMessage().value(0), catalogText(140));
+}
+
+// For every statement of a save of four groups on three characteristics, and of
+// the re-read after it, the link breaks as that statement starts. Each group in
+// the database is then wholly old or wholly new, the box says how many
+// characteristics were saved, and what was typed stays on screen.
+TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScreen) {
+    if (TestDatabase::backend() != QLatin1String("postgres"))
+        GTEST_SKIP() << "needs a server at the other end of a TCP connection";
+    // 1101: a new nominal and Individual/Average upper limit; 1102: from nominal and
+    // tolerance to three limits; 1104: Individual/Average limits where there were none.
+    const struct {
+        qint32 chart;
+        int SharedState::*column;
+        const char* text;
+    } edits[] = {{1101, &SharedState::gColSpecNominal, "35,002"},
+                 {1101, &SharedState::gColXUcl, "35,007"},
+                 {1102, &SharedState::gColSpecNominal, "62,001"},
+                 {1104, &SharedState::gColXLcl, "0,001"},
+                 {1104, &SharedState::gColXUcl, "0,01"}};
+    const QString spec = "ProcCapSpecType ProcCapLower ProcCapNominal ProcCapUpper ProcCapDelta";
+    const QString x =
+        "XTypeOfLCLandUCL XChartLCLConstant XChartCenterLine XChartCenterLineValue "
+        "XChartUCLConstant";
+    const std::pair<qint32, QString> groups[] = {{1101, spec}, {1101, x}, {1102, spec}, {1104, x}};
+    auto groupStates = [&] {
+        QHash<QString, QString> stored;  // "chart name" to TVAL
+        for (const FieldRow& r : TestDatabase::fetch(
+                 "SELECT CHRTID, NAME, TVAL FROM CSMDAT JOIN CSOPT ON CSOPT.OPTID = "
+                 "CSMDAT.OPTID WHERE MONID = 103"))
+            stored.insert(r[0].toText() + u' ' + r[1].toText(), r[2].toText());
+        QStringList states;
+        for (const auto& [chart, names] : groups) {
+            QStringList values;
+            for (const QString& name : names.split(' '))
+                values << stored.value(QString::number(chart) + u' ' + name, "-");
+            states << values.join(' ');
+        }
+        return states;
+    };
+    const QStringList before = groupStates();
+    QStringList rows;
+    for (const FieldRow& r :
+         TestDatabase::fetch("SELECT MONID, CHRTID, OPTID, TVAL FROM CSMDAT WHERE MONID = 103"))
+        rows << QStringLiteral("(%1, %2, %3, '%4')")
+                    .arg(r[0].toText(), r[1].toText(), r[2].toText(), r[3].toText());
+    const SharedState& s = appState();
+    // The database as it was; the edits typed again unless still pending.
+    auto prepare = [&] {
+        TestDatabase::execAll(
+            {"DELETE FROM CSMDAT WHERE MONID = 103",
+             "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES " + rows.join(", ")});
+        if (window->m_changed)
+            return;
+        window->mnuCommit_Click();  // nothing pending: a re-read
+        for (const auto& e : edits)
+            enterValue(rowOf(e.chart), s.*e.column, e.text);
+    };
+    auto onScreen = [&] {
+        QStringList texts;
+        for (const auto& e : edits)
+            texts << grid()->cellText(rowOf(e.chart), s.*e.column);
+        return texts.join(' ');
+    };
+
+    netdelay::DelayProxy proxy(
+        {quint16(TestDatabase::setting("Port").toUInt()), {}, 200, std::chrono::seconds(120)});
+    appState().gConnStr = TestDatabase::connectionString() +
+                          QStringLiteral("Servername=127.0.0.1;Port=%1;").arg(proxy.port());
+    prepare();
+    const QString typed = onScreen();
+    ASSERT_EQ(typed, "35,002 35,007 62,001 0,001 0,01");
+    int statements = 0;
+    {
+        StatementTrap counter(1 << 20, [] {});
+        ui.answers = {UiPort::Answer::Yes};
+        press(Qt::Key_S, Qt::ControlModifier);
+        statements = counter.seen;
+    }
+    const QStringList after = groupStates();
+    for (int g = 0; g < 4; ++g)
+        ASSERT_NE(after[g], before[g]) << "group " << g;
+    ASSERT_GT(statements, 20);
+
+    bool busyAtBox = false;
+    ui.onMessage = [&](const FakeUiPort::Shown&) { busyAtBox = busyAtBox || ui.busy; };
+    for (int k = 0; k < statements; ++k) {
+        SCOPED_TRACE(testing::Message() << "cut at statement " << k);
+        prepare();
+        ui.shown.clear();
+        ui.answers = {UiPort::Answer::Yes};
+        StatementTrap trap(k, [&] { proxy.cutAll(); });
+        press(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_EQ(trap.fired, 1);
+        ASSERT_TRUE(window->isVisible());
+        ASSERT_EQ(ui.shown.size(), 2);  // the question, then what went wrong
+        EXPECT_EQ(ui.shown[1].icon, UiPort::Icon::Critical);
+        const QStringList now = groupStates();
+        QSet<qint32> partly;
+        for (int g = 0; g < 4; ++g) {
+            EXPECT_TRUE(now[g] == before[g] || now[g] == after[g]) << now[g].toStdString();
+            if (now[g] != after[g])
+                partly << groups[g].first;
+        }
+        EXPECT_EQ(onScreen(), typed);
+        if (partly.isEmpty()) {  // the save went through; the re-read after it broke
+            EXPECT_FALSE(window->m_changed);
+            continue;
+        }
+        EXPECT_TRUE(window->m_changed);
+        EXPECT_TRUE(ui.shown[1].text.endsWith(
+            QStringLiteral("\r\n%1 caractéristique(s) enregistrée(s) avant l'erreur.")
+                .arg(3 - partly.size())))
+            << ui.shown[1].text.toStdString();
+    }
+    EXPECT_FALSE(busyAtBox);
 }
 
 }  // namespace tolva::test

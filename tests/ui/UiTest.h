@@ -107,7 +107,6 @@ protected:
 
     void openWindow() {
         window = std::make_unique<frmMain>(appState());
-        setEditorProvider([w = window.get()]() -> EditorPort* { return w; });
         window->ApplyCatalogTexts();
         showActive(window.get());
     }

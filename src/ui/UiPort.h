@@ -4,10 +4,10 @@
 
 namespace tolva {
 
-// What the program's logic needs from the desktop besides the windows
-// themselves: the busy pointer, one pass of pending events, and modal message
-// boxes. The windows install the real one (QtUiPort); tests install a fake, so
-// no test ever waits on a modal box.
+// What the windows need from the desktop besides themselves: the busy
+// pointer, one pass of pending events, and modal message boxes. main installs
+// the real one (QtUiPort); tests install a fake, so no test ever waits on a
+// modal box.
 class UiPort {
 public:
     enum class Icon { Critical, Exclamation, Information, Question };
