@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 
 #include "core/SearchText.h"
-#include "core/SharedState.h"
 #include "ui/frmMonitor.h"
 
 namespace tolva {
@@ -38,6 +37,7 @@ void MonitorFilterField::keyPressEvent(QKeyEvent* event) {
 namespace {
 
 struct FilterWalk {
+    const QVector<MonitorEntry>& entries;
     QString filter;
     QSet<int> monitors;
     QTreeWidgetItem* firstMatch = nullptr;
@@ -47,7 +47,7 @@ struct FilterWalk {
         bool shown = false;
         if (item->data(0, frmMonitor::ImageKeyRole).toString() == QLatin1String("Monitor")) {
             const int index = item->data(0, frmMonitor::MonitorIndexRole).toInt();
-            shown = nameMatchesFilter(appState().gMonitors.value(index).Name, filter);
+            shown = nameMatchesFilter(entries.value(index).Name, filter);
             if (shown) {
                 monitors.insert(index);
                 if (!firstMatch)
@@ -67,8 +67,9 @@ struct FilterWalk {
 
 }  // namespace
 
-MonitorFilterResult applyMonitorFilter(QTreeWidget* tree, const QString& filter) {
-    FilterWalk walk{filter, {}, nullptr};
+MonitorFilterResult applyMonitorFilter(QTreeWidget* tree, const QVector<MonitorEntry>& monitors,
+                                       const QString& filter) {
+    FilterWalk walk{monitors, filter, {}, nullptr};
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         walk.apply(tree->topLevelItem(i));
     return {int(walk.monitors.size()), walk.firstMatch};

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QVector>
+
+#include "core/SharedState.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -30,9 +33,10 @@ struct MonitorFilterResult {
     QTreeWidgetItem* firstMatch = nullptr;  // first monitor item in tree order
 };
 
-// Shows only the monitor items whose gMonitors name contains `filter`
+// Shows only the monitor items whose name in `monitors` contains `filter`
 // (ignoring case and accents) and the folders above them, expanded; an empty
 // filter shows everything again.
-MonitorFilterResult applyMonitorFilter(QTreeWidget* tree, const QString& filter);
+MonitorFilterResult applyMonitorFilter(QTreeWidget* tree, const QVector<MonitorEntry>& monitors,
+                                       const QString& filter);
 
 }  // namespace tolva

@@ -30,7 +30,7 @@ QString exportFileName(const QString& monitor) {
 void frmMain::mnuExport_Click() {
     if (!commitOpenEdit())
         return;
-    const SharedState& s = appState();
+    const SharedState& s = m_state;
     if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
         return;
 
@@ -59,7 +59,7 @@ bool frmMain::exportCsv(const QString& path) {
     QStringList queries;
     SplitChartNames(characteristics, queries);
     QString reason;
-    if (WriteExportFile(path, BuildCsvExport(appState(), characteristics, queries), reason))
+    if (WriteExportFile(path, BuildCsvExport(m_state, characteristics, queries), reason))
         return true;
     uiPort().message(catalogText(Msg::ExportFailed) + QStringLiteral("\r\n\r\n") + reason,
                      UiPort::Icon::Critical, windowTitle());

@@ -52,7 +52,7 @@ void frmMonitor::buildFilter() {
 }
 
 void frmMonitor::filterTree() {
-    m_filtered = applyMonitorFilter(TreeView1, txtFilter->text());
+    m_filtered = applyMonitorFilter(TreeView1, m_state.gMonitors, txtFilter->text());
     lblMonitorCount->setText(QString::number(m_filtered.monitorsShown) + u' ' +
                              catalogText(Msg::MonitorsShown));
 
