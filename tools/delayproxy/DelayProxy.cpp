@@ -163,6 +163,8 @@ void DelayProxy::startLink(int clientFd) {
             const ssize_t got = ::recv(from, buffer, sizeof buffer, 0);
             if (got <= 0)
                 break;
+            if (&d == &link->up)
+                ++m_chunksUp;
             const auto due = Clock::now() + std::chrono::microseconds(m_delayUs.load());
             std::lock_guard<std::mutex> lock(d.mutex);
             d.chunks.push_back({due, std::string(buffer, size_t(got))});
