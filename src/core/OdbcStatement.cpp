@@ -148,7 +148,14 @@ std::optional<QString> OdbcStatement::text(int column) {
         // Cut short when longer than the buffer (minus its terminating zero).
         const qsizetype room = qsizetype(sizeof buffer / sizeof(SQLWCHAR)) - 1;
         const bool cut = length == SQL_NO_TOTAL || length / qsizetype(sizeof(SQLWCHAR)) > room;
-        const qsizetype chars = cut ? room : length / qsizetype(sizeof(SQLWCHAR));
+        qsizetype chars = length / qsizetype(sizeof(SQLWCHAR));
+        if (cut) {
+            // The driver ends its part with a zero, which may come early when it
+            // keeps the two halves of a character together.
+            chars = 0;
+            while (chars < room && buffer[chars] != 0)
+                ++chars;
+        }
         value.append(reinterpret_cast<const QChar*>(buffer), chars);
         if (!cut)
             break;
