@@ -2,13 +2,16 @@
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
+#include "OdbcStatement.h"
 #include "SqlTrace.h"
 
 Q_LOGGING_CATEGORY(lcSql, "tolva.sql", QtWarningMsg)
@@ -221,7 +224,16 @@ bool DbConnection::isOpen() const {
     return m_open;
 }
 
-DbResult DbConnection::execute(const QString& sql) {
+void* DbConnection::odbcHandle() const {
+    // QODBC hands its SQLHDBC out as a void*.
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (handle.metaType() != QMetaType::fromType<void*>())
+        return nullptr;
+    return *static_cast<void* const*>(handle.constData());
+}
+
+void DbConnection::countStatement(const QString& sql) {
     if (!m_open)
         throw DbError(QStringLiteral("Connexion fermée"));
     auto& counters = sqlCounters();
@@ -229,6 +241,15 @@ DbResult DbConnection::execute(const QString& sql) {
     if (counters.recording)
         counters.recent.append(sql);
     qCDebug(lcSql).noquote() << "exec" << sql;
+    // A statement between transactions takes effect at once, as it always did.
+    if (m_manualCommit && !m_inTransaction) {
+        odbcSetAutocommit(odbcHandle(), true);
+        m_manualCommit = false;
+    }
+}
+
+DbResult DbConnection::execute(const QString& sql) {
+    countStatement(sql);
 
     auto query = std::make_shared<QSqlQuery>(QSqlDatabase::database(m_name, false));
     query->setForwardOnly(true);
@@ -250,12 +271,39 @@ DbResult DbConnection::execute(const QString& sql) {
     return DbResult(std::move(query), onRow);
 }
 
+void DbConnection::forEachRow(const QString& sql,
+                              const std::function<void(OdbcStatement&)>& onRow) {
+    countStatement(sql);
+    try {
+        std::optional<OdbcStatement> statement;
+        try {
+            statement.emplace(odbcHandle(), sql);
+        } catch (const DbError&) {
+            // QODBC words the driver's diagnostics its own way (it ends
+            // psqlODBC's with a space): a failed read asks it again, so that
+            // the user reads the same text as for any other statement.
+            QSqlQuery query(QSqlDatabase::database(m_name, false));
+            query.setForwardOnly(true);
+            if (!query.exec(sql))
+                throw DbError(query.lastError());
+            throw;  // it went through the second time: the first failure stands
+        }
+        while (statement->fetch())
+            onRow(*statement);
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        throw;
+    }
+}
+
 void DbConnection::beginTransaction() {
     if (!m_open)
         throw DbError(QStringLiteral("Connexion fermée"));
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.transaction())
-        throw DbError(db.lastError());
+    if (!m_manualCommit) {
+        odbcSetAutocommit(odbcHandle(), false);
+        m_manualCommit = true;
+    }
+    m_inTransaction = true;
     qCDebug(lcSql).noquote() << "begin";
 }
 
@@ -263,19 +311,21 @@ void DbConnection::commit() {
     if (!m_open)
         throw DbError(QStringLiteral("Connexion fermée"));
     ++sqlCounters().commits;
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
     qCDebug(lcSql).noquote() << "commit";
-    if (!db.commit())
-        throw DbError(db.lastError());
+    odbcEndTransaction(odbcHandle(), true);
+    m_inTransaction = false;
 }
 
 void DbConnection::rollback() noexcept {
     if (!m_open)
         return;
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    m_inTransaction = false;
     qCDebug(lcSql).noquote() << "rollback";
-    if (!db.rollback())
-        qCDebug(lcSql).noquote() << "rollback failed:" << errorText(db.lastError());
+    try {
+        odbcEndTransaction(odbcHandle(), false);
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "rollback failed:" << error.description();
+    }
 }
 
 void DbConnection::close() {
@@ -287,6 +337,11 @@ void DbConnection::close() {
     m_queries.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
+    // A transaction left open (the caller gave up) is undone before the
+    // disconnect, which drivers refuse while one is open in manual-commit mode.
+    if (m_inTransaction)
+        rollback();
+    m_manualCommit = false;
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();

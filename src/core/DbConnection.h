@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -11,6 +12,8 @@ class QSqlQuery;
 class QSqlError;
 
 namespace tolva {
+
+class OdbcStatement;
 
 // A database failure, carrying the driver's own description (the text a user
 // can act on: "Data source name not found", "permission denied for table ...").
@@ -82,7 +85,14 @@ public:
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
     DbResult execute(const QString& sql);
+    // Runs a query and hands each of its rows to `onRow`, read straight from the
+    // driver (see OdbcStatement): for large results and for reads that must not
+    // cost catalog round trips. Counted and traced as execute is.
+    void forEachRow(const QString& sql, const std::function<void(OdbcStatement&)>& onRow);
     // Statements from begin to commit take effect together or not at all.
+    // Autocommit goes off at a transaction's start and stays off after its
+    // end until a statement runs outside one, so that a series of transactions
+    // does not switch it twice each (a round trip apiece on some drivers).
     void beginTransaction();
     void commit();
     // Undoes what ran since beginTransaction; a lost connection has undone it
@@ -91,9 +101,14 @@ public:
     void close();
 
 private:
+    void countStatement(const QString& sql);
+    void* odbcHandle() const;
+
     QString m_name;
     QString m_logName;
     bool m_open = false;
+    bool m_manualCommit = false;                      // autocommit switched off
+    bool m_inTransaction = false;                     // begun, neither committed nor rolled back
     std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
 };
 

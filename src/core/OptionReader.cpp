@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "DbConnection.h"
+#include "OdbcStatement.h"
 #include "OptionSnapshot.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
@@ -160,37 +161,36 @@ bool readMonitor(DbConnection& db, ReadPath path) {
     const qint32 monId = CurrentMonitorId();
     db.open(s.gConnStr);
 
-    {
-        DbResult profile = db.execute(QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") +
-                                      QString::number(monId));
-        if (profile.atEnd())
-            return false;
-        s.gProfId = profile.field(0).toInt32();
-    }
+    // Both read straight from the driver: a statement through QSqlQuery costs
+    // psqlODBC a catalog query for each table it names.
+    std::optional<qint32> profId;
+    db.forEachRow(
+        QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") + QString::number(monId),
+        [&](OdbcStatement& row) {
+            if (!profId)
+                profId = row.int32(0);
+        });
+    if (!profId)
+        return false;
+    s.gProfId = *profId;
 
-    {
-        DbResult charts = db.execute(
-            QStringLiteral(
-                "SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM CSCINP "
-                "WHERE PROFID = ") +
-            QString::number(s.gProfId) + QStringLiteral(")"));
-        if (charts.atEnd())
-            return false;
-        s.gOptionRows = QVector<OptionRow>(1);
-        int n = 0;
-        while (!charts.atEnd()) {
-            s.gOptionRows.resize(n + 1);
-            const FieldValue name = charts.field(0);
-            if (name.isNull())
-                throw DbError(
-                    QStringLiteral("Nom de carte NULL (CHRTID %1)").arg(charts.field(1).toText()));
-            OptionRow& row = s.gOptionRows[n];
-            row.ChartName = name.toText().trimmed();
-            row.ChartId = charts.field(1).toInt32();
-            ++n;
-            charts.moveNext();
-        }
-    }
+    QVector<OptionRow> charts;
+    db.forEachRow(
+        QStringLiteral("SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM CSCINP "
+                       "WHERE PROFID = ") +
+            QString::number(s.gProfId) + QStringLiteral(")"),
+        [&](OdbcStatement& row) {
+            const std::optional<QString> name = row.text(0);
+            const qint32 chartId = row.int32(1);
+            if (!name)
+                throw DbError(QStringLiteral("Nom de carte NULL (CHRTID %1)").arg(chartId));
+            OptionRow& option = charts.emplace_back();
+            option.ChartName = name->trimmed();
+            option.ChartId = chartId;
+        });
+    if (charts.isEmpty())
+        return false;
+    s.gOptionRows = std::move(charts);
 
     OptionSnapshot rows;
     ValueByValueSource valueByValue(db);

@@ -1,5 +1,7 @@
 #include "OptionSnapshot.h"
 
+#include "OdbcStatement.h"
+
 namespace tolva {
 
 namespace {
@@ -46,34 +48,33 @@ void OptionSnapshot::readChartRows(DbConnection& db, qint32 monId, const QVector
 }
 
 void OptionSnapshot::readOptionNumbers(DbConnection& db, const QStringList& names) {
-    DbResult result = db.execute(QStringLiteral("SELECT OPTID, NAME FROM CSOPT WHERE NAME IN (") +
-                                 quotedNameList(names) + QStringLiteral(")"));
-    while (!result.atEnd()) {
-        addOption(result.field(1).toText(), result.field(0).toInt32());
-        result.moveNext();
-    }
+    db.forEachRow(QStringLiteral("SELECT OPTID, NAME FROM CSOPT WHERE NAME IN (") +
+                      quotedNameList(names) + QStringLiteral(")"),
+                  [&](OdbcStatement& row) {
+                      const qint32 number = row.int32(0);
+                      addOption(row.text(1).value_or(QString()), number);
+                  });
 }
 
 void OptionSnapshot::readRows(DbConnection& db, const QString& sql) {
-    DbResult result = db.execute(sql);
-    while (!result.atEnd()) {
-        const qint32 chart = result.field(0).toInt32();
-        const qint32 number = result.field(1).toInt32();
-        const QString name = result.field(2).toText();
-        const FieldValue tval = result.field(3);
+    db.forEachRow(sql, [&](OdbcStatement& row) {
+        const qint32 chart = row.int32(0);
+        const qint32 number = row.int32(1);
+        const QString name = row.text(2).value_or(QString());
+        const std::optional<QString> text = row.text(3);
+        const FieldValue tval = text ? FieldValue(QVariant(*text)) : FieldValue();
         addOption(name, number);
         // The database should hold one row per pair; where it holds several, the
         // first one this statement returns counts, as a statement per value
         // would take its first row (which of them comes first is the server's
         // choice in both cases).
-        const auto byName = qMakePair(chart, name);
+        const auto byName = qMakePair(chart, nameKey(name));
         if (!m_firstByName.contains(byName))
             m_firstByName.insert(byName, tval);
         const auto byNumber = qMakePair(chart, number);
         if (!m_rows.contains(byNumber))
             m_rows.insert(byNumber, tval);
-        result.moveNext();
-    }
+    });
 }
 
 void OptionSnapshot::addOption(const QString& name, qint32 optionId) {
@@ -82,8 +83,25 @@ void OptionSnapshot::addOption(const QString& name, qint32 optionId) {
         numbers.append(optionId);
 }
 
+int OptionSnapshot::nameKey(const QString& name) {
+    auto it = m_nameKeys.find(name);
+    if (it == m_nameKeys.end())
+        it = m_nameKeys.insert(name, int(m_nameKeys.size()));
+    return *it;
+}
+
+std::optional<int> OptionSnapshot::knownNameKey(const QString& name) const {
+    const auto it = m_nameKeys.constFind(name);
+    if (it == m_nameKeys.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
 std::optional<FieldValue> OptionSnapshot::firstTval(qint32 chartId, const QString& name) const {
-    const auto it = m_firstByName.constFind(qMakePair(chartId, name));
+    const std::optional<int> key = knownNameKey(name);
+    if (!key)
+        return std::nullopt;
+    const auto it = m_firstByName.constFind(qMakePair(chartId, *key));
     if (it == m_firstByName.constEnd())
         return std::nullopt;
     return *it;
@@ -108,17 +126,18 @@ void OptionSnapshot::rowStored(qint32 chartId, qint32 optionId, const QString& n
                                const QString& tval) {
     const FieldValue value{QVariant(tval)};
     m_rows.insert(qMakePair(chartId, optionId), value);
-    m_firstByName.insert(qMakePair(chartId, name), value);
+    m_firstByName.insert(qMakePair(chartId, nameKey(name)), value);
 }
 
 void OptionSnapshot::rowDeleted(qint32 chartId, qint32 optionId, const QString& name) {
     m_rows.remove(qMakePair(chartId, optionId));
     // Another number of the same name (a duplicate definition) may still hold a row.
-    m_firstByName.remove(qMakePair(chartId, name));
+    const auto byName = qMakePair(chartId, nameKey(name));
+    m_firstByName.remove(byName);
     for (qint32 other : m_numbers.value(name)) {
         const auto row = m_rows.constFind(qMakePair(chartId, other));
         if (row != m_rows.constEnd()) {
-            m_firstByName.insert(qMakePair(chartId, name), *row);
+            m_firstByName.insert(byName, *row);
             break;
         }
     }

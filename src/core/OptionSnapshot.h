@@ -40,10 +40,15 @@ public:
 private:
     void readRows(DbConnection& db, const QString& sql);
     void addOption(const QString& name, qint32 optionId);
+    // A small number for each option name met, so that the per-row maps hash
+    // two integers rather than a string.
+    int nameKey(const QString& name);
+    std::optional<int> knownNameKey(const QString& name) const;
 
-    QHash<QPair<qint32, QString>, FieldValue> m_firstByName;
-    QHash<QPair<qint32, qint32>, FieldValue> m_rows;  // first TVAL per (chart, number)
-    QHash<QString, QVector<qint32>> m_numbers;        // in the order read
+    QHash<QString, int> m_nameKeys;
+    QHash<QPair<qint32, int>, FieldValue> m_firstByName;  // (chart, name key)
+    QHash<QPair<qint32, qint32>, FieldValue> m_rows;      // first TVAL per (chart, number)
+    QHash<QString, QVector<qint32>> m_numbers;            // in the order read
 };
 
 // "'A', 'B'" for an IN list of option names (names are our own constants).

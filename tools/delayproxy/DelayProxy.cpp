@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -163,6 +164,8 @@ void DelayProxy::startLink(int clientFd) {
             const ssize_t got = ::recv(from, buffer, sizeof buffer, 0);
             if (got <= 0)
                 break;
+            if (&d == &link->up)
+                ++m_chunksUp;
             const auto due = Clock::now() + std::chrono::microseconds(m_delayUs.load());
             std::lock_guard<std::mutex> lock(d.mutex);
             d.chunks.push_back({due, std::string(buffer, size_t(got))});
@@ -173,6 +176,9 @@ void DelayProxy::startLink(int clientFd) {
         d.wake.notify_all();
     };
     const auto writer = [link](int to, Link::Direction& d) {
+        // Sleeps end up to 50 us late by default: twice per round trip, that
+        // would make the link slower than the delay asked for.
+        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
         for (;;) {
             Link::Chunk chunk;
             {

@@ -37,6 +37,10 @@ public:
     // see the connection lost. New connections are still relayed.
     void cutAll();
     int connectionsAccepted() const { return m_accepted; }
+    // Chunks read from clients so far: each request the client sends is one
+    // chunk or more, so this bounds its round trips from above, closely for the
+    // small requests of a database session.
+    long long chunksFromClients() const { return m_chunksUp; }
 
 private:
     struct Link;
@@ -49,6 +53,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<long long> m_delayUs{0};
     std::atomic<int> m_accepted{0};
+    std::atomic<long long> m_chunksUp{0};
     std::mutex m_mutex;
     std::vector<std::shared_ptr<Link>> m_links;
     std::vector<std::thread> m_threads;

@@ -1,0 +1,166 @@
+#include "OdbcStatement.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QVarLengthArray>
+#include <limits>
+
+#include "DbConnection.h"
+
+namespace tolva {
+
+namespace {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide text is UTF-16");
+
+// The handle's diagnostic records, repeats left out, as QODBC joins them.
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    QString text;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLWCHAR state[SQL_SQLSTATE_SIZE + 1];
+        SQLINTEGER nativeCode = 0;
+        SQLSMALLINT length = 0;
+        QVarLengthArray<SQLWCHAR, SQL_MAX_MESSAGE_LENGTH> message(SQL_MAX_MESSAGE_LENGTH);
+        SQLRETURN rc = SQLGetDiagRecW(type, handle, record, state, &nativeCode, message.data(),
+                                      SQLSMALLINT(message.size()), &length);
+        if (rc == SQL_SUCCESS_WITH_INFO && length >= message.size()) {
+            message.resize(length + 1);
+            rc = SQLGetDiagRecW(type, handle, record, state, &nativeCode, message.data(),
+                                SQLSMALLINT(message.size()), &length);
+        }
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        const QString part = QString::fromUtf16(reinterpret_cast<const char16_t*>(message.data()),
+                                                qMin<qsizetype>(length, message.size() - 1));
+        if (part != text)
+            text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + part;
+    }
+    return text.isEmpty() ? QStringLiteral("Erreur ODBC sans diagnostic") : text;
+}
+
+}  // namespace
+
+namespace {
+
+void requireConnection(void* connection) {
+    if (!connection)
+        throw DbError(QStringLiteral("Connexion ODBC indisponible"));
+}
+
+}  // namespace
+
+void odbcSetAutocommit(void* connection, bool on) {
+    requireConnection(connection);
+    const SQLRETURN rc = SQLSetConnectAttr(
+        connection, SQL_ATTR_AUTOCOMMIT,
+        reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+}
+
+void odbcEndTransaction(void* connection, bool commit) {
+    requireConnection(connection);
+    const SQLRETURN rc =
+        SQLEndTran(SQL_HANDLE_DBC, connection, SQLSMALLINT(commit ? SQL_COMMIT : SQL_ROLLBACK));
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+}
+
+OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
+    requireConnection(connection);
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        throw DbError(QStringLiteral("Impossible de préparer une instruction ODBC"));
+    m_statement = statement;
+    QString text = sql;  // a private copy: the driver manager wants a writable buffer
+    const SQLRETURN rc = SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR*>(text.data()),
+                                        SQLINTEGER(text.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+        const DbError error(diagnostics(SQL_HANDLE_STMT, statement));
+        SQLFreeHandle(SQL_HANDLE_STMT, statement);
+        m_statement = nullptr;
+        throw error;
+    }
+}
+
+OdbcStatement::~OdbcStatement() {
+    if (m_statement) {
+        SQLFreeStmt(m_statement, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_statement);
+    }
+}
+
+bool OdbcStatement::fetch() {
+    const SQLRETURN rc = SQLFetch(m_statement);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return true;
+}
+
+qint32 OdbcStatement::int32(int column) {
+    char digits[64];
+    SQLLEN length = 0;
+    const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_CHAR, digits,
+                                    sizeof digits, &length);
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    if (length == SQL_NULL_DATA)
+        return FieldValue().toInt32();  // throws: null where a number is due
+    // Plain digits are the rule; anything else ("12.0" from a NUMERIC column)
+    // goes through the general conversion.
+    const qsizetype size = qBound<qsizetype>(0, qsizetype(length), qsizetype(sizeof digits) - 1);
+    const char* p = digits;
+    const bool negative = size > 0 && *p == '-';
+    qint64 whole = 0;
+    qsizetype i = negative ? 1 : 0;
+    bool plain = i < size && size <= 11;
+    for (; plain && i < size; ++i) {
+        if (p[i] < '0' || p[i] > '9')
+            plain = false;
+        else
+            whole = whole * 10 + (p[i] - '0');
+    }
+    if (plain && length < qsizetype(sizeof digits)) {
+        whole = negative ? -whole : whole;
+        if (whole >= std::numeric_limits<qint32>::min() &&
+            whole <= std::numeric_limits<qint32>::max())
+            return qint32(whole);
+    }
+    return FieldValue(QVariant(QString::fromLatin1(digits, size))).toInt32();
+}
+
+std::optional<QString> OdbcStatement::text(int column) {
+    QString value;
+    SQLWCHAR buffer[128];
+    for (;;) {
+        SQLLEN length = 0;
+        const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
+                                        sizeof buffer, &length);
+        if (rc == SQL_NO_DATA)
+            break;  // a long value read to its end
+        if (!SQL_SUCCEEDED(rc))
+            throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+        if (length == SQL_NULL_DATA)
+            return std::nullopt;
+        // Cut short when longer than the buffer (minus its terminating zero).
+        const qsizetype room = qsizetype(sizeof buffer / sizeof(SQLWCHAR)) - 1;
+        const bool cut = length == SQL_NO_TOTAL || length / qsizetype(sizeof(SQLWCHAR)) > room;
+        qsizetype chars = length / qsizetype(sizeof(SQLWCHAR));
+        if (cut) {
+            // The driver ends its part with a zero, which may come early when it
+            // keeps the two halves of a character together.
+            chars = 0;
+            while (chars < room && buffer[chars] != 0)
+                ++chars;
+        }
+        value.append(reinterpret_cast<const QChar*>(buffer), chars);
+        if (!cut)
+            break;
+    }
+    return value;
+}
+
+}  // namespace tolva

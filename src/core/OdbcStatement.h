@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace tolva {
+
+// One statement run straight through the ODBC driver manager on a connection
+// that Qt's QODBC driver opened. It asks the driver for nothing but the rows:
+// QODBC describes every result column, and psqlODBC answers that with a catalog
+// query per table (a round trip each, on a fresh backend's cold caches), while
+// its per-field QVariant and record copies dominate a large read's time.
+// Columns of a row are read left to right, each at most once; skipping is fine.
+// Every failure throws DbError with the driver's own text.
+class OdbcStatement {
+public:
+    // `connection` is the SQLHDBC behind a QODBC connection.
+    OdbcStatement(void* connection, const QString& sql);
+    ~OdbcStatement();
+    OdbcStatement(const OdbcStatement&) = delete;
+    OdbcStatement& operator=(const OdbcStatement&) = delete;
+
+    // Moves to the next row; false at the end.
+    bool fetch();
+    // A whole number in 32 bits; throws for null and for what is none.
+    qint32 int32(int column);
+    // The text of the column; none for null.
+    std::optional<QString> text(int column);
+
+private:
+    void* m_statement = nullptr;
+};
+
+// Transaction control on a QODBC connection's SQLHDBC. QSqlDatabase switches
+// autocommit off at each transaction() and on again after each commit(), and
+// some drivers (MariaDB's) send each switch to the server: a round trip apiece.
+// Both throw DbError with the driver's text.
+void odbcSetAutocommit(void* connection, bool on);
+void odbcEndTransaction(void* connection, bool commit);
+
+}  // namespace tolva
