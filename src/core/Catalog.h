@@ -68,6 +68,22 @@ enum : int {
     SavedCount = 214,
     NoDataSourceHelp = 215,  // how to define a data source, on a machine with none
     SavedBeforeError = 216,  // appended to a failed save's message: how far it got
+    // 217 to 230 stand where a driver's description would, when the program itself
+    // finds the fault
+    UnexpectedNull = 217,
+    NotAWholeNumber = 218,
+    ResultClosed = 219,
+    NoCurrentRow = 220,
+    MissingColumn = 221,
+    ConnectionClosed = 222,
+    MissingOptionRow = 223,
+    OdbcConnectionUnavailable = 224,
+    OdbcStatementUnavailable = 225,
+    OdbcErrorWithoutText = 226,
+    NoMonitorChosen = 227,
+    NullChartName = 228,
+    OptionCounterAtMaximum = 229,
+    OptionCounterKeptChanging = 230,
 };
 }  // namespace Msg
 

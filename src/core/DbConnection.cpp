@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 
+#include "Catalog.h"
 #include "OdbcStatement.h"
 #include "SqlTrace.h"
 
@@ -78,7 +79,7 @@ DbError::DbError(const QSqlError& error) : DbError(errorText(error)) {}
 
 qint32 FieldValue::toInt32() const {
     if (m_null)
-        throw DbError(QStringLiteral("Valeur NULL inattendue"));
+        throw DbError(catalogText(Msg::UnexpectedNull));
     bool ok = false;
     const qlonglong whole = m_value.toLongLong(&ok);
     if (ok && whole >= std::numeric_limits<qint32>::min() &&
@@ -89,8 +90,7 @@ qint32 FieldValue::toInt32() const {
     if (ok && std::isfinite(d) && d == std::floor(d) && d >= std::numeric_limits<qint32>::min() &&
         d <= std::numeric_limits<qint32>::max())
         return qint32(d);
-    throw DbError(
-        QStringLiteral("Valeur non convertible en nombre entier : %1").arg(m_value.toString()));
+    throw DbError(catalogText(Msg::NotAWholeNumber).arg(m_value.toString()));
 }
 
 QString FieldValue::toText() const {
@@ -110,7 +110,7 @@ DbResult::DbResult(std::shared_ptr<QSqlQuery> query, bool onRow)
 
 QSqlQuery& DbResult::query() const {
     if (!m_query || !m_query->isActive())
-        throw DbError(QStringLiteral("Jeu de résultats fermé"));
+        throw DbError(catalogText(Msg::ResultClosed));
     return *m_query;
 }
 
@@ -121,9 +121,9 @@ bool DbResult::atEnd() const {
 FieldValue DbResult::field(int position) const {
     QSqlQuery& q = query();
     if (!m_onRow)
-        throw DbError(QStringLiteral("Aucune ligne courante"));
+        throw DbError(catalogText(Msg::NoCurrentRow));
     if (position < 0 || position >= q.record().count())
-        throw DbError(QStringLiteral("Colonne %1 absente du résultat").arg(position));
+        throw DbError(catalogText(Msg::MissingColumn).arg(position));
     // A null can come back as a QVariant whose conversion gives 0: ask the query.
     if (q.isNull(position))
         return FieldValue();
@@ -235,7 +235,7 @@ void* DbConnection::odbcHandle() const {
 
 void DbConnection::countStatement(const QString& sql) {
     if (!m_open)
-        throw DbError(QStringLiteral("Connexion fermée"));
+        throw DbError(catalogText(Msg::ConnectionClosed));
     auto& counters = sqlCounters();
     ++counters.statements;
     if (counters.recording)
@@ -298,7 +298,7 @@ void DbConnection::forEachRow(const QString& sql,
 
 void DbConnection::beginTransaction() {
     if (!m_open)
-        throw DbError(QStringLiteral("Connexion fermée"));
+        throw DbError(catalogText(Msg::ConnectionClosed));
     if (!m_manualCommit) {
         odbcSetAutocommit(odbcHandle(), false);
         m_manualCommit = true;
@@ -309,7 +309,7 @@ void DbConnection::beginTransaction() {
 
 void DbConnection::commit() {
     if (!m_open)
-        throw DbError(QStringLiteral("Connexion fermée"));
+        throw DbError(catalogText(Msg::ConnectionClosed));
     ++sqlCounters().commits;
     qCDebug(lcSql).noquote() << "commit";
     odbcEndTransaction(odbcHandle(), true);

@@ -107,7 +107,7 @@ std::optional<Failure> checkGroup(const OptionRow& r, OptionGroup group) {
 StoreOutcome CheckGroup(int rowIndex, OptionGroup group) {
     const SharedState& s = appState();
     if (rowIndex < 0 || rowIndex >= s.gOptionRows.size())
-        return StoreOutcome::driverFailure(QStringLiteral("Ligne %1 absente").arg(rowIndex));
+        return StoreOutcome::driverFailure(catalogText(Msg::MissingOptionRow).arg(rowIndex));
     const OptionRow& row = s.gOptionRows.at(rowIndex);
     const std::optional<Failure> failure = checkGroup(row, group);
     if (!failure)

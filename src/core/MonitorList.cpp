@@ -1,5 +1,6 @@
 #include "MonitorList.h"
 
+#include "Catalog.h"
 #include "DbConnection.h"
 
 namespace tolva {
@@ -28,7 +29,7 @@ StoreOutcome LoadMonitorList(SharedState& state, const QString& connectionString
             MonitorEntry entry;
             const FieldValue name = rows.field(1);
             if (name.isNull())
-                throw DbError(QStringLiteral("Valeur NULL inattendue"));
+                throw DbError(catalogText(Msg::UnexpectedNull));
             entry.Name = name.toText().trimmed();
             entry.MonId = rows.field(0).toInt32();
             entry.IsQueryProfile = rows.field(2).equalsNumber(kQueryProfileFlag) ? 1 : 0;

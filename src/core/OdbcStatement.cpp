@@ -6,6 +6,7 @@
 #include <QVarLengthArray>
 #include <limits>
 
+#include "Catalog.h"
 #include "DbConnection.h"
 
 namespace tolva {
@@ -36,7 +37,7 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
         if (part != text)
             text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + part;
     }
-    return text.isEmpty() ? QStringLiteral("Erreur ODBC sans diagnostic") : text;
+    return text.isEmpty() ? catalogText(Msg::OdbcErrorWithoutText) : text;
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ namespace {
 
 void requireConnection(void* connection) {
     if (!connection)
-        throw DbError(QStringLiteral("Connexion ODBC indisponible"));
+        throw DbError(catalogText(Msg::OdbcConnectionUnavailable));
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
     requireConnection(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
-        throw DbError(QStringLiteral("Impossible de préparer une instruction ODBC"));
+        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
     m_statement = statement;
     QString text = sql;  // a private copy: the driver manager wants a writable buffer
     const SQLRETURN rc = SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR*>(text.data()),

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "Catalog.h"
 #include "DbConnection.h"
 #include "OdbcStatement.h"
 #include "OptionSnapshot.h"
@@ -18,7 +19,7 @@ void EnsureStoreConnection(DbConnection& db) {
 qint32 CurrentMonitorId() {
     const SharedState& s = appState();
     if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
-        throw DbError(QStringLiteral("Aucun moniteur choisi"));
+        throw DbError(catalogText(Msg::NoMonitorChosen));
     return s.currentMonitor().MonId;
 }
 
@@ -183,7 +184,7 @@ bool readMonitor(DbConnection& db, ReadPath path) {
             const std::optional<QString> name = row.text(0);
             const qint32 chartId = row.int32(1);
             if (!name)
-                throw DbError(QStringLiteral("Nom de carte NULL (CHRTID %1)").arg(chartId));
+                throw DbError(catalogText(Msg::NullChartName).arg(chartId));
             OptionRow& option = charts.emplace_back();
             option.ChartName = name->trimmed();
             option.ChartId = chartId;

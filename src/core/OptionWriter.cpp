@@ -47,7 +47,7 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
                 return std::nullopt;
             const qint32 maxNo = counter.field(0).toInt32();
             if (maxNo == std::numeric_limits<qint32>::max())
-                throw DbError(QStringLiteral("Compteur CSOPRN au maximum : %1").arg(maxNo));
+                throw DbError(catalogText(Msg::OptionCounterAtMaximum).arg(maxNo));
             id = maxNo + 1;
             counter.close();
         }
@@ -61,8 +61,7 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
                    QStringLiteral("', 'TEXT')"));
         return id;
     }
-    throw DbError(QStringLiteral(
-        "Le compteur CSOPRN a changé pendant chaque tentative ; aucun numéro d'option attribué."));
+    throw DbError(catalogText(Msg::OptionCounterKeptChanging));
 }
 
 }  // namespace

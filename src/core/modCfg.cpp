@@ -132,11 +132,9 @@ SettingsLocation currentSettingsLocation() {
     // An installed program shares its folder with others (root may write
     // there): its menu entry beside it says so.
     const bool installed =
-        !appPath.isEmpty() &&
-        QFileInfo::exists(appPath + QStringLiteral("../share/applications/") +
-                          QLatin1String(kAppId) + QStringLiteral(".desktop"));
-    const bool writable =
-        !appPath.isEmpty() && folder.isDir() && folder.isWritable() && !installed;
+        !appPath.isEmpty() && QFileInfo::exists(appPath + QStringLiteral("../share/applications/") +
+                                                QLatin1String(kAppId) + QStringLiteral(".desktop"));
+    const bool writable = !appPath.isEmpty() && folder.isDir() && folder.isWritable() && !installed;
     return settingsLocation(
         appPath, writable,
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName);
