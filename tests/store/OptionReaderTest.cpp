@@ -16,7 +16,7 @@ QString shown(const OptionCell& low, const OptionCell& mid, const OptionCell& hi
 using OptionReaderTest = StoreTest;
 
 // Stored numbers are read with "." although the desktop uses ",".
-TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAfterThreeStatements) {
+TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTableInUse) {
     const struct {
         const char *type, *nominal, *delta, *expected;  // "-": no row
     } cases[] = {
@@ -86,20 +86,15 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAfterThreeStatements) {
     EXPECT_EQ(shown(r3.RLcl, r3.RCl, r3.RUcl), "8 | - | \"12.5abc\"");
     EXPECT_EQ(shown(r2.XLcl, r2.XCl, r2.XUcl), "- | - | -");  // type 1
     EXPECT_EQ(shown(r3.XLcl, r3.XCl, r3.XUcl), "- | - | -");  // no type
-}
 
-// A monitor gone is told apart from a database that failed, and neither leaves
-// the grid over a table other than the one in use.
-TEST_F(OptionReaderTest, FailedLoadSaysWhyAndKeepsTheTableInUse) {
-    MonitorData data({34, 35});
-    data.setAll(34, "ProcCapSpecType=1 ProcCapNominal=10");
-    ASSERT_TRUE(LoadMonitorOptions());
+    // A monitor gone is told apart from a database that failed, and neither
+    // leaves the grid over a table other than the one in use.
     SharedState& s = appState();
     const auto inUse = [&] {
         return QStringLiteral("%1 rows, profile %2, %3")
             .arg(s.gOptionRows.size())
             .arg(s.gProfId)
-            .arg(valueText(MonitorData::row(34).SpecNominal.Current));
+            .arg(valueText(data.row(1).SpecNominal.Current));
     };
     const QString before = inUse();
     s.gMonitors[0].MonId = 13;
