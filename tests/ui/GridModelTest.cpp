@@ -51,7 +51,8 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
         goTo(2, s.gColXLcl);
         ASSERT_TRUE(LoadMonitorOptions());
         window->FillGrid();
-        openOnCharts({"[Lot B][Masse]", "Retrait"});
+        openOnCharts({"[Lot B][Masse]", "Retrait"});  // no query column any more
+        EXPECT_EQ(rowTexts(1).mid(0, 2), QStringList({"Masse", ""}));
     }
     qInstallMessageHandler(previous);
     EXPECT_EQ(modelFaults, QStringList());
