@@ -2,7 +2,6 @@
 #include <QMap>
 
 #include "StoreTestSupport.h"
-#include "core/MonitorFolders.h"
 #include "core/MonitorList.h"
 
 namespace tolva::test {
@@ -64,33 +63,6 @@ TEST(MonitorListTest, ListsLiveSpcMonitorsOfLiveProfilesAndKeepsThemOnFailure) {
     EXPECT_EQ(outcome.message, Msg::MonitorsNotFound);
     EXPECT_FALSE(outcome.driverText.isEmpty());
     EXPECT_EQ(listed(s), two);  // and leaves the list in use untouched
-    // A data source that cannot be opened: the driver's reason, the list kept.
-    outcome = CheckDataSource(s, QStringLiteral("DSN=TOLVA_ABSENT;UID=x;PWD=y;"));
-    EXPECT_EQ(outcome.message, Msg::MonitorsNotFound);
-    EXPECT_FALSE(outcome.driverText.isEmpty());
-    EXPECT_EQ(listed(s), two);
-}
-
-TEST(MonitorListTest, FolderTablesAreReadOrReportedWithTheDriversReason) {
-    TestDatabase::resetEmpty();
-    TestDatabase::execAll(
-        {"INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID) VALUES (0, 'R', 0, 0)",
-         "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID, VFLG) "
-         "VALUES (4, 'Ancien', 0, 0, 1)",
-         "INSERT INTO CSMINN (NODEID, MONID) VALUES (0, 12)",
-         "INSERT INTO CSMINN (NODEID, MONID) VALUES (4, 7)"});
-    const QString connection = TestDatabase::connectionString();
-    MonitorFolders folders;
-    ASSERT_TRUE(ReadMonitorFolders(connection, folders).ok());
-    ASSERT_EQ(folders.nodes.size(), 1);  // the deleted folder is not read
-    EXPECT_EQ(folders.nodes[0].value(1).toText(), "R");
-    ASSERT_EQ(folders.links.size(), 2);
-    EXPECT_EQ(folders.links[1].NodeId * 100 + folders.links[1].MonId, 407);
-
-    TestDatabase::exec("DROP TABLE CSMINN");
-    const StoreOutcome outcome = ReadMonitorFolders(connection, folders);
-    EXPECT_EQ(outcome.message, Msg::FolderListError);
-    EXPECT_FALSE(outcome.driverText.isEmpty());
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ protected:
     DbConnection db;
 };
 
-TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsIt) {
+TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsItAndFailuresSayWhat) {
     MonitorData data({34, 35});
     StatementLog log;
     ASSERT_TRUE(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)));
@@ -32,25 +32,19 @@ TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsIt) {
     EXPECT_EQ(log.connectionsOpened(), 1);
     EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 141);
     EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "-7.25");
-}
 
-TEST_F(OptionWriterTest, CounterWithoutRowStopsWith111) {
-    MonitorData data({34});
-    TestDatabase::exec("DELETE FROM CSOPRN");
-    EXPECT_EQ(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)).text(), catalogText(111));
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 0);
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
-}
-
-TEST_F(OptionWriterTest, FailedDeleteNamesTheOptionAndTheDriversReason) {
-    MonitorData data({34});
-    ASSERT_TRUE(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)));
+    // A failed delete names the option, then the driver's reason; the row stays.
     TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY");
     const StoreOutcome outcome = DeleteOptionValue(db, "XChartUCLConstant", 34);
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
     expectFailure(outcome, catalogText(114) + " XChartUCLConstant\r\n\r\n");
-    EXPECT_GT(outcome.text().size(), catalogText(114).size() + 22);  // the driver's text follows
-    EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "5.5");
+    EXPECT_GT(outcome.text().size(), catalogText(114).size() + 22);
+    EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "-7.25");
+    // Without a counter row no new number can be taken.
+    TestDatabase::exec("DELETE FROM CSOPRN");
+    EXPECT_EQ(WriteOptionValue(db, "RChartUCLConstant", 34, num(1)).text(), catalogText(111));
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 1);
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 2);
 }
 
 TEST_F(OptionWriterTest, TwoEditorsCreatingOptionsAtOnceGetDistinctNumbers) {

@@ -83,21 +83,6 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
     EXPECT_EQ(MonitorData::value(34, "XChartLCLConstant"), "8");
 }
 
-TEST_F(SaveWalkTest, FailedCheckStopsAfterEarlierCharacteristicsAreWritten) {
-    MonitorData data({34, 35});
-    ASSERT_TRUE(LoadMonitorOptions());
-    setGroup(MonitorData::row(34), Spec, o, num(10), num(11));
-    setGroup(MonitorData::row(35), Spec, num(1), o, num(3));  // no nominal
-    setGroup(MonitorData::row(35), X, num(1), o, num(3));
-    const StoreOutcome outcome = SaveMonitorOptions();
-    EXPECT_EQ(MonitorData::value(34, "ProcCapUpper"), "11");
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 0);
-    EXPECT_EQ(outcome.text(), catalogText(115));  // the user's to mend: no count
-    ASSERT_TRUE(outcome.edit.has_value());
-    EXPECT_EQ(outcome.edit->rowIndex, &MonitorData::row(35) - &appState().gOptionRows[0]);
-    EXPECT_TRUE(outcome.edit->cell == &OptionRow::SpecNominal && outcome.edit->text.isEmpty());
-}
-
 TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     MonitorData data({34});
     data.setAll(34, "XTypeOfLCLandUCL=1");

@@ -24,6 +24,12 @@ static QString passwordChange(const QString& user, const QString& password) {
         return QStringLiteral("SET PASSWORD = PASSWORD('%1')").arg(password);
     return QStringLiteral("ALTER ROLE %1 PASSWORD '%2'").arg(user, password);
 }
+// The trace users send along with fault reports (the "tolva.sql" category).
+static QStringList g_trace;
+static void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (qstrcmp(context.category, "tolva.sql") == 0)
+        g_trace << text;
+}
 static QStringList callerState() {
     const SharedState& s = appState();
     return {s.gDsn, s.gUserId, s.gPassword, s.gConnStr, s.gConnected ? "connected" : "not"};
@@ -32,6 +38,8 @@ static QStringList callerState() {
 class ConnectDialogTest : public UiTest {
 protected:
     void TearDown() override {
+        qInstallMessageHandler(nullptr);
+        QLoggingCategory::setFilterRules(QString());
         if (!m_restorePassword.isEmpty()) {
             DbConnection db;  // logs in with the changed password
             db.open(m_restoreLogin);
@@ -102,7 +110,8 @@ TEST_F(ConnectDialogTest, OkWithoutADataSourceAsksForOneAndSaysHowToDefineOne) {
 }
 
 // Refusals show the driver's text and change nothing; then the password reaches
-// the driver whole, braces and all, and the caller's state is filled.
+// the driver whole, braces and all, and the caller's state is filled. The trace
+// names the data source and the user, never a password.
 TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTheState) {
     useTestDataSources();
     SharedState& s = appState();
@@ -110,11 +119,11 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
     s.gDsn = s.gUserId = s.gPassword = QStringLiteral("ancien");
     s.gConnStr = QStringLiteral("DSN=ancien;UID=ancien;PWD=ancien;");
     const QStringList kept = callerState();
-    const QString dsn = TestDatabase::dsn(), password = QStringLiteral("se;cr}e{t");
+    const QString dsn = TestDatabase::dsn(), password = QStringLiteral("PWD=se;cr}e{t");
     const bool server = TestDatabase::backend() != QLatin1String("sqlite");
     // SQLite takes any login; the servers need the real one and check the password.
     const QString user = server ? TestDatabase::setting("Username") : QStringLiteral("qualite");
-    const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={se;cr}}e{t};").arg(dsn, user);
+    const QString quoted = QStringLiteral("DSN=%1;UID=%2;PWD={PWD=se;cr}}e{t};").arg(dsn, user);
     QVector<QStringList> attempts = {{"Fantome", "jdupont", "pw1"}};
     if (server) {  // the user has this password until the end
         attempts.append({dsn, user, "faux"});
@@ -122,6 +131,9 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
         m_restorePassword = passwordChange(user, TestDatabase::setting("Password"));
         m_restoreLogin = quoted;
     }
+    g_trace.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("tolva.sql.debug=true"));
+    qInstallMessageHandler(keepTrace);
     frmConnect dialog(appState());
     showActive(&dialog);
     ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
@@ -148,6 +160,11 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(callerState(), QStringList({dsn, user, password, quoted, "connected"}));
     EXPECT_NE(monitorIndex(101), -1);
+    ASSERT_FALSE(g_trace.isEmpty());
+    EXPECT_TRUE(g_trace.first().contains("UID=jdupont")) << g_trace.first().toStdString();
+    for (const QString& line : g_trace)
+        EXPECT_FALSE(line.contains("cr}") || line.contains("pw1") || line.contains("faux"))
+            << line.toStdString();
 }
 
 }  // namespace tolva::test

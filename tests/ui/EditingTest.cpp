@@ -119,21 +119,4 @@ TEST_F(EditingTest, TabAndAClickOnNoCellStoreTheEditAndMove) {
     EXPECT_TRUE(window->m_changed);
 }
 
-TEST_F(EditingTest, FailedCheckOnAHiddenRangeGroupShowsItAndOpensTheEditor) {
-    openOn(kGrinder);
-    const int row = rowOf(1102);
-    press(Qt::Key_R, Qt::ControlModifier);
-    enterValue(row, appState().gColRLcl, "0,5");
-    press(Qt::Key_R, Qt::ControlModifier);
-    ASSERT_EQ(appState().gColRLcl, -1);
-    ui.answers = {UiPort::Answer::Yes};
-    press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(lastMessage(), message(catalogText(125), "TOLVA Editor", UiPort::Icon::Critical));
-    EXPECT_TRUE(appState().gShowR);
-    EXPECT_EQ(editText(), "0,5");
-    EXPECT_EQ(at(), QPoint(row, appState().gColRLcl));
-    EXPECT_EQ(tval(kGrinder, 1102, "RChartLCLConstant"), "0.001");
-    EXPECT_TRUE(window->m_changed);
-}
-
 }  // namespace tolva::test
