@@ -10,10 +10,9 @@
 using namespace tolva;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SharedState& s = appState();
-    s.reset();
+    SharedState s;
     s.gLastMonitors = {DsnMonitor{}};
-    ReadSettingsBytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    ReadSettingsBytes(s, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     FUZZ_CHECK(!s.gLastMonitors.isEmpty());
     for (const QString& value : {s.gDsn, s.gUserId})
         FUZZ_CHECK(!value.contains(u'\n') && !value.contains(u'='));

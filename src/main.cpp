@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     tolva::QtUiPort desktop;
     tolva::setUiPort(&desktop);
 
-    tolva::PrepareStartup(QCoreApplication::applicationDirPath());
+    tolva::PrepareStartup(tolva::appState(), QCoreApplication::applicationDirPath());
     int exitCode = 0;
     if (tolva::StartEditor(tolva::appState()))
         exitCode = app.exec();

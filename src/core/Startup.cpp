@@ -22,8 +22,7 @@ QString withTrailingSeparator(const QString& folder) {
 
 }  // namespace
 
-void PrepareStartup(const QString& programFolder) {
-    SharedState& s = appState();
+void PrepareStartup(SharedState& s, const QString& programFolder) {
     QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
                                  &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
                                  &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
@@ -36,7 +35,7 @@ void PrepareStartup(const QString& programFolder) {
     s.gShowR = false;
     s.gLastMonitors = {DsnMonitor{}};
     s.gAppPath = withTrailingSeparator(programFolder);
-    ReadSettings();  // a missing or unreadable file leaves the defaults
+    ReadSettings(s);  // a missing or unreadable file leaves the defaults
     s.gMonitorIndex = -1;
 }
 

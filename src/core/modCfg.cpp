@@ -74,7 +74,7 @@ QStringList splitLines(const QString& text) {
 
 // One line of the file into the shared state. False when its value does not
 // convert, which ends the reading.
-bool applyLine(const QString& rawLine, int& monitorLines) {
+bool applyLine(SharedState& s, const QString& rawLine, int& monitorLines) {
     const QString line = trimSpaces(rawLine);
     if (line.isEmpty())
         return true;
@@ -84,7 +84,6 @@ bool applyLine(const QString& rawLine, int& monitorLines) {
     const QString key = parts.at(0).toUpper();
     const QString& value = parts.at(1);
 
-    SharedState& s = appState();
     if (key == kKeyDsn) {
         s.gDsn = value;
     } else if (key == kKeyUid) {
@@ -126,8 +125,7 @@ SettingsLocation settingsLocation(const QString& appPath, bool appFolderWritable
 
 namespace {
 
-SettingsLocation currentSettingsLocation() {
-    const QString& appPath = appState().gAppPath;
+SettingsLocation currentSettingsLocation(const QString& appPath) {
     const QFileInfo folder(appPath);
     // An installed program shares its folder with others (root may write
     // there): its menu entry beside it says so.
@@ -178,12 +176,12 @@ QByteArray encodeSettings(const QString& text) {
 
 }  // namespace
 
-QString SettingsFilePath() {
-    return currentSettingsLocation().write;
+QString SettingsFilePath(const SharedState& s) {
+    return currentSettingsLocation(s.gAppPath).write;
 }
 
-bool ReadSettings() {
-    QFile file(currentSettingsLocation().read);
+bool ReadSettings(SharedState& s) {
+    QFile file(currentSettingsLocation(s.gAppPath).read);
     s_fileEncoding.clear();
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -191,21 +189,20 @@ bool ReadSettings() {
     if (file.error() != QFileDevice::NoError)
         return false;
     file.close();
-    return ReadSettingsBytes(bytes);
+    return ReadSettingsBytes(s, bytes);
 }
 
-bool ReadSettingsBytes(const QByteArray& bytes) {
+bool ReadSettingsBytes(SharedState& s, const QByteArray& bytes) {
     const QString text = decodeSettings(bytes);
     int monitorLines = 0;
     for (const QString& line : splitLines(text)) {
-        if (!applyLine(line, monitorLines))
+        if (!applyLine(s, line, monitorLines))
             return false;
     }
     return true;
 }
 
-bool WriteSettings() {
-    const SharedState& s = appState();
+bool WriteSettings(const SharedState& s) {
     QString text;
     text += kKeyDsn + u'=' + s.gDsn + kLineEnd;
     text += kKeyUid + u'=' + s.gUserId + kLineEnd;
@@ -218,7 +215,7 @@ bool WriteSettings() {
         text += kKeyMonitor + u'=' + entry.Dsn + u';' + QString::number(entry.MonId) + kLineEnd;
     }
 
-    const QString path = SettingsFilePath();
+    const QString path = SettingsFilePath(s);
     QDir().mkpath(QFileInfo(path).absolutePath());
     // The old file is replaced only once the new one is complete: a write that
     // fails half-way (disk full) must not cost the user every setting.
@@ -236,8 +233,7 @@ bool WriteSettings() {
     return file.commit();
 }
 
-void RememberMonitor() {
-    SharedState& s = appState();
+void RememberMonitor(SharedState& s) {
     if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
         return;
     const qint32 monId = s.gMonitors.at(s.gMonitorIndex).MonId;

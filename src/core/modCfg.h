@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "core/SharedState.h"
+
 namespace tolva {
 
 // The settings file "MEK_TOLVA.cfg" in the program folder while that is
@@ -14,12 +16,12 @@ struct SettingsLocation {
 SettingsLocation settingsLocation(const QString& appPath, bool appFolderWritable,
                                   const QString& userFile);
 // Where WriteSettings writes.
-QString SettingsFilePath();
+QString SettingsFilePath(const SharedState& s);
 
-bool ReadSettings();
+bool ReadSettings(SharedState& s);
 // The reading of the file's content, also remembering its encoding for the write.
-bool ReadSettingsBytes(const QByteArray& bytes);
-bool WriteSettings();
-void RememberMonitor();
+bool ReadSettingsBytes(SharedState& s, const QByteArray& bytes);
+bool WriteSettings(const SharedState& s);
+void RememberMonitor(SharedState& s);
 
 }  // namespace tolva

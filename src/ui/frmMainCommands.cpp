@@ -254,7 +254,7 @@ bool frmMain::Form_QueryUnload() {
         return false;
     bool ok = false;
     confirmSave(ok);
-    WriteSettings();  // also when the close is then cancelled
+    WriteSettings(m_state);  // also when the close is then cancelled
     return ok;
 }
 
@@ -273,7 +273,7 @@ bool frmMain::endSession(bool mayAsk) {
     bool ok = true;
     if (mayAsk && m_changed)
         confirmSave(ok);
-    WriteSettings();
+    WriteSettings(m_state);
     m_sessionEnding = ok;
     return ok;
 }

@@ -150,7 +150,7 @@ void frmMonitor::chooseMonitor() {
         outcome = LoadMonitorOptions();
     }
     if (outcome) {
-        RememberMonitor();
+        RememberMonitor(m_state);
         m_state.gMonitorChosen = true;
         accept();
         return;

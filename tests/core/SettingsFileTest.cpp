@@ -20,7 +20,7 @@ class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
         appState().reset();
-        PrepareStartup(m_dir.path());
+        PrepareStartup(appState(), m_dir.path());
     }
     void TearDown() override { appState().reset(); }
     QString filePath() const { return m_dir.path() + "/MEK_TOLVA.cfg"; }
@@ -45,15 +45,15 @@ TEST_F(SettingsFile, WritesEveryKeyWithCrLfAndReadsItBackWithoutThePassword) {
     s.gShowProc = false;
     s.gShowR = true;
     s.gLastMonitors = {{"Qualite", 12}, {"", 99}, {"Essais", -7}};
-    ASSERT_TRUE(WriteSettings());
+    ASSERT_TRUE(WriteSettings(appState()));
     EXPECT_EQ(readBytes(filePath()),
               "DSN=Qualite\r\nUID= jean\r\nPROCESS CAPABILITY=False\r\n"
               "AVERAGE/INDIVIDUAL CHART=True\r\nVARIABILITY CHART=True\r\n"
               "MONITOR=Qualite;12\r\nMONITOR=Essais;-7\r\n");
     s.gDsn = QString::fromUtf8("Qualité usine");
-    ASSERT_TRUE(WriteSettings());
+    ASSERT_TRUE(WriteSettings(appState()));
     appState().reset();
-    PrepareStartup(m_dir.path());
+    PrepareStartup(appState(), m_dir.path());
     EXPECT_EQ(state(), QString::fromUtf8("Qualité usine| jean|011|Qualite:12 Essais:-7"));
     EXPECT_TRUE(s.gPassword.isEmpty());
 }
@@ -79,9 +79,9 @@ TEST_F(SettingsFile, OddLinesAndBadValues) {
         SCOPED_TRACE(c.file);
         QFile::remove(filePath());
         appState().reset();
-        PrepareStartup(m_dir.path());
+        PrepareStartup(appState(), m_dir.path());
         writeBytes(filePath(), c.file);
-        EXPECT_EQ(ReadSettings(), c.read);
+        EXPECT_EQ(ReadSettings(appState()), c.read);
         EXPECT_EQ(state(), c.state);
     }
 }
@@ -93,14 +93,14 @@ TEST_F(SettingsFile, KeepsTheEncodingItWasReadIn) {
         "DSN=\x80uro\r\nUID=h\xe9l\xe8ne\r\nPROCESS CAPABILITY=True\r\n"
         "AVERAGE/INDIVIDUAL CHART=True\r\nVARIABILITY CHART=False\r\n";
     writeBytes(filePath(), latin1);
-    ASSERT_TRUE(ReadSettings());
+    ASSERT_TRUE(ReadSettings(appState()));
     EXPECT_EQ(appState().gUserId, QString::fromUtf8("hélène"));
-    ASSERT_TRUE(WriteSettings());
+    ASSERT_TRUE(WriteSettings(appState()));
     EXPECT_EQ(readBytes(filePath()), latin1);
 
     appState().gUserId = QString::fromUtf8("Łukasz");
-    ASSERT_TRUE(WriteSettings());
-    ASSERT_TRUE(ReadSettings());
+    ASSERT_TRUE(WriteSettings(appState()));
+    ASSERT_TRUE(ReadSettings(appState()));
     EXPECT_EQ(appState().gUserId, QString::fromUtf8("Łukasz"));
 }
 
@@ -125,7 +125,7 @@ TEST(SettingsLocation, ProgramFolderWhileWritableElseTheUsersFile) {
 // On a full disk (a file size limit here: permissions cannot stop a test run as root).
 TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
     appState().gDsn = "Qualite";
-    ASSERT_TRUE(WriteSettings());
+    ASSERT_TRUE(WriteSettings(appState()));
     const QByteArray before = readBytes(filePath());
     appState().gDsn = "Essais";
     rlimit previous{};
@@ -133,7 +133,7 @@ TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
     const rlimit limit{16, previous.rlim_max};
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool written = WriteSettings();
+    const bool written = WriteSettings(appState());
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, handler);
     EXPECT_FALSE(written);
@@ -144,10 +144,11 @@ TEST_F(SettingsFile, FailedWriteKeepsThePreviousFile) {
 TEST_F(SettingsFile, AnInstalledProgramKeepsItsSettingsPerUserEvenWhereItCouldWrite) {
     const QString bin = m_dir.path() + "/bin";
     ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(m_dir.path() + "/share/applications"));
-    PrepareStartup(bin + "/");
-    EXPECT_EQ(SettingsFilePath(), bin + "/MEK_TOLVA.cfg");  // a build folder: beside the program
+    PrepareStartup(appState(), bin + "/");
+    EXPECT_EQ(SettingsFilePath(appState()),
+              bin + "/MEK_TOLVA.cfg");  // a build folder: beside the program
     writeBytes(m_dir.path() + "/share/applications/" + kAppId + ".desktop", "[Desktop Entry]\n");
-    const QString perUser = SettingsFilePath();
+    const QString perUser = SettingsFilePath(appState());
     EXPECT_FALSE(perUser.startsWith(m_dir.path())) << perUser.toStdString();
     EXPECT_TRUE(perUser.endsWith("/MEK_TOLVA.cfg")) << perUser.toStdString();
 }

@@ -19,7 +19,7 @@ TEST(ViewState, RememberMonitorFillsTheStartEntryBeforeGrowing) {
         s.gDsn = dsn;
         s.gMonitors = {{"Autre", 1, 0}, {"Choisi", monId, 0}};
         s.gMonitorIndex = 1;
-        RememberMonitor();
+        RememberMonitor(appState());
         EXPECT_EQ(test::lastMonitors(), expected);
     }
     s.reset();

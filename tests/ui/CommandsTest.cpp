@@ -55,7 +55,7 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     EXPECT_EQ(shown(141), 1);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(editText(), "abc");
-    EXPECT_FALSE(QFile::exists(SettingsFilePath()));
+    EXPECT_FALSE(QFile::exists(SettingsFilePath(appState())));
     // A number still being typed is stored, so the question covers it.
     editor()->clear();
     type("35,005");
@@ -63,7 +63,7 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     press(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(shown(140), 1);
     EXPECT_TRUE(window->isVisible() && !window->isClosedForGood() && window->m_changed);
-    EXPECT_TRUE(QFile::exists(SettingsFilePath()));  // written all the same
+    EXPECT_TRUE(QFile::exists(SettingsFilePath(appState())));  // written all the same
     EXPECT_EQ(db("ProcCapNominal"), "35");
 }
 
@@ -155,7 +155,7 @@ TEST_F(CommandsTest, SessionEndNeverWaitsOnAnEdit) {
     type("abc");
     EXPECT_TRUE(window->endSession(false));
     EXPECT_EQ(editText(), "(closed)");
-    EXPECT_TRUE(ui.shown.isEmpty() && QFile::exists(SettingsFilePath()));
+    EXPECT_TRUE(ui.shown.isEmpty() && QFile::exists(SettingsFilePath(appState())));
     // A typed number is kept and asked about when the session lets us ask.
     goTo(row, nominal);
     press(Qt::Key_Delete);

@@ -36,7 +36,7 @@ TEST_F(StartupTest, EitherDialogGivenUpEndsTheProgramAndWritesTheSettings) {
     for (const bool atPicker : {false, true}) {
         SCOPED_TRACE(atPicker ? "picker closed" : "connection cancelled");
         appState().reset();
-        PrepareStartup(m_programFolder.path());
+        PrepareStartup(appState(), m_programFolder.path());
         onNextDialog<frmConnect>([&](frmConnect* dialog) {
             if (!atPicker)
                 return dialog->findChild<QPushButton*>("cmdCancel")->click();
@@ -47,7 +47,7 @@ TEST_F(StartupTest, EitherDialogGivenUpEndsTheProgramAndWritesTheSettings) {
         ASSERT_NE(startedEditor(), nullptr);
         EXPECT_TRUE(startedEditor()->isClosedForGood() && !startedEditor()->isVisible());
         EXPECT_EQ(appState().gConnected, atPicker);
-        QFile settings(SettingsFilePath());
+        QFile settings(SettingsFilePath(appState()));
         ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
         EXPECT_TRUE(settings.readAll().startsWith(
             (QStringLiteral("DSN=%1\r\n").arg(atPicker ? TestDatabase::dsn() : "")).toLatin1()));

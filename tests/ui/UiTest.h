@@ -92,7 +92,7 @@ protected:
         appState().reset();
         QSettings().clear();  // no window size or place left by an earlier test
         QLocale::setDefault(kFrench);
-        PrepareStartup(m_programFolder.path());
+        PrepareStartup(appState(), m_programFolder.path());
         TestDatabase::resetDemo();
     }
     void TearDown() override {
