@@ -112,7 +112,7 @@ Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path
             note = QStringLiteral("monitor not listed");
             return false;
         }
-        const bool ok = reported(LoadMonitorOptions(path));
+        const bool ok = reported(LoadMonitorOptions(appState(), path));
         note = QStringLiteral("%1 charts").arg(appState().gOptionRows.size());
         return ok && appState().gOptionRows.size() == charts;
     });
@@ -121,7 +121,7 @@ Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path
 // What a user waits for after Save: the save, then the whole monitor read again.
 QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
     QVector<Measure> results;
-    if (!pickMonitor(bench::kBigMonitorId) || !reported(LoadMonitorOptions())) {
+    if (!pickMonitor(bench::kBigMonitorId) || !reported(LoadMonitorOptions(appState()))) {
         results << Measure{QStringLiteral("save") + label,          0, 0, 0, false,
                            QStringLiteral("big monitor not loaded")};
         return results;
@@ -129,7 +129,7 @@ QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) 
     const int changed = changeGroups(100);
     const qint64 commitsBefore = sqlCounters().commits;
     Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
-        const bool ok = reported(SaveMonitorOptions(path));
+        const bool ok = reported(SaveMonitorOptions(appState(), path));
         note = QStringLiteral("%1 groups, %2 commits")
                    .arg(changed)
                    .arg(sqlCounters().commits - commitsBefore);

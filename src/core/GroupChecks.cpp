@@ -104,8 +104,7 @@ std::optional<Failure> checkGroup(const OptionRow& r, OptionGroup group) {
 
 }  // namespace
 
-StoreOutcome CheckGroup(int rowIndex, OptionGroup group) {
-    const SharedState& s = appState();
+StoreOutcome CheckGroup(const SharedState& s, int rowIndex, OptionGroup group) {
     if (rowIndex < 0 || rowIndex >= s.gOptionRows.size())
         return StoreOutcome::driverFailure(catalogText(Msg::MissingOptionRow).arg(rowIndex));
     const OptionRow& row = s.gOptionRows.at(rowIndex);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptionTable.h"
+#include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 
 namespace tolva {
@@ -9,6 +10,6 @@ namespace tolva {
 // group gives the check's message and the offending cell with its value as
 // editor text (empty when the value is); the window shows the group, opens the
 // editor there and then the message.
-StoreOutcome CheckGroup(int rowIndex, OptionGroup group);
+StoreOutcome CheckGroup(const SharedState& s, int rowIndex, OptionGroup group);
 
 }  // namespace tolva

@@ -11,31 +11,35 @@
 
 namespace tolva {
 
-void EnsureStoreConnection(DbConnection& db) {
-    if (!db.isOpen())
-        db.open(appState().gConnStr);
+MonitorLink::MonitorLink(SharedState& s) : m_state(s), m_connectionString(s.gConnStr) {
+    if (s.gMonitorIndex >= 0 && s.gMonitorIndex < s.gMonitors.size())
+        m_monId = s.currentMonitor().MonId;
 }
 
-qint32 CurrentMonitorId() {
-    const SharedState& s = appState();
-    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+void MonitorLink::ensureOpen() {
+    if (!db.isOpen())
+        db.open(m_connectionString);
+}
+
+qint32 MonitorLink::monitorId() const {
+    if (!m_monId)
         throw DbError(catalogText(Msg::NoMonitorChosen));
-    return s.currentMonitor().MonId;
+    return *m_monId;
 }
 
 namespace {
 
 // TVAL of the first row for the current monitor, the chart and the option name;
 // no value when there is no row. The field itself may be null.
-std::optional<FieldValue> readFirstTval(DbConnection& db, const QString& optionName,
+std::optional<FieldValue> readFirstTval(MonitorLink& link, const QString& optionName,
                                         qint32 chartId) {
-    EnsureStoreConnection(db);
+    link.ensureOpen();
     const QString sql = QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") +
-                        QString::number(CurrentMonitorId()) + QStringLiteral(" AND CHRTID = ") +
+                        QString::number(link.monitorId()) + QStringLiteral(" AND CHRTID = ") +
                         QString::number(chartId) +
                         QStringLiteral(" AND OPTID IN (SELECT OPTID FROM CSOPT WHERE NAME = '") +
                         optionName + QStringLiteral("')");
-    DbResult result = db.execute(sql);
+    DbResult result = link.db.execute(sql);
     if (result.atEnd())
         return std::nullopt;
     FieldValue value = result.field(0);
@@ -64,16 +68,16 @@ public:
 // A statement per value, in the order the readers run.
 class ValueByValueSource final : public OptionSource {
 public:
-    explicit ValueByValueSource(DbConnection& db) : m_db(db) {}
-    qint32 xLimitType(qint32 c) override { return ReadXLimitType(m_db, c); }
-    qint32 rLimitType(qint32 c) override { return ReadRLimitType(m_db, c); }
-    qint32 specType(qint32 c) override { return ReadSpecType(m_db, c); }
+    explicit ValueByValueSource(MonitorLink& link) : m_link(link) {}
+    qint32 xLimitType(qint32 c) override { return ReadXLimitType(m_link, c); }
+    qint32 rLimitType(qint32 c) override { return ReadRLimitType(m_link, c); }
+    qint32 specType(qint32 c) override { return ReadSpecType(m_link, c); }
     TaggedValue value(const QString& name, qint32 c) override {
-        return ReadOptionValue(m_db, name, c);
+        return ReadOptionValue(m_link, name, c);
     }
 
 private:
-    DbConnection& m_db;
+    MonitorLink& m_link;
 };
 
 // The rows read beforehand, decoded by the same rules.
@@ -157,10 +161,10 @@ void readSpecGroup(OptionSource& src, OptionRow& row) {
 
 // The whole load; throws DbError on any failure, false when the monitor or its
 // profile has no chart.
-bool readMonitor(DbConnection& db, ReadPath path) {
-    SharedState& s = appState();
-    const qint32 monId = CurrentMonitorId();
-    db.open(s.gConnStr);
+bool readMonitor(SharedState& s, MonitorLink& link, ReadPath path) {
+    const qint32 monId = link.monitorId();
+    DbConnection& db = link.db;
+    db.open(link.connectionString());
 
     // Both read straight from the driver: a statement through QSqlQuery costs
     // psqlODBC a catalog query for each table it names.
@@ -194,7 +198,7 @@ bool readMonitor(DbConnection& db, ReadPath path) {
     s.gOptionRows = std::move(charts);
 
     OptionSnapshot rows;
-    ValueByValueSource valueByValue(db);
+    ValueByValueSource valueByValue(link);
     SnapshotSource batched(rows);
     OptionSource* src = &valueByValue;
     if (path == ReadPath::Batched) {
@@ -226,24 +230,24 @@ const QStringList& loadedOptionNames() {
     return names;
 }
 
-qint32 ReadXLimitType(DbConnection& db, qint32 chartId) {
+qint32 ReadXLimitType(MonitorLink& link, qint32 chartId) {
     try {
-        return ReadLimitType(readFirstTval(db, QStringLiteral("XTypeOfLCLandUCL"), chartId));
+        return ReadLimitType(readFirstTval(link, QStringLiteral("XTypeOfLCLandUCL"), chartId));
     } catch (const DbError&) {
         return -1;  // the chart's Individual/Average limits are then shown empty
     }
 }
 
-qint32 ReadRLimitType(DbConnection& db, qint32 chartId) {
-    return ReadLimitType(readFirstTval(db, QStringLiteral("RTypeOfLCLandUCL"), chartId));
+qint32 ReadRLimitType(MonitorLink& link, qint32 chartId) {
+    return ReadLimitType(readFirstTval(link, QStringLiteral("RTypeOfLCLandUCL"), chartId));
 }
 
-qint32 ReadSpecType(DbConnection& db, qint32 chartId) {
-    return ReadSpecType(readFirstTval(db, QStringLiteral("ProcCapSpecType"), chartId));
+qint32 ReadSpecType(MonitorLink& link, qint32 chartId) {
+    return ReadSpecType(readFirstTval(link, QStringLiteral("ProcCapSpecType"), chartId));
 }
 
-TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 chartId) {
-    return ReadOptionValue(readFirstTval(db, optionName, chartId));
+TaggedValue ReadOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId) {
+    return ReadOptionValue(readFirstTval(link, optionName, chartId));
 }
 
 // "2" and "1" exactly; anything else (no row, null, other text) is 0.
@@ -283,24 +287,23 @@ TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval) {
     return TaggedValue::text(text);
 }
 
-StoreOutcome LoadMonitorOptions(ReadPath path) {
+StoreOutcome LoadMonitorOptions(SharedState& s, ReadPath path) {
     // The table in use stays aside while the new one is built and comes back
     // when the read fails, so a failed re-read never leaves the grid over a
     // half-filled or empty table.
-    SharedState& s = appState();
     QVector<OptionRow> inUse;
     inUse.swap(s.gOptionRows);
     const qint32 profileInUse = s.gProfId;
 
-    DbConnection db;
+    MonitorLink link(s);
     StoreOutcome outcome;
     try {
-        if (!readMonitor(db, path))
+        if (!readMonitor(s, link, path))
             outcome = StoreOutcome::refusal(Msg::NoTolvaOptions);
     } catch (const DbError& error) {
         outcome = StoreOutcome::driverFailure(error.description());
     }
-    db.close();
+    link.db.close();
     if (!outcome) {
         s.gOptionRows.swap(inUse);
         s.gProfId = profileInUse;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/DbConnection.h"
+#include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
 
@@ -19,28 +20,41 @@ enum class ReadPath { Batched, ValueByValue };
 // sets gProfId. One connection for the whole load; batched, it runs at most four
 // statements. On failure both stay as they were: message 132 when the monitor or
 // its profile has no chart, the driver's text when the database failed.
-StoreOutcome LoadMonitorOptions(ReadPath path = ReadPath::Batched);
+StoreOutcome LoadMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
 
 // The option names whose values a load reads.
 const QStringList& loadedOptionNames();
 
-// Readers used by the load and by the save walk, on the operation's connection
-// (opened with gConnStr first if it is not open yet). They take the monitor from
-// gMonitors[gMonitorIndex].MonId.
-qint32 ReadXLimitType(DbConnection& db, qint32 chartId);  // -1 on failure (absorbed)
-qint32 ReadRLimitType(DbConnection& db, qint32 chartId);  // throws DbError
-qint32 ReadSpecType(DbConnection& db, qint32 chartId);    // throws DbError; -1 for null
-TaggedValue ReadOptionValue(DbConnection& db, const QString& optionName, qint32 chartId);
+// The connection of one store operation on one monitor's options, and that
+// monitor: the readers below and the writers run their statements on it,
+// opening it with the data source's connection string on first use.
+class MonitorLink {
+public:
+    // gMonitors[gMonitorIndex] over gConnStr (no monitor chosen: monitorId() throws).
+    explicit MonitorLink(SharedState& s);
+    DbConnection db;
+    void ensureOpen();         // throws DbError
+    qint32 monitorId() const;  // throws DbError when no monitor was chosen
+    const QString& connectionString() const { return m_connectionString; }
+    // The shared number formatter (gLoc), created on first use.
+    clsLoc& formatter() { return m_state.loc(); }
+
+private:
+    SharedState& m_state;
+    QString m_connectionString;
+    std::optional<qint32> m_monId;
+};
+
+// Readers used by the load and by the save walk; each runs one statement.
+qint32 ReadXLimitType(MonitorLink& link, qint32 chartId);  // -1 on failure (absorbed)
+qint32 ReadRLimitType(MonitorLink& link, qint32 chartId);  // throws DbError
+qint32 ReadSpecType(MonitorLink& link, qint32 chartId);    // throws DbError; -1 for null
+TaggedValue ReadOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId);
 
 // The rules of the readers above, applied to the TVAL of the first row found for
 // the (chart, option) pair (none: no row). The batched paths call these too.
 qint32 ReadLimitType(const std::optional<FieldValue>& tval);
 qint32 ReadSpecType(const std::optional<FieldValue>& tval);
 TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval);
-
-// Opens db with gConnStr unless it is open already (throws DbError).
-void EnsureStoreConnection(DbConnection& db);
-// gMonitors[gMonitorIndex].MonId; throws DbError when no monitor is chosen.
-qint32 CurrentMonitorId();
 
 }  // namespace tolva

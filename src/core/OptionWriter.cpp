@@ -66,12 +66,13 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
 
 }  // namespace
 
-StoreOutcome WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
                               const TaggedValue& value, OptionSnapshot* known) {
     const QString t = value.toDisplayText().trimmed();
     try {
-        EnsureStoreConnection(db);
-        const QString m = QString::number(CurrentMonitorId());
+        link.ensureOpen();
+        DbConnection& db = link.db;
+        const QString m = QString::number(link.monitorId());
         const QString c = QString::number(chartId);
 
         std::optional<qint32> id = findOptionId(db, optionName, known);
@@ -83,7 +84,7 @@ StoreOutcome WriteOptionValue(DbConnection& db, const QString& optionName, qint3
                 known->optionCreated(optionName, *id);
         }
         const QString o = QString::number(*id);
-        const QString f = appState().loc().US_Format(t);
+        const QString f = link.formatter().US_Format(t);
 
         bool exists = false;
         if (known) {
@@ -112,11 +113,12 @@ StoreOutcome WriteOptionValue(DbConnection& db, const QString& optionName, qint3
     }
 }
 
-StoreOutcome DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
                                OptionSnapshot* known) {
     try {
-        EnsureStoreConnection(db);
-        const qint32 monId = CurrentMonitorId();
+        link.ensureOpen();
+        DbConnection& db = link.db;
+        const qint32 monId = link.monitorId();
         const std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id)
             return StoreOutcome::success();  // an option never defined has no value to delete

@@ -7,11 +7,11 @@
 
 namespace tolva {
 
-class DbConnection;
+class MonitorLink;
 class OptionSnapshot;
 
-// Both run on the operation's connection, opening it with gConnStr when it is
-// not open yet.
+// Both run on the operation's link to the monitor, opening it when it is not
+// open yet.
 
 // Stores one value for the current monitor, chart and option, creating the
 // option's CSOPT row (number from CSOPRN) when the name is new; the counter is
@@ -20,11 +20,11 @@ class OptionSnapshot;
 // text with the driver's description.
 // With `known`, the option number and whether the row exists come from there
 // (and it learns what was written) instead of from a statement each.
-StoreOutcome WriteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
                               const TaggedValue& value, OptionSnapshot* known = nullptr);
 // Deletes that value if it exists; on failure 114 naming the option, with the
 // driver's description.
-StoreOutcome DeleteOptionValue(DbConnection& db, const QString& optionName, qint32 chartId,
+StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
                                OptionSnapshot* known = nullptr);
 
 }  // namespace tolva

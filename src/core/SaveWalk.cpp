@@ -69,13 +69,13 @@ bool anyGroupChanged(const OptionRow& r) {
 // One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
-    explicit Walk(ReadPath path) : m_path(path) {}
+    Walk(SharedState& s, ReadPath path) : m_state(s), m_path(path), m_link(s) {}
 
     StoreOutcome run() {
-        const int rows = int(appState().gOptionRows.size());
+        const int rows = int(m_state.gOptionRows.size());
         int saved = 0;  // characteristics whose changes are all written
         for (int i = 0; i < rows; ++i) {
-            const OptionRow& row = appState().gOptionRows.at(i);
+            const OptionRow& row = m_state.gOptionRows.at(i);
             if (!inGroup([&] { return saveSpec(i, row); }) || !inGroup([&] {
                     return saveControl(i, row, kXNames, row.XLcl, row.XCl, row.XUcl);
                 }) ||
@@ -128,12 +128,12 @@ private:
             return true;
         try {
             if (m_path == ReadPath::Batched && !m_known) {
-                EnsureStoreConnection(m_db);
+                m_link.ensureOpen();
                 m_known.emplace();
                 readKnownRows(*m_known);
             } else if (m_path == ReadPath::ValueByValue) {
                 try {
-                    EnsureStoreConnection(m_db);
+                    m_link.ensureOpen();
                 } catch (const DbError&) {
                     return true;  // the first writer reports the connection failure
                 }
@@ -150,13 +150,13 @@ private:
     // Option numbers, then the rows of every chart that has a changed group.
     void readKnownRows(OptionSnapshot& known) {
         QVector<qint32> charts;
-        for (const OptionRow& r : appState().gOptionRows) {
+        for (const OptionRow& r : m_state.gOptionRows) {
             if (anyGroupChanged(r) && !charts.contains(r.ChartId))
                 charts.append(r.ChartId);
         }
         const QStringList names = walkedOptionNames();
         known.readOptionNumbers(m_db, names);
-        known.readChartRows(m_db, CurrentMonitorId(), charts, names);
+        known.readChartRows(m_db, m_link.monitorId(), charts, names);
     }
 
     OptionSnapshot* known() { return m_known ? &*m_known : nullptr; }
@@ -164,17 +164,17 @@ private:
     bool write(const char* name, qint32 c, const TaggedValue& value) {
         if (!startGroup())
             return false;
-        StoreOutcome outcome = WriteOptionValue(m_db, QLatin1String(name), c, value, known());
+        StoreOutcome outcome = WriteOptionValue(m_link, QLatin1String(name), c, value, known());
         return outcome || failed(std::move(outcome));
     }
     bool remove(const char* name, qint32 c) {
         if (!startGroup())
             return false;
-        StoreOutcome outcome = DeleteOptionValue(m_db, QLatin1String(name), c, known());
+        StoreOutcome outcome = DeleteOptionValue(m_link, QLatin1String(name), c, known());
         return outcome || failed(std::move(outcome));
     }
     bool check(int i, OptionGroup group) {
-        StoreOutcome outcome = CheckGroup(i, group);
+        StoreOutcome outcome = CheckGroup(m_state, i, group);
         return outcome || failed(std::move(outcome));
     }
     template <typename Names>
@@ -199,8 +199,8 @@ private:
         }
         try {
             if (spec)
-                return ReadSpecType(m_db, c);
-            return option.startsWith(u'X') ? ReadXLimitType(m_db, c) : ReadRLimitType(m_db, c);
+                return ReadSpecType(m_link, c);
+            return option.startsWith(u'X') ? ReadXLimitType(m_link, c) : ReadRLimitType(m_link, c);
         } catch (const DbError& error) {
             failed(StoreOutcome::driverFailure(error.description()));
             return std::nullopt;
@@ -269,8 +269,10 @@ private:
         }
     }
 
+    SharedState& m_state;
     ReadPath m_path;
-    DbConnection m_db;
+    MonitorLink m_link;
+    DbConnection& m_db = m_link.db;
     std::optional<OptionSnapshot> m_known;  // batched: what the database holds
     bool m_inTransaction = false;
     StoreOutcome m_failure;  // what stopped the walk
@@ -286,8 +288,8 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
     return allCleared ? 1 : 2;
 }
 
-StoreOutcome SaveMonitorOptions(ReadPath path) {
-    return Walk(path).run();
+StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path) {
+    return Walk(s, path).run();
 }
 
 }  // namespace tolva

@@ -17,6 +17,6 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
 // first write; value by value, a statement asks for each. Success when every row
 // was walked; otherwise the refused group's check (with its cell) or the
 // database failure, with the number of characteristics wholly written before it.
-StoreOutcome SaveMonitorOptions(ReadPath path = ReadPath::Batched);
+StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
 
 }  // namespace tolva

@@ -103,7 +103,7 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = SaveMonitorOptions();
+                saved = SaveMonitorOptions(m_state);
             }
             if (!saved) {
                 // What was written stays written; what was not stays on screen,
@@ -147,7 +147,7 @@ void frmMain::reloadMonitor() {
     {
         BusyPointer busy;
         beginOptionLoad();
-        outcome = LoadMonitorOptions();
+        outcome = LoadMonitorOptions(m_state);
     }
     if (!outcome)
         keepSavedValues(m_state);  // the table in use is still there

@@ -147,7 +147,7 @@ void frmMonitor::chooseMonitor() {
     {
         BusyPointer busy;
         emit optionLoadStarting();
-        outcome = LoadMonitorOptions();
+        outcome = LoadMonitorOptions(m_state);
     }
     if (outcome) {
         RememberMonitor(m_state);

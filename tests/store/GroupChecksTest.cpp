@@ -43,7 +43,7 @@ TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
         s.reset();
         s.gOptionRows.resize(3);
         setGroup(s.gOptionRows[1], c.group, c.low, c.middle, c.high);
-        const StoreOutcome outcome = CheckGroup(1, c.group);
+        const StoreOutcome outcome = CheckGroup(appState(), 1, c.group);
         EXPECT_EQ(outcome.ok(), c.message == 0);
         if (c.message == 0)
             continue;

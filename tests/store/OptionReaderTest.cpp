@@ -57,7 +57,7 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
     data.setAll(2, "XTypeOfLCLandUCL=1");
     TestDatabase::exec("UPDATE CSCHRT SET NAME = '  Diametre  ' WHERE CHRTID = 1");
     StatementLog log;
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     EXPECT_EQ(log.connectionsOpened(), 1);
     // The profile, its charts, then every option row of those charts at once.
     const QStringList sql = log.statements();
@@ -98,12 +98,12 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
     };
     const QString before = inUse();
     s.gMonitors[0].MonId = 13;
-    StoreOutcome outcome = LoadMonitorOptions();
+    StoreOutcome outcome = LoadMonitorOptions(appState());
     s.gMonitors[0].MonId = 12;
     EXPECT_EQ(outcome.text(), catalogText(Msg::NoTolvaOptions));
     EXPECT_EQ(inUse(), before);
     TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY");
-    outcome = LoadMonitorOptions();
+    outcome = LoadMonitorOptions(appState());
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
     expectFailure(outcome, outcome.driverText);  // the driver's text alone
     EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));

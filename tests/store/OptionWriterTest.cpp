@@ -2,18 +2,17 @@
 
 #include "StoreTestSupport.h"
 #include "core/Catalog.h"
+#include "core/OptionReader.h"
 #include "core/OptionWriter.h"
 
 namespace tolva::test {
 namespace {
 
-class OptionWriterTest : public StoreTest {
-protected:
-    DbConnection db;
-};
+using OptionWriterTest = StoreTest;
 
 TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsItAndFailuresSayWhat) {
     MonitorData data({34, 35});
+    MonitorLink db(appState());
     StatementLog log;
     ASSERT_TRUE(WriteOptionValue(db, "XChartUCLConstant", 34, num(5.5)));
     EXPECT_EQ(
@@ -49,7 +48,7 @@ TEST_F(OptionWriterTest, NewOptionNameTakesTheNextNumberThenKeepsItAndFailuresSa
 
 TEST_F(OptionWriterTest, TwoEditorsCreatingOptionsAtOnceGetDistinctNumbers) {
     MonitorData data({34});
-    DbConnection second;
+    MonitorLink db(appState()), second(appState());
     // The other editor takes 141 between this one's reading of the counter and its update.
     StatementTrap trap("UPDATE CSOPRN SET MAXNO = 141 WHERE MAXNO = 140", [&] {
         EXPECT_TRUE(WriteOptionValue(second, "RChartUCLConstant", 34, num(2)));

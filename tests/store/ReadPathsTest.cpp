@@ -183,7 +183,7 @@ struct LoadResult {
 LoadResult load(ReadPath path) {
     appState().gOptionRows.clear();
     const qint64 before = sqlCounters().statements;
-    const bool ok = LoadMonitorOptions(path).ok();
+    const bool ok = LoadMonitorOptions(appState(), path).ok();
     return {ok, appState().gProfId, table(), sqlCounters().statements - before};
 }
 
@@ -216,7 +216,7 @@ TEST_F(ReadPathsTest, BatchedLoadGivesTheTablesOfTheValueByValueReaders) {
     GeneratedDatabase::create();
     expectSameLoads("generated");
     appState().gMonitorIndex = 4;  // odd values everywhere still load
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     EXPECT_EQ(appState().gOptionRows.size(), 30);
 }
 
@@ -266,9 +266,9 @@ SaveRun runEdits(ReadPath path) {
     SaveRun run;
     for (int round = 0; round < 6; ++round) {
         appState().gMonitorIndex = round % 2 == 0 ? 0 : 4;  // the large and the odd monitor
-        EXPECT_TRUE(LoadMonitorOptions(path));
+        EXPECT_TRUE(LoadMonitorOptions(appState(), path));
         editRandomGroups(random, round % 2 == 0 ? 60 : 12, round == 4);
-        const StoreOutcome saved = SaveMonitorOptions(path);
+        const StoreOutcome saved = SaveMonitorOptions(appState(), path);
         const QString cell =
             saved.edit ? QStringLiteral("%1 %2").arg(saved.edit->rowIndex).arg(saved.edit->text)
                        : QString();

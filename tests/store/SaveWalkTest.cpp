@@ -30,13 +30,13 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
                     "RTypeOfLCLandUCL=2 RChartLCLConstant=1");
     for (const QString& name : clearOrder.split(' '))
         data.define(name);
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     // Zero and an empty text count as cleared as much as an empty cell does.
     setGroup(MonitorData::row(34), Spec, num(0), o, TaggedValue::text(QString()));
     setGroup(MonitorData::row(34), X, o, o, num(0));
     setGroup(MonitorData::row(34), R, o, o, o);
     StatementLog log;
-    ASSERT_TRUE(SaveMonitorOptions());
+    ASSERT_TRUE(SaveMonitorOptions(appState()));
     // The names of the options deleted, in the order the deletes ran.
     const QString del = "DELETE FROM CSMDAT WHERE MONID = 12 AND CHRTID = 34 AND OPTID = ";
     QStringList deleted;
@@ -49,9 +49,10 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 34"), 0);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 6);
 
-    ASSERT_TRUE(LoadMonitorOptions());  // nothing edited: no statement, not even a connection
+    ASSERT_TRUE(
+        LoadMonitorOptions(appState()));  // nothing edited: no statement, not even a connection
     StatementLog unedited;
-    EXPECT_TRUE(SaveMonitorOptions());
+    EXPECT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(unedited.statements(), QStringList());
     EXPECT_EQ(unedited.connectionsOpened(), 0);
 }
@@ -62,11 +63,11 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
                 "ProcCapSpecType=0 ProcCapNominal=10 ProcCapDelta=0.2 XTypeOfLCLandUCL=2 "
                 "XChartLCLConstant=8 XChartUCLConstant=12");
     data.setAll(35, "ProcCapSpecType=1 ProcCapLower=9 ProcCapNominal=10 ProcCapUpper=11");
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     setGroup(MonitorData::row(34), Spec, num(9.5), num(10), num(10.5));  // was 9.8 10 10.2
     setGroup(MonitorData::row(34), X, num(8), num(10), num(12));
     setGroup(MonitorData::row(35), Spec, num(9), num(10), o);
-    ASSERT_TRUE(SaveMonitorOptions());
+    ASSERT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(MonitorData::value(34, "ProcCapSpecType"), "1");
     EXPECT_EQ(MonitorData::value(34, "ProcCapUpper"), "10.5");
     EXPECT_EQ(MonitorData::value(34, "ProcCapDelta"), "0.2");  // left behind for the old type
@@ -75,9 +76,9 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLine"), "1");
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "10");
 
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     MonitorData::row(34).XCl.Current = TaggedValue();
-    ASSERT_TRUE(SaveMonitorOptions());
+    ASSERT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLine"), "<none>");
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "<none>");
     EXPECT_EQ(MonitorData::value(34, "XChartLCLConstant"), "8");
@@ -86,7 +87,7 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
 TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     MonitorData data({34});
     data.setAll(34, "XTypeOfLCLandUCL=1");
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     setGroup(MonitorData::row(34), X, num(7.5), o, num(9));
     // The server refuses new CSMDAT rows (PostgreSQL: the test user loses the privilege).
     if (TestDatabase::backend() == QLatin1String("postgres"))
@@ -100,7 +101,7 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
         TestDatabase::exec(
             "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT BEGIN "
             "SELECT RAISE(ABORT, 'insertion refusee'); END");
-    const StoreOutcome outcome = SaveMonitorOptions();
+    const StoreOutcome outcome = SaveMonitorOptions(appState());
     const QString head =
         catalogText(112) + " 'XChartLCLConstant' " + catalogText(113) + " '7,5'\r\n\r\n";
     expectFailure(outcome, head);
@@ -113,13 +114,13 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
 
 TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText) {
     MonitorData data({34, 35});
-    ASSERT_TRUE(LoadMonitorOptions());
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
     setGroup(MonitorData::row(34), X, num(1), o, num(2));
     setGroup(MonitorData::row(35), R, num(0), o, num(1));
     // The table goes away just before the walk reads which rows exist.
     StatementTrap trap(QStringLiteral("SELECT OPTID, NAME FROM CSOPT"),
                        [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
-    const StoreOutcome outcome = SaveMonitorOptions();
+    const StoreOutcome outcome = SaveMonitorOptions(appState());
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
     expectFailure(outcome, outcome.driverText);  // the driver's text alone heads it
     EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));

@@ -49,7 +49,7 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
         enterValue(2, s.gColRUcl, "");
         window->toggleProc();
         goTo(2, s.gColXLcl);
-        ASSERT_TRUE(LoadMonitorOptions());
+        ASSERT_TRUE(LoadMonitorOptions(appState()));
         window->FillGrid();
         openOnCharts({"[Lot B][Masse]", "Retrait"});  // no query column any more
         EXPECT_EQ(rowTexts(1).mid(0, 2), QStringList({"Masse", ""}));

@@ -119,7 +119,7 @@ protected:
         s.gConnected = true;
         s.gMonitorIndex = monitorIndex(monId);
         openWindow();
-        ASSERT_TRUE(LoadMonitorOptions());
+        ASSERT_TRUE(LoadMonitorOptions(appState()));
         s.gMonitorChosen = true;
         window->FillGrid();
         grid()->setFocus();
