@@ -130,16 +130,18 @@ public:
             phase.start();
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             QApplication::sendEvent(tree, &enter);
+            const qint64 choiceMs = phase.restart();
             picker.reset();
             if (!m_state.gMonitorChosen)
                 return false;
-            const qint64 choiceMs = phase.restart();
+            const qint64 closeMs = phase.restart();
             m_window->FillGrid();
             const qint64 fillMs = phase.restart();
             const int paintsBefore = m_paints->paints;
             showResult();
-            note = QStringLiteral("load %1 + fill %2 + draw %3 ms")
+            note = QStringLiteral("choice %1 + picker gone %2 + fill %3 + draw %4 ms")
                        .arg(choiceMs)
+                       .arg(closeMs)
                        .arg(fillMs)
                        .arg(phase.elapsed());
             return m_port.failures == failuresBefore && m_state.gOptionRows.size() == charts &&
