@@ -141,8 +141,10 @@ public:
             QApplication::sendEvent(tree, &enter);
             const qint64 choiceMs = phase.restart();
             picker.reset();
-            if (!m_state.gMonitorChosen)
+            if (!m_state.gMonitorChosen) {
+                note = QStringLiteral("the picker kept the monitor back");
                 return false;
+            }
             const qint64 closeMs = phase.restart();
             m_window->FillGrid();
             const qint64 fillMs = phase.restart();
