@@ -1,6 +1,7 @@
 #include "BenchData.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -176,6 +177,35 @@ void generateDatabase(const QString& connectionString, const QString& demoScript
     for (const QString& statement : generationStatements(demoScript, shape))
         db.execute(statement);
     db.close();
+}
+
+bool pickMonitor(SharedState& state, qint32 monId) {
+    state.gMonitorIndex = -1;
+    for (int i = 0; i < state.gMonitors.size(); ++i) {
+        if (state.gMonitors[i].MonId == monId)
+            state.gMonitorIndex = i;
+    }
+    return state.gMonitorIndex >= 0;
+}
+
+int changeGroups(SharedState& state, int count) {
+    auto& rows = state.gOptionRows;
+    const int changed = std::min(count, int(rows.size()));
+    for (int i = 0; i < changed; ++i) {
+        OptionRow& r = rows[i];
+        switch (i % 3) {
+            case 0:
+                r.SpecUpper.Current = TaggedValue::number(r.SpecUpper.Loaded.toNumber() + 0.25);
+                break;
+            case 1:
+                r.XUcl.Current = TaggedValue::number(r.XUcl.Loaded.toNumber() + 0.1);
+                break;
+            default:
+                r.RUcl.Current = TaggedValue::number(r.RUcl.Loaded.toNumber() + 0.05);
+                break;
+        }
+    }
+    return changed;
 }
 
 }  // namespace tolva::bench

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/SharedState.h"
+
 namespace tolva::bench {
 
 // Size of the generated database.
@@ -25,5 +27,13 @@ constexpr qint32 kMediumMonitorId = 900000;
 // and PostgreSQL both run server-side). Throws DbError on failure.
 void generateDatabase(const QString& connectionString, const QString& demoScript,
                       const BenchShape& shape);
+
+// Makes the monitor with this number the current one; false when not listed.
+bool pickMonitor(SharedState& state, qint32 monId);
+
+// Changes `count` groups of the loaded big monitor, spread over the three
+// groups, in a way that passes the checks and keeps every type (one write per
+// limit). Returns how many were changed.
+int changeGroups(SharedState& state, int count);
 
 }  // namespace tolva::bench

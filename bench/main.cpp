@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "BenchData.h"
+#include "BenchTable.h"
 #include "DelayProxy.h"
 #include "core/DbConnection.h"
 #include "core/FolderTree.h"
@@ -33,82 +34,13 @@
 #include "core/modCfg.h"
 
 using namespace tolva;
+using namespace tolva::bench;
 
 namespace {
 
-// What the window would show of a failed load or save, printed instead.
-bool reported(const StoreOutcome& outcome) {
-    if (!outcome)
-        std::fprintf(stderr, "[TOLVA Editor] %s\n", qPrintable(outcome.text()));
-    return outcome.ok();
-}
-
-struct Measure {
-    QString step;
-    qint64 ms = 0;
-    qint64 statements = 0;
-    qint64 connections = 0;
-    bool ok = false;
-    QString note;
-    qint64 requests = -1;  // client chunks through the relay; -1 without it
-};
-
-// The relay of the link being timed, if any: its chunk count shows the round
-// trips the driver makes besides the statements (log-in, set-up, catalog reads).
-const netdelay::DelayProxy* currentRelay = nullptr;
-
-Measure measure(const QString& step, const std::function<bool(QString&)>& body) {
-    const SqlCounters before = sqlCounters();
-    const long long chunksBefore = currentRelay ? currentRelay->chunksFromClients() : 0;
-    QElapsedTimer timer;
-    timer.start();
-    Measure m;
-    m.step = step;
-    m.ok = body(m.note);
-    m.ms = timer.elapsed();
-    m.statements = sqlCounters().statements - before.statements;
-    m.connections = sqlCounters().connectionsOpened - before.connectionsOpened;
-    if (currentRelay)
-        m.requests = currentRelay->chunksFromClients() - chunksBefore;
-    return m;
-}
-
-// Changes 100 groups of the loaded big monitor, spread over the three groups, in
-// a way that passes the checks and keeps every type (one write per limit).
-int changeGroups(int count) {
-    auto& rows = appState().gOptionRows;
-    const int changed = std::min(count, int(rows.size()));
-    for (int i = 0; i < changed; ++i) {
-        OptionRow& r = rows[i];
-        switch (i % 3) {
-            case 0:
-                r.SpecUpper.Current = TaggedValue::number(r.SpecUpper.Loaded.toNumber() + 0.25);
-                break;
-            case 1:
-                r.XUcl.Current = TaggedValue::number(r.XUcl.Loaded.toNumber() + 0.1);
-                break;
-            default:
-                r.RUcl.Current = TaggedValue::number(r.RUcl.Loaded.toNumber() + 0.05);
-                break;
-        }
-    }
-    return changed;
-}
-
-// Makes the monitor with this number the current one; false when not listed.
-bool pickMonitor(qint32 monId) {
-    SharedState& s = appState();
-    s.gMonitorIndex = -1;
-    for (int i = 0; i < s.gMonitors.size(); ++i) {
-        if (s.gMonitors[i].MonId == monId)
-            s.gMonitorIndex = i;
-    }
-    return s.gMonitorIndex >= 0;
-}
-
 Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path) {
     return measure(step, [&](QString& note) {
-        if (!pickMonitor(monId)) {
+        if (!pickMonitor(appState(), monId)) {
             note = QStringLiteral("monitor not listed");
             return false;
         }
@@ -121,12 +53,13 @@ Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path
 // What a user waits for after Save: the save, then the whole monitor read again.
 QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
     QVector<Measure> results;
-    if (!pickMonitor(bench::kBigMonitorId) || !reported(LoadMonitorOptions(appState()))) {
+    if (!pickMonitor(appState(), bench::kBigMonitorId) ||
+        !reported(LoadMonitorOptions(appState()))) {
         results << Measure{QStringLiteral("save") + label,          0, 0, 0, false,
                            QStringLiteral("big monitor not loaded")};
         return results;
     }
-    const int changed = changeGroups(100);
+    const int changed = changeGroups(appState(), 100);
     const qint64 commitsBefore = sqlCounters().commits;
     Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
         const bool ok = reported(SaveMonitorOptions(appState(), path));
@@ -217,35 +150,6 @@ QVector<Measure> folderTrees() {
     return results;
 }
 
-void print(QTextStream& out, const QString& link, const QVector<Measure>& results, bool& allOk) {
-    for (const Measure& m : results) {
-        out << QStringLiteral("  %1 %2 %3 %4 %5 %6  %7%8\n")
-                   .arg(link, -12)
-                   .arg(m.step, -26)
-                   .arg(m.ms, 9)
-                   .arg(m.statements, 11)
-                   .arg(m.connections, 12)
-                   .arg(m.requests < 0 ? QStringLiteral("-") : QString::number(m.requests), 9)
-                   .arg(m.ok ? QStringLiteral("ok") : QStringLiteral("FAILED"))
-                   .arg(m.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m.note));
-        allOk = allOk && m.ok;
-    }
-    out.flush();
-}
-
-void printHeader(QTextStream& out, const QString& title) {
-    out << "\n" << title << "\n";
-    out << QStringLiteral("  %1 %2 %3 %4 %5 %6  %7\n")
-               .arg(QStringLiteral("link"), -12)
-               .arg(QStringLiteral("step"), -26)
-               .arg(QStringLiteral("wall ms"), 9)
-               .arg(QStringLiteral("statements"), 11)
-               .arg(QStringLiteral("connections"), 12)
-               .arg(QStringLiteral("requests"), 9)
-               .arg(QStringLiteral("result"));
-    out.flush();
-}
-
 // Generates the database, then runs the loads and saves directly and, for a server
 // reached over TCP (serverPort > 0), through the delaying relay on each link.
 bool runTarget(QTextStream& out, const QString& connectionString, const QString& demoScript,
@@ -297,9 +201,9 @@ bool runTarget(QTextStream& out, const QString& connectionString, const QString&
             {quint16(serverPort), link.delay, 256, std::chrono::seconds(300)});
         const QString viaRelay =
             connectionString + QStringLiteral("Servername=127.0.0.1;Port=%1;").arg(relay.port());
-        currentRelay = &relay;
+        setTimedRelay(&relay);
         const QVector<Measure> results = runLink(viaRelay, link, shape);
-        currentRelay = nullptr;
+        setTimedRelay(nullptr);
         print(out, link.name, results, allOk);
     }
     return allOk;
