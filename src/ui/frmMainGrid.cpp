@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "BusyPointer.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "ValueColumns.h"
@@ -10,7 +11,6 @@
 #include "core/ChartName.h"
 #include "core/SharedState.h"
 #include "frmMain.h"
-#include "ui/UiPort.h"
 
 namespace tolva {
 
@@ -35,7 +35,7 @@ void frmMain::FillGrid() {
         return;
     }
 
-    uiPort().setBusyPointer();
+    BusyPointer busy(BusyPointer::Show::Later);
     grdData->setRedraw(false);
 
     QStringList characteristics;
@@ -69,7 +69,6 @@ void frmMain::FillGrid() {
     if (!txtGrd->isVisible())
         grdData->setFocus();
     UpdateStatusBar();
-    uiPort().setNormalPointer();
 }
 
 void frmMain::SplitChartNames(QStringList& characteristics, QStringList& queries) {
