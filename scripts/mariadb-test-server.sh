@@ -19,21 +19,6 @@ DB_NAME=tolva_test
 DB_USER=tolva
 DB_PASSWORD=tolva-test
 
-usage() {
-    echo "usage: $0 start|stop <build-dir>" >&2
-    exit 2
-}
-
-[[ $# -eq 2 ]] || usage
-action=$1
-mkdir -p "$2"
-build_dir=$(cd "$2" && pwd)
-state_dir=$build_dir/mariadb-test
-state_file=$state_dir/server.env
-odbc_ini=$build_dir/odbc/odbc.ini
-
-log() { echo "mariadb-test-server: $*" >&2; }
-
 if [[ $(id -u) -eq 0 ]]; then
     owner=mysql
 else
@@ -41,6 +26,7 @@ else
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/test-server-common.sh"
+read_server_arguments mariadb-test "$@"
 
 # The server's own process id, from its pid file, only while it is still mariadbd.
 server_pid() {

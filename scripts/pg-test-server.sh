@@ -20,23 +20,9 @@ DB_NAME=tolva_test
 DB_USER=tolva
 DB_PASSWORD=tolva-test
 
-usage() {
-    echo "usage: $0 start|stop <build-dir>" >&2
-    exit 2
-}
-
-[[ $# -eq 2 ]] || usage
-action=$1
-mkdir -p "$2"
-build_dir=$(cd "$2" && pwd)
-state_dir=$build_dir/pg-test
-state_file=$state_dir/server.env
-odbc_ini=$build_dir/odbc/odbc.ini
-
-log() { echo "pg-test-server: $*" >&2; }
-
 owner=postgres
 source "$(dirname "${BASH_SOURCE[0]}")/test-server-common.sh"
+read_server_arguments pg-test "$@"
 
 stop_server() {
     if [[ -f $state_file ]]; then
