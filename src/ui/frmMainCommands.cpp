@@ -175,10 +175,8 @@ void frmMain::showStoreFailure(const StoreOutcome& outcome) {
 void frmMain::changeMonitor() {
     if (!commitAndConfirmSave())
         return;
-    // A pick that failed to load may already have emptied the table.
-    const QVector<OptionRow> keptRows = m_state.gOptionRows;
-    if (!pickMonitor())
-        m_state.gOptionRows = keptRows;
+    // A pick given up or failed leaves the table as it was: a failed load puts it back.
+    pickMonitor();
 }
 
 void frmMain::changeDSN() {
