@@ -32,49 +32,45 @@ TEST(UsFormat, WritesAsciiWhateverTheDesktopUses) {
     EXPECT_EQ(clsLoc().US_Format("12,5"), "");  // a misplaced group separator, not 125
 }
 
-// A stored value is a number only when all of it is one; never a partial read.
-TEST(NumberText, StoredValuesAreReadWholeOrNotAtAll) {
+// A stored value is a number only when all of it is one, never a partial read.
+// What the editor and paste accept: the desktop's own form, and "." where the
+// desktop's separator is another (the keypad key); a group separator never.
+TEST(NumberText, StoredAndTypedValuesAreReadWholeOrNotAtAll) {
     const struct {
+        bool typed;
         const char* locale;
-        const char* stored;
+        const char* text;
         std::optional<double> read;
     } cases[] = {
-        {"fr_FR", " 12.5 ", 12.5},      {"fr_FR", "12,5", 12.5},  {"en_US", "12,5", {}},
-        {"fr_FR", "12.5abc", {}},       {"fr_FR", "1e3", 1000.0}, {"en_US", "\u22120.25", -0.25},
-        {"sv_SE", "\u22120,25", -0.25}, {"fr_FR", "nan", {}},     {"en_US", "inf", {}},
-        {"en_US", "1e999", {}},         {"fr_FR", "", {}},        {"en_US", "1 000", {}},
+        {false, "fr_FR", " 12.5 ", 12.5},
+        {false, "fr_FR", "12,5", 12.5},
+        {false, "en_US", "12,5", {}},
+        {false, "fr_FR", "12.5abc", {}},
+        {false, "fr_FR", "1e3", 1000.0},
+        {false, "en_US", "\u22120.25", -0.25},
+        {false, "sv_SE", "\u22120,25", -0.25},
+        {false, "fr_FR", "nan", {}},
+        {false, "en_US", "inf", {}},
+        {false, "en_US", "1e999", {}},
+        {false, "fr_FR", "", {}},
+        {false, "en_US", "1 000", {}},
+        {true, "fr_FR", "-0,25", -0.25},
+        {true, "fr_FR", "-0.25", -0.25},
+        {true, "en_US", "-0.25", -0.25},
+        {true, "en_US", "0,25", {}},
+        {true, "sv_SE", "\u22120,25", -0.25},
+        {true, "sv_SE", "-0.25", -0.25},
+        {true, "ar_EG", "-\u0660\u066b\u0662\u0665", -0.25},
+        {true, "ar_EG", "12abc", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.locale) + " " + c.stored);
+        SCOPED_TRACE(std::string(c.typed ? "typed " : "stored ") + c.locale + " " + c.text);
         LocaleScope scope(c.locale);
-        EXPECT_EQ(readStoredNumber(QString::fromUtf8(c.stored)), c.read);
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(c.typed ? readTypedNumber(text) : readStoredNumber(text), c.read);
     }
     LocaleScope fr("fr_FR");
     EXPECT_EQ(formatRegionalNumber(-1234.25), "-1234,25");
-}
-
-// What the editor and paste accept: the desktop's own form, and "." where the
-// desktop's separator is another (the keypad key); a group separator never.
-TEST(NumberText, TypedValuesFollowTheDesktop) {
-    const struct {
-        const char* locale;
-        const char* typed;
-        std::optional<double> read;
-    } cases[] = {
-        {"fr_FR", "-0,25", -0.25},
-        {"fr_FR", "-0.25", -0.25},
-        {"en_US", "-0.25", -0.25},
-        {"en_US", "0,25", {}},
-        {"sv_SE", "\u22120,25", -0.25},
-        {"sv_SE", "-0.25", -0.25},
-        {"ar_EG", "-\u0660\u066b\u0662\u0665", -0.25},
-        {"ar_EG", "12abc", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.locale) + " " + c.typed);
-        LocaleScope scope(c.locale);
-        EXPECT_EQ(readTypedNumber(QString::fromUtf8(c.typed)), c.read);
-    }
 }
 
 // Zero and the empty text count as cleared; a text "0" is not, nor a text "1" a 1.
