@@ -3,9 +3,14 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "core/Catalog.h"
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace tolva {
 
@@ -45,6 +50,14 @@ QString quoted(const QString& field, QChar separator) {
     return u'"' + inner + u'"';
 }
 
+// A text a spreadsheet would evaluate gets a leading quote; numbers never pass here.
+QString asText(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        return u'\'' + text;
+    return text;
+}
+
 // Spreadsheets filter and sort better on one-line headings.
 QString oneLine(const QString& heading) {
     return heading.split(QStringLiteral("\r\n")).join(u' ');
@@ -73,20 +86,41 @@ QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristi
     endLine(headings);
 
     for (qsizetype i = 0; i < s.gOptionRows.size(); ++i) {
-        QStringList fields = {characteristics.value(i)};
+        QStringList fields = {asText(characteristics.value(i))};
         if (withQuery)
-            fields << queries.value(i);
-        for (const ExportColumn& c : columns)
-            fields << (s.gOptionRows.at(i).*c.cell).Current.toDisplayText();
+            fields << asText(queries.value(i));
+        for (const ExportColumn& c : columns) {
+            const TaggedValue& value = (s.gOptionRows.at(i).*c.cell).Current;
+            fields << (value.isText() ? asText(value.toTextValue()) : value.toDisplayText());
+        }
         endLine(fields);
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
 bool WriteExportFile(const QString& path, const QByteArray& content, QString& reason) {
+    // Unbuffered, so a full disk fails a write itself: a failure met only by the
+    // flush inside commit() would let a cut file replace the old one. A short
+    // write is followed by another, which fails with the system's reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; written && done < content.size();) {
+        const qint64 n = file.write(content.constData() + done, content.size() - done);
+        written = n > 0;
+        done += n;
+    }
+    written = written && file.flush() && file.error() == QFileDevice::NoError;
+    if (!written)
         reason = file.errorString();
+#ifdef Q_OS_UNIX
+    // Some file systems find the disk full only when the data reaches it; the
+    // commit below would not say so.
+    if (written && ::fsync(file.handle()) != 0 && errno != EINVAL) {
+        reason = qt_error_string(errno);
+        written = false;
+    }
+#endif
+    if (!written) {
         file.cancelWriting();
         return false;
     }

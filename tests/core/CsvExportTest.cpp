@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 #include "CoreTestSupport.h"
 #include "core/Catalog.h"
@@ -57,4 +63,49 @@ TEST(CsvExport, ShownColumnsInTheRegionalFormWithQuoting) {
                   QByteArray("\xEF\xBB\xBF") + QByteArray(c.expected))
             << c.locale;
     }
+}
+
+// Texts a spreadsheet would evaluate come out as text; numbers stay numbers.
+TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
+    test::LocaleScope locale("fr_FR");
+    SharedState& s = appState();
+    s.reset();
+    s.gMonitors = {{QStringLiteral("Presse"), 7, 1}};
+    s.gMonitorIndex = 0;
+    s.gShowProc = s.gShowR = false;
+    s.gShowX = true;
+    ApplyViewState(s);
+    s.gOptionRows.resize(2);
+    s.gOptionRows[0].XLcl.Current = TaggedValue::number(-0.5);
+    s.gOptionRows[0].XCl.Current = TaggedValue::text(QStringLiteral("+1"));
+    s.gOptionRows[0].XUcl.Current = TaggedValue::text(QStringLiteral("-x;y"));
+    s.gOptionRows[1].XLcl.Current = TaggedValue::text(QStringLiteral("a=b"));
+    const QByteArray csv = BuildCsvExport(s, {QStringLiteral("=SOMME(A1)"), QStringLiteral("@x")},
+                                          {QStringLiteral("\tLot"), QStringLiteral("\rLot")});
+    EXPECT_TRUE(
+        csv.endsWith("\r\n'=SOMME(A1);'\tLot;-0,5;'+1;\"'-x;y\"\r\n"
+                     "'@x;\"'\rLot\";a=b;;\r\n"))
+        << csv.toStdString();
+}
+
+// On a file system too small for the export, the file it replaces stays whole,
+// a new name leaves no file, and the reason is the system's. Needs root to
+// mount a 16 KB file system.
+TEST(FullDisk, ExportKeepsTheOldFileAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    if (::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a 16 KB file system here: " << std::strerror(errno);
+    const QByteArray old(4000, 'o');
+    test::writeBytes(root + "/old.csv", old);
+    // Less than Qt's write buffer, more than the free space: fails only when flushed.
+    const QByteArray content(13000, 'n');
+    for (const char* name : {"old.csv", "new.csv"}) {
+        QString reason;
+        EXPECT_FALSE(WriteExportFile(root + '/' + name, content, reason)) << name;
+        EXPECT_EQ(reason, qt_error_string(ENOSPC)) << name;
+    }
+    EXPECT_EQ(test::readBytes(root + "/old.csv"), old);
+    EXPECT_EQ(QDir(root).entryList(QDir::Files), QStringList{"old.csv"});
+    EXPECT_EQ(::umount(QFile::encodeName(root).constData()), 0);
 }
