@@ -2,6 +2,7 @@
 
 #include "Catalog.h"
 #include "DbConnection.h"
+#include "OdbcStatement.h"
 
 namespace tolva {
 
@@ -20,23 +21,22 @@ StoreOutcome LoadMonitorList(SharedState& state, const QString& connectionString
     try {
         DbConnection db;
         db.open(connectionString.isEmpty() ? state.gConnStr : connectionString);
-        DbResult rows = db.execute(kMonitorQuery);
-
         // Read into a list of our own and take it only when every row converted:
-        // a failure half-way leaves the current connection's list intact.
+        // a failure half-way leaves the current connection's list intact. Read
+        // straight from the driver, which gives names holding "Ø" whole.
         QVector<MonitorEntry> monitors;
-        while (!rows.atEnd()) {
+        db.forEachRow(kMonitorQuery, [&](OdbcStatement& row) {
             MonitorEntry entry;
-            const FieldValue name = rows.field(1);
-            if (name.isNull())
+            entry.MonId = row.int32(0);
+            const std::optional<QString> name = row.text(1);
+            if (!name)
                 throw DbError(catalogText(Msg::UnexpectedNull));
-            entry.Name = name.toText().trimmed();
-            entry.MonId = rows.field(0).toInt32();
-            entry.IsQueryProfile = rows.field(2).equalsNumber(kQueryProfileFlag) ? 1 : 0;
+            entry.Name = name->trimmed();
+            const std::optional<QString> flag = row.text(2);
+            entry.IsQueryProfile =
+                flag && FieldValue(QVariant(*flag)).equalsNumber(kQueryProfileFlag) ? 1 : 0;
             monitors.append(entry);
-            rows.moveNext();
-        }
-        rows.close();
+        });
         db.close();
 
         if (monitors.isEmpty())

@@ -134,30 +134,34 @@ qint32 OdbcStatement::int32(int column) {
 }
 
 std::optional<QString> OdbcStatement::text(int column) {
+    // MariaDB Connector/ODBC 3.1 counts a UTF-16 unit whose low byte is D8 to DB
+    // (Ø, Ù...) as half of a pair: the length it gives falls short by one
+    // unit for each, and a value read in parts loses its end without a word. Its
+    // text is whole up to a zero, so the zero counts, and the buffer takes in one
+    // read every value it gives whole (it cuts those past 8,192 units itself).
+    constexpr qsizetype kUnits = 16384;
+    if (!m_textBuffer)
+        m_textBuffer.reset(new char16_t[kUnits]);
+    char16_t* const buffer = m_textBuffer.get();
+    const qsizetype room = kUnits - 1;  // one unit for the terminating zero
     QString value;
-    SQLWCHAR buffer[128];
     for (;;) {
         SQLLEN length = 0;
         const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
-                                        sizeof buffer, &length);
+                                        kUnits * sizeof(char16_t), &length);
         if (rc == SQL_NO_DATA)
             break;  // a long value read to its end
         if (!SQL_SUCCEEDED(rc))
             throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
         if (length == SQL_NULL_DATA)
             return std::nullopt;
-        // Cut short when longer than the buffer (minus its terminating zero).
-        const qsizetype room = qsizetype(sizeof buffer / sizeof(SQLWCHAR)) - 1;
-        const bool cut = length == SQL_NO_TOTAL || length / qsizetype(sizeof(SQLWCHAR)) > room;
-        qsizetype chars = length / qsizetype(sizeof(SQLWCHAR));
-        if (cut) {
-            // The driver ends its part with a zero, which may come early when it
-            // keeps the two halves of a character together.
-            chars = 0;
-            while (chars < room && buffer[chars] != 0)
-                ++chars;
-        }
-        value.append(reinterpret_cast<const QChar*>(buffer), chars);
+        const bool cut = length == SQL_NO_TOTAL || length / qsizetype(sizeof(char16_t)) > room;
+        // Where the driver's count is right the zero is there (a zero inside
+        // the value included); past it only the zero tells.
+        qsizetype units = cut ? 0 : length / qsizetype(sizeof(char16_t));
+        while (units < room && buffer[units] != 0)
+            ++units;
+        value.append(reinterpret_cast<const QChar*>(buffer), units);
         if (!cut)
             break;
     }

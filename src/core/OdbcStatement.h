@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace tolva {
@@ -29,6 +30,7 @@ public:
 
 private:
     void* m_statement = nullptr;
+    std::unique_ptr<char16_t[]> m_textBuffer;  // taken on the first text read
 };
 
 // Transaction control on a QODBC connection's SQLHDBC. QSqlDatabase switches
