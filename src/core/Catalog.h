@@ -84,6 +84,7 @@ enum : int {
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
     OptionCounterKeptChanging = 230,
+    SavedButRereadFailed = 240,  // heads the failure of the re-read after a save
 };
 }  // namespace Msg
 

@@ -25,8 +25,11 @@ QString StoreOutcome::text() const {
             break;
     }
     QString text = head;
-    if (withDriverText)
-        text = message == 0 ? driverText : head + kCrLf + kCrLf + driverText;
+    if (withDriverText && message == 0)
+        // Some drivers describe a lost link with nothing: the box still says something.
+        text = driverText.isEmpty() ? catalogText(Msg::OdbcErrorWithoutText) : driverText;
+    else if (withDriverText)
+        text = head + kCrLf + kCrLf + driverText;
     if (savedCharacteristics >= 0)
         text += kCrLf + catalogText(Msg::SavedBeforeError).arg(savedCharacteristics);
     return text;

@@ -152,8 +152,16 @@ void frmMain::reloadMonitor() {
     if (!outcome)
         keepSavedValues(m_state);  // the table in use is still there
     FillGrid();
-    if (!outcome)
+    if (outcome)
+        return;
+    if (m_savedRows < 0) {
         showStoreFailure(outcome);
+        return;
+    }
+    // The user must not take the failure for the save's and save again.
+    uiPort().message(
+        catalogText(Msg::SavedButRereadFailed) + QStringLiteral("\r\n\r\n") + outcome.text(),
+        UiPort::Icon::Critical, QString::fromUtf8(kAppTitle));
 }
 
 void frmMain::showStoreFailure(const StoreOutcome& outcome) {
