@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "core/CoreDumps.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
 #include "core/Version.h"
@@ -10,6 +11,7 @@
 #include "ui/QtUiPort.h"
 
 int main(int argc, char** argv) {
+    tolva::DisableCoreDumps();  // before the password can be typed
     QApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tolva::kAppId));
