@@ -4,7 +4,8 @@
 # seed corpus in fuzz/corpus. New inputs go to a scratch folder, never into the
 # repository; a crashing input is kept in $build_dir/fuzz/findings.
 # Usage: fuzz.sh [build_dir]. Exits 0 without fuzzing when clang++ or libFuzzer
-# is missing (Debian packages "clang" and "libfuzzer-14-dev").
+# is missing (Debian packages "clang" and "libfuzzer-14-dev"). Its last line says
+# how many targets ran and how many of them found a failing input.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,7 +17,7 @@ targets=(settings_reader stored_number chart_name connection_string)
 clang=$(command -v clang++ || command -v clang++-14 || true)
 if [[ -z $clang ]] || ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
     "$clang" -x c++ -fsanitize=fuzzer -o /dev/null - 2>/dev/null; then
-    echo "fuzz.sh: clang++ with libFuzzer not found; fuzzing skipped" >&2
+    echo "fuzz: 0 of ${#targets[@]} targets ran (clang++ with libFuzzer not found), 0 findings"
     exit 0
 fi
 
@@ -27,6 +28,7 @@ for target in "${targets[@]}"; do
 done
 
 status=0
+findings=0
 mkdir -p "$fuzz_dir/findings"
 for target in "${targets[@]}"; do
     scratch=$(mktemp -d)
@@ -36,7 +38,10 @@ for target in "${targets[@]}"; do
             -rss_limit_mb=2048 -print_final_stats=1 "$scratch" "$source_dir/fuzz/corpus/$target"); then
         echo "fuzz.sh: $target FAILED; the input is in $fuzz_dir/findings" >&2
         status=1
+        findings=$((findings + 1))
     fi
     rm -rf "$scratch"
 done
+# libFuzzer's statistics go to stderr; the line below comes after all of them.
+echo "fuzz: ${#targets[@]} targets ran for ${seconds} s each, $findings with findings"
 exit $status
