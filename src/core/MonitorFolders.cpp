@@ -1,5 +1,7 @@
 #include "MonitorFolders.h"
 
+#include "OdbcStatement.h"
+
 namespace tolva {
 
 StoreOutcome ReadMonitorFolders(const QString& connectionString, MonitorFolders& folders) {
@@ -12,10 +14,18 @@ StoreOutcome ReadMonitorFolders(const QString& connectionString, MonitorFolders&
             folders.links.append({links.field(0).toInt32(), links.field(1).toInt32()});
             links.moveNext();
         }
-        DbResult nodes = db.execute(QStringLiteral("SELECT * FROM CSNODE WHERE VFLG IS NULL"));
-        if (nodes.atEnd())
+        // Straight from the driver, which gives names holding "Ø" whole.
+        db.forEachRow(QStringLiteral("SELECT * FROM CSNODE WHERE VFLG IS NULL"),
+                      [&](OdbcStatement& row) {
+                          FieldRow fields;
+                          for (int c = 0, n = row.columnCount(); c < n; ++c) {
+                              const std::optional<QString> text = row.text(c);
+                              fields.append(text ? FieldValue(QVariant(*text)) : FieldValue());
+                          }
+                          folders.nodes.append(fields);
+                      });
+        if (folders.nodes.isEmpty())
             return StoreOutcome::failure(Msg::FolderListError, catalogText(Msg::FolderListMissing));
-        folders.nodes = nodes.readAll();
         db.close();
     } catch (const DbError& error) {
         return StoreOutcome::failure(Msg::FolderListError, error.description());

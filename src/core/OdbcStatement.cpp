@@ -92,6 +92,13 @@ OdbcStatement::~OdbcStatement() {
     }
 }
 
+int OdbcStatement::columnCount() {
+    SQLSMALLINT count = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &count)))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return count;
+}
+
 bool OdbcStatement::fetch() {
     const SQLRETURN rc = SQLFetch(m_statement);
     if (rc == SQL_NO_DATA)

@@ -21,6 +21,8 @@ public:
     OdbcStatement(const OdbcStatement&) = delete;
     OdbcStatement& operator=(const OdbcStatement&) = delete;
 
+    // Columns of the result.
+    int columnCount();
     // Moves to the next row; false at the end.
     bool fetch();
     // A whole number in 32 bits; throws for null and for what is none.
