@@ -61,16 +61,16 @@ TEST_F(DirectReadTest, GivesWhatQSqlQueryGives) {
 // MariaDB's driver miscounts texts holding Ø or Ù; up to 8,192 characters
 // they come back whole (beyond, it cuts them itself).
 TEST_F(DirectReadTest, TextsHoldingOSlashComeBackWhole) {
-    const QString oslash = QString::fromUtf8("Ø");
-    const QStringList texts = {QString::fromUtf8("Diamètre Ø25 h6"), QString::fromUtf8("ØÙab"),
-                               QString(126, u'a') + oslash, QString(127, u'a') + oslash,
+    const QString a127 = QString(127, u'a'), oslash = QString::fromUtf8("Ø");
+    const QStringList texts = {QString::fromUtf8("ØÙab"), a127.mid(1) + oslash, a127 + oslash,
                                QString::fromUtf8("Øa").repeated(4000)};
-    for (int i = 0; i < texts.size(); ++i)
-        TestDatabase::exec(
-            QStringLiteral("INSERT INTO TOLVA_READ VALUES (%1, '%2')").arg(i).arg(texts[i]));
     QStringList read;
-    db.forEachRow("SELECT T FROM TOLVA_READ ORDER BY N",
-                  [&](OdbcStatement& row) { read << *row.text(0); });
+    for (const QString& text : texts) {
+        TestDatabase::exec("DELETE FROM TOLVA_READ");
+        TestDatabase::exec("INSERT INTO TOLVA_READ VALUES (1, '" + text + "')");
+        db.forEachRow("SELECT T FROM TOLVA_READ",
+                      [&](OdbcStatement& row) { read << *row.text(0); });
+    }
     EXPECT_EQ(read, texts);
 }
 
