@@ -295,9 +295,7 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
     netdelay::DelayProxy proxy(
         {quint16(TestDatabase::setting("Port").toUInt()), {}, 200, std::chrono::seconds(120)});
     appState().gConnStr = TestDatabase::connectionString() +
-                          QStringLiteral("%1=127.0.0.1;Port=%2;")
-                              .arg(backend == QLatin1String("postgres") ? "Servername" : "Server")
-                              .arg(proxy.port());
+                          QStringLiteral("Server=127.0.0.1;Port=%1;").arg(proxy.port());
     prepare();
     const QString typed = onScreen();
     ASSERT_EQ(typed, "35,002 35,007 62,001 0,001 0,01");
