@@ -59,7 +59,7 @@ struct SharedState {
     QVector<MonitorEntry> gMonitors;
     int gMonitorIndex = 0;
     qint32 gProfId = 0;
-    QVector<OptionRow> gOptionRows;
+    OptionTable gOptionRows;  // the chosen monitor's options
 
     // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
     const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }

@@ -33,14 +33,6 @@ QColor changedTint() {
                   mix(base.blue(), accent.blue()));
 }
 
-int changedCells(const OptionRow& row) {
-    int n = 0;
-    for (const OptionCell* cell : {&row.SpecLower, &row.SpecNominal, &row.SpecUpper, &row.XLcl,
-                                   &row.XCl, &row.XUcl, &row.RLcl, &row.RCl, &row.RUcl})
-        n += cell->isChanged() ? 1 : 0;
-    return n;
-}
-
 quint64 cellKey(int gridRow, int column) {
     return (quint64(quint32(gridRow)) << 32) | quint32(column);
 }
@@ -81,7 +73,7 @@ int OptionTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_headings.size());
 }
 
-OptionCell* OptionTableModel::optionCell(int rowIndex, int column) const {
+const OptionCell* OptionTableModel::optionCell(int rowIndex, int column) const {
     // The table may have been replaced since the last reset: never past its end.
     if (rowIndex < 0 || rowIndex >= m_state.gOptionRows.size() || column < 0 ||
         column >= m_cells.size() || !m_cells[column])
@@ -209,16 +201,15 @@ bool OptionTableModel::setHeaderData(int section, Qt::Orientation orientation,
 }
 
 bool OptionTableModel::storeCellValue(int rowIndex, int column, const TaggedValue& value) {
-    OptionCell* cell = optionCell(rowIndex, column);
-    if (!cell)
+    if (!optionCell(rowIndex, column))
         return false;
-    cell->Current = value;
+    const bool changed = m_state.gOptionRows.setCurrent(rowIndex, m_cells[column], value);
     const QModelIndex changedIndex = index(rowIndex, column);
     if (changedIndex.isValid())
         emit dataChanged(
             changedIndex, changedIndex,
             {Qt::DisplayRole, Qt::EditRole, GivenTextRole, Qt::BackgroundRole, Qt::FontRole});
-    return cell->isChanged();
+    return changed;
 }
 
 void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cell,
@@ -231,21 +222,15 @@ void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cel
         emit valueStored(rowIndex, column, changed);
         return;
     }
-    OptionCell& hidden = m_state.gOptionRows[rowIndex].*cell;
-    hidden.Current = value;
-    emit valueStored(rowIndex, -1, hidden.isChanged());
+    emit valueStored(rowIndex, -1, m_state.gOptionRows.setCurrent(rowIndex, cell, value));
 }
 
 int OptionTableModel::changedValueCount() const {
-    int n = 0;
-    for (const OptionRow& row : m_state.gOptionRows)
-        n += changedCells(row);
-    return n;
+    return m_state.gOptionRows.changedValueCount();
 }
 
 int OptionTableModel::changedRowCount() const {
-    return int(std::count_if(m_state.gOptionRows.begin(), m_state.gOptionRows.end(),
-                             [](const OptionRow& row) { return changedCells(row) > 0; }));
+    return m_state.gOptionRows.changedRowCount();
 }
 
 }  // namespace tolva

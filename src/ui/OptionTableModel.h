@@ -71,7 +71,7 @@ signals:
     void valueStored(int rowIndex, int column, bool changed);
 
 private:
-    OptionCell* optionCell(int rowIndex, int column) const;
+    const OptionCell* optionCell(int rowIndex, int column) const;
     bool isChangedCell(int rowIndex, int column) const;
     QString givenText(int rowIndex, int column) const;
 

@@ -32,7 +32,7 @@ struct ConnectionSnapshot {
     bool connected = false;
     QVector<MonitorEntry> monitors;
     int monitorIndex = 0;
-    QVector<OptionRow> optionRows;
+    OptionTable optionRows;
 
     static ConnectionSnapshot take(const SharedState& s) {
         return {s.gDsn,       s.gUserId,   s.gPassword,     s.gConnStr,
@@ -49,30 +49,6 @@ struct ConnectionSnapshot {
         s.gOptionRows = optionRows;
     }
 };
-
-constexpr OptionCell OptionRow::*kCells[] = {
-    &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
-    &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
-    &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
-
-// After "Non" the edits are declined: the table goes back to what was loaded, so
-// neither a later save nor the exit can take them for the user's.
-void discardEdits(SharedState& state) {
-    for (OptionRow& row : state.gOptionRows) {
-        for (OptionCell OptionRow::*cell : kCells)
-            (row.*cell).Current = (row.*cell).Loaded;
-    }
-}
-
-// After a save whose re-read failed: the values on screen are what the database
-// holds, so they become the loaded ones and the next save does not write them
-// again.
-void keepSavedValues(SharedState& state) {
-    for (OptionRow& row : state.gOptionRows) {
-        for (OptionCell OptionRow::*cell : kCells)
-            (row.*cell).Loaded = (row.*cell).Current;
-    }
-}
 
 QString helpText() {
     QStringList lines;
@@ -114,7 +90,9 @@ void frmMain::confirmSave(bool& ok) {
             }
             m_savedRows = rowsToWrite;  // shown once the re-read fills the grid
         } else if (answer == UiPort::Answer::No) {
-            discardEdits(m_state);
+            // The edits are declined: neither a later save nor the exit may take
+            // them for the user's.
+            m_state.gOptionRows.revertAll();
             FillGrid();
         } else {
             ok = false;  // Cancel, or the box closed
@@ -150,7 +128,7 @@ void frmMain::reloadMonitor() {
         outcome = LoadMonitorOptions(m_state);
     }
     if (!outcome)
-        keepSavedValues(m_state);  // the table in use is still there
+        m_state.gOptionRows.markAllSaved();  // on screen is what the database holds
     FillGrid();
     if (!outcome)
         showStoreFailure(outcome);

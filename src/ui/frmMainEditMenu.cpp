@@ -87,7 +87,7 @@ void frmMain::UpdateChangePanel() {
 }
 
 void frmMain::storeEdits(const QVector<OptionEdit>& edits) {
-    QVector<OptionRow>& rows = m_state.gOptionRows;
+    const OptionTable& rows = m_state.gOptionRows;
     QVector<TaggedValue> before;
     bool differs = false;
     for (const OptionEdit& edit : edits) {
@@ -213,7 +213,7 @@ void frmMain::pasteBlock(const QString& text) {
 void frmMain::mnuRevert_Click() {
     if (!commitOpenEdit() || !grdData->isVisible())
         return;
-    const QVector<OptionRow>& rows = m_state.gOptionRows;
+    const OptionTable& rows = m_state.gOptionRows;
     QVector<OptionEdit> edits;
     for (const QModelIndex& index : selectedValueCells()) {
         OptionCell OptionRow::*cell = m_model->cellOf(index.column());

@@ -32,9 +32,9 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
         data.define(name);
     ASSERT_TRUE(LoadMonitorOptions(appState()));
     // Zero and an empty text count as cleared as much as an empty cell does.
-    setGroup(MonitorData::row(34), Spec, num(0), o, TaggedValue::text(QString()));
-    setGroup(MonitorData::row(34), X, o, o, num(0));
-    setGroup(MonitorData::row(34), R, o, o, o);
+    setGroup(34, Spec, num(0), o, TaggedValue::text(QString()));
+    setGroup(34, X, o, o, num(0));
+    setGroup(34, R, o, o, o);
     StatementLog log;
     ASSERT_TRUE(SaveMonitorOptions(appState()));
     // The names of the options deleted, in the order the deletes ran.
@@ -64,9 +64,9 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
                 "XChartLCLConstant=8 XChartUCLConstant=12");
     data.setAll(35, "ProcCapSpecType=1 ProcCapLower=9 ProcCapNominal=10 ProcCapUpper=11");
     ASSERT_TRUE(LoadMonitorOptions(appState()));
-    setGroup(MonitorData::row(34), Spec, num(9.5), num(10), num(10.5));  // was 9.8 10 10.2
-    setGroup(MonitorData::row(34), X, num(8), num(10), num(12));
-    setGroup(MonitorData::row(35), Spec, num(9), num(10), o);
+    setGroup(34, Spec, num(9.5), num(10), num(10.5));  // was 9.8 10 10.2
+    setGroup(34, X, num(8), num(10), num(12));
+    setGroup(35, Spec, num(9), num(10), o);
     ASSERT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(MonitorData::value(34, "ProcCapSpecType"), "1");
     EXPECT_EQ(MonitorData::value(34, "ProcCapUpper"), "10.5");
@@ -77,7 +77,7 @@ TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "10");
 
     ASSERT_TRUE(LoadMonitorOptions(appState()));
-    MonitorData::row(34).XCl.Current = TaggedValue();
+    appState().gOptionRows.setCurrent(MonitorData::rowIndex(34), &OptionRow::XCl, TaggedValue());
     ASSERT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLine"), "<none>");
     EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "<none>");
@@ -88,7 +88,7 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     MonitorData data({34});
     data.setAll(34, "XTypeOfLCLandUCL=1");
     ASSERT_TRUE(LoadMonitorOptions(appState()));
-    setGroup(MonitorData::row(34), X, num(7.5), o, num(9));
+    setGroup(34, X, num(7.5), o, num(9));
     // The server refuses new CSMDAT rows (PostgreSQL: the test user loses the privilege).
     if (TestDatabase::backend() == QLatin1String("postgres"))
         TestDatabase::exec("REVOKE INSERT ON CSMDAT FROM " +
@@ -115,8 +115,8 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
 TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText) {
     MonitorData data({34, 35});
     ASSERT_TRUE(LoadMonitorOptions(appState()));
-    setGroup(MonitorData::row(34), X, num(1), o, num(2));
-    setGroup(MonitorData::row(35), R, num(0), o, num(1));
+    setGroup(34, X, num(1), o, num(2));
+    setGroup(35, R, num(0), o, num(1));
     // The table goes away just before the walk reads which rows exist.
     StatementTrap trap(QStringLiteral("SELECT OPTID, NAME FROM CSOPT"),
                        [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });

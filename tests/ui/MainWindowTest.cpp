@@ -43,7 +43,9 @@ TEST_F(MainWindowTest, DefaultViewAndChartNamesWithoutQueryProfile) {
 TEST_F(MainWindowTest, ColumnWidthsLongNamesAndMinimumSize) {
     appState().gShowR = true;
     openOnCharts({"Masse"});
-    appState().gOptionRows[0].XCl.setBoth(TaggedValue::number(-1250000.125));
+    QVector<OptionRow> rows = appState().gOptionRows.rows();
+    rows[0].XCl.setBoth(TaggedValue::number(-1250000.125));
+    appState().gOptionRows = rows;
     const SharedState& s = appState();
     window->FillGrid();
     EXPECT_EQ(QVector<int>({grid()->columnWidth(0), grid()->columnWidth(s.gColSpecUpper),
