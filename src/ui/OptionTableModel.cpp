@@ -225,6 +225,11 @@ void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cel
     emit valueStored(rowIndex, -1, m_state.gOptionRows.setCurrent(rowIndex, cell, value));
 }
 
+void OptionTableModel::valuesChanged() {
+    if (m_rows > 0 && !m_headings.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_headings.size()) - 1));
+}
+
 int OptionTableModel::changedValueCount() const {
     return m_state.gOptionRows.changedValueCount();
 }

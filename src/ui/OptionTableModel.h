@@ -65,6 +65,8 @@ public:
     // groups included: a save writes them all.
     int changedValueCount() const;
     int changedRowCount() const;
+    // The values were changed in the table itself (a save marked groups saved).
+    void valuesChanged();
 
 signals:
     // A value went into the table through the model.

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include "MonitorEditor.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
@@ -70,7 +71,7 @@ QString helpTitle() {
 
 void frmMain::confirmSave(bool& ok) {
     m_savedRows = -1;
-    if (m_changed) {
+    if (hasUnsavedChanges()) {
         const UiPort::Answer answer =
             uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
                              catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
@@ -79,11 +80,14 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = SaveMonitorOptions(m_state);
+                saved = m_editor->save();
             }
             if (!saved) {
-                // What was written stays written; what was not stays on screen,
+                // What was written is saved now; what was not stays on screen,
                 // still to be saved.
+                m_model->valuesChanged();
+                setSaveEnabled(hasUnsavedChanges());
+                UpdateChangePanel();
                 showStoreFailure(saved);
                 ok = false;
                 return;
@@ -93,13 +97,13 @@ void frmMain::confirmSave(bool& ok) {
             // The edits are declined: neither a later save nor the exit may take
             // them for the user's.
             m_state.gOptionRows.revertAll();
+            m_editor->clearHistory();
             FillGrid();
         } else {
             ok = false;  // Cancel, or the box closed
             return;
         }
     }
-    m_changed = false;
     setSaveEnabled(false);
     ok = true;
 }
@@ -124,17 +128,15 @@ void frmMain::reloadMonitor() {
     StoreOutcome outcome;
     {
         BusyPointer busy;
-        beginOptionLoad();
-        outcome = LoadMonitorOptions(m_state);
+        outcome = m_editor->reload();
     }
-    if (!outcome)
-        m_state.gOptionRows.markAllSaved();  // on screen is what the database holds
+    optionsLoaded();
     FillGrid();
     if (!outcome)
         showStoreFailure(outcome);
 }
 
-void frmMain::showStoreFailure(const StoreOutcome& outcome) {
+void frmMain::showStoreFailure(const StoreOutcome& outcome, const QString& title) {
     if (const std::optional<CellToEdit>& edit = outcome.edit) {
         const bool shown[] = {m_state.gShowProc, m_state.gShowX, m_state.gShowR};
         if (!shown[int(edit->group)])
@@ -145,15 +147,16 @@ void frmMain::showStoreFailure(const StoreOutcome& outcome) {
                 EditGridCell(edit->rowIndex + 1, vc.column, edit->text);
         }
     }
+    // A monitor without options is a plain fact; a failure is an error.
     const bool noOptions = outcome.message == Msg::NoTolvaOptions;
     uiPort().message(outcome.text(), noOptions ? UiPort::Icon::Information : UiPort::Icon::Critical,
-                     QString::fromUtf8(kAppTitle));
+                     title.isEmpty() ? QString::fromUtf8(kAppTitle) : title);
 }
 
 void frmMain::changeMonitor() {
     if (!commitAndConfirmSave())
         return;
-    // A pick given up or failed leaves the table as it was: a failed load puts it back.
+    // A pick given up or failed leaves the table and its history as they were.
     pickMonitor();
 }
 
@@ -177,13 +180,34 @@ void frmMain::changeDSN() {
 
 bool frmMain::pickMonitor() {
     {
-        frmMonitor picker(m_state, this);
-        connect(&picker, &frmMonitor::optionLoadStarting, this, &frmMain::beginOptionLoad);
+        frmMonitor picker(
+            m_state,
+            [this](int index, const QString& name) { return loadChosenMonitor(index, name); },
+            this);
         picker.exec();
     }
     if (!m_state.gMonitorChosen)
         return false;
     FillGrid();
+    return true;
+}
+
+bool frmMain::loadChosenMonitor(int monitorIndex, const QString& monitorName) {
+    const int kept = m_state.gMonitorIndex;
+    m_state.gMonitorIndex = monitorIndex;
+    StoreOutcome outcome;
+    {
+        BusyPointer busy;
+        outcome = LoadMonitorOptions(m_state);
+    }
+    if (!outcome) {
+        m_state.gMonitorIndex = kept;
+        showStoreFailure(outcome, monitorName);
+        return false;
+    }
+    RememberMonitor(m_state);
+    optionsLoaded();
+    m_savedRows = -1;  // what the last save did concerns the former monitor
     return true;
 }
 
@@ -247,7 +271,7 @@ bool frmMain::endSession(bool mayAsk) {
         }
     }
     bool ok = true;
-    if (mayAsk && m_changed)
+    if (mayAsk && hasUnsavedChanges())
         confirmSave(ok);
     WriteSettings(m_state);
     m_sessionEnding = ok;

@@ -36,7 +36,7 @@ TEST_F(CommandsTest, SaveWithoutChangeRereadsAndNonDiscardsByReloading) {
     EXPECT_EQ(shown(140), 1);
     EXPECT_EQ(db("ProcCapNominal"), "35");
     EXPECT_EQ(grid()->cellText(row, nominal), "35");
-    EXPECT_FALSE(window->m_changed || action("Save")->isEnabled());
+    EXPECT_FALSE(window->hasUnsavedChanges() || action("Save")->isEnabled());
 }
 
 TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     ui.answers = {UiPort::Answer::Cancel};
     press(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(shown(140), 1);
-    EXPECT_TRUE(window->isVisible() && !window->isClosedForGood() && window->m_changed);
+    EXPECT_TRUE(window->isVisible() && !window->isClosedForGood() && window->hasUnsavedChanges());
     EXPECT_TRUE(QFile::exists(SettingsFilePath(appState())));  // written all the same
     EXPECT_EQ(db("ProcCapNominal"), "35");
 }
@@ -128,7 +128,23 @@ TEST_F(CommandsTest, ChangesOfMonitorOrDataSourceGivenUpPutEverythingBack) {
     EXPECT_EQ(sharedState(), QString(before).replace("3535,002", "3535"));
     EXPECT_EQ(grid()->cellText(row, nominal), "35");
     EXPECT_EQ(db("ProcCapNominal"), "35");
-    EXPECT_FALSE(window->m_changed || action("Save")->isEnabled());
+    EXPECT_FALSE(window->hasUnsavedChanges() || action("Save")->isEnabled());
+
+    // A monitor without options is told under its name; picks that failed,
+    // then given up, keep the edit history of the table in use.
+    enterValue(row, nominal, "36");
+    enterValue(row, nominal, "35");  // as loaded: nothing to save, two steps
+    onNextDialog<frmMonitor>([&](frmMonitor* picker) {
+        pickMonitor(picker, 113);
+        EXPECT_EQ(lastMessage(), message(catalogText(132), "Presse à injecter P9 - Couvercle",
+                                         UiPort::Icon::Information));
+        pickMonitor(picker, 106);
+        picker->close();
+    });
+    press(Qt::Key_M, Qt::ControlModifier);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid()->cellText(row, nominal), "36");
+    press(Qt::Key_Y, Qt::ControlModifier);
 
     // After a new connection the monitor list lacks 112, and the user differs.
     TestDatabase::exec(QStringLiteral("UPDATE CSMON SET VFLG = 1 WHERE MONID = 112"));
@@ -162,7 +178,7 @@ TEST_F(CommandsTest, SessionEndNeverWaitsOnAnEdit) {
     type("35,005");
     ui.answers = {UiPort::Answer::Cancel, UiPort::Answer::Cancel, UiPort::Answer::No};
     EXPECT_FALSE(window->endSession(true));
-    EXPECT_TRUE(window->m_changed);
+    EXPECT_TRUE(window->hasUnsavedChanges());
     EXPECT_FALSE(window->close());  // logout cancelled: the ordinary close still asks
     EXPECT_TRUE(window->endSession(true));
     EXPECT_TRUE(window->close());
@@ -197,7 +213,13 @@ TEST_F(CommandsTest, RefusedGroupIsInSightWithItsEditorOpenWhenItsMessageShows) 
                                      "TOLVA Editor", UiPort::Icon::Critical));
     EXPECT_EQ(db("ProcCapNominal"), "35.002");
     EXPECT_EQ(tval(kGrinder, 1102, "RChartLCLConstant"), "0.001");
-    EXPECT_TRUE(window->m_changed);
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    // The characteristic written before it is saved: unmarked, nothing to revert.
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(grid()->gridIndex(row, nominal).data(Qt::BackgroundRole).isValid());
+    goTo(row, nominal);
+    action("mnuRevert")->trigger();
+    EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
 }
 
 // The save went through, the re-read after it failed: the reason is shown, the
@@ -216,7 +238,7 @@ TEST_F(CommandsTest, FailedRereadKeepsTheSavedValuesAndTheNextSaveReadsAgain) {
     EXPECT_EQ(lastMessage().value(2), QString::number(int(UiPort::Icon::Critical)));
     EXPECT_EQ(db("ProcCapNominal"), "35.002");
     EXPECT_EQ(grid()->cellText(row, nominal), "35,002");
-    EXPECT_FALSE(window->m_changed || action("mnuCommit")->isEnabled());
+    EXPECT_FALSE(window->hasUnsavedChanges() || action("mnuCommit")->isEnabled());
 
     // The next save writes only what was edited since, and reads the monitor again.
     const int other = rowOf(1102);
@@ -278,7 +300,7 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
         TestDatabase::execAll(
             {"DELETE FROM CSMDAT WHERE MONID = 103",
              "INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES " + rows.join(", ")});
-        if (window->m_changed)
+        if (window->hasUnsavedChanges())
             return;
         window->mnuCommit_Click();  // nothing pending: a re-read
         for (const auto& e : edits)
@@ -332,10 +354,10 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
         }
         EXPECT_EQ(onScreen(), typed);
         if (partly.isEmpty()) {  // the save went through; the re-read after it broke
-            EXPECT_FALSE(window->m_changed);
+            EXPECT_FALSE(window->hasUnsavedChanges());
             continue;
         }
-        EXPECT_TRUE(window->m_changed);
+        EXPECT_TRUE(window->hasUnsavedChanges());
         EXPECT_TRUE(ui.shown[1].text.endsWith(
             QStringLiteral("\r\n%1 caractéristique(s) enregistrée(s) avant l'erreur.")
                 .arg(3 - partly.size())))

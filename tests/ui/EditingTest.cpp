@@ -25,7 +25,7 @@ TEST_F(EditingTest, TypedLimitIsSavedWithAPointAndShownAsReread) {
                   message(catalogText(140), catalogText(139), UiPort::Icon::Question));
         EXPECT_EQ(tval(kPress, 1202, "XChartUCLConstant"), "12.5") << c.typed;
         EXPECT_EQ(grid()->cellText(row, col), c.shown);
-        EXPECT_FALSE(window->m_changed || action("Save")->isEnabled());
+        EXPECT_FALSE(window->hasUnsavedChanges() || action("Save")->isEnabled());
     }
 }
 
@@ -37,11 +37,11 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     press(Qt::Key_Return);  // starts from the cell; the same value again is no change
     EXPECT_EQ(editText(), "35,01");
     press(Qt::Key_Return);
-    EXPECT_FALSE(window->m_changed || editor()->isVisible());
+    EXPECT_FALSE(window->hasUnsavedChanges() || editor()->isVisible());
     type("7");  // replaces the value
     press(Qt::Key_Return);
     EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "7");
-    EXPECT_TRUE(window->m_changed);
+    EXPECT_TRUE(window->hasUnsavedChanges());
     // Delete then Enter clears; blanks only mean empty too.
     enterValue(other, s.gColSpecLower, "");
     EXPECT_TRUE(optionRow(other).SpecLower.Current.isEmpty());
@@ -116,7 +116,7 @@ TEST_F(EditingTest, TabAndAClickOnNoCellStoreTheEditAndMove) {
     EXPECT_EQ(editText(), "(closed)");
     EXPECT_EQ(optionRow(rowOf(1104)).XCl.Current, TaggedValue::number(0.25));
     EXPECT_EQ(at(), QPoint(rowOf(1104), s.gColXCl));
-    EXPECT_TRUE(window->m_changed);
+    EXPECT_TRUE(window->hasUnsavedChanges());
 }
 
 }  // namespace tolva::test

@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     EXPECT_TRUE(grid()->isVisible());
     EXPECT_EQ(grid()->columns(), 4);
     EXPECT_EQ(grid()->cellText(2, s.gColSpecNominal), "7");
-    EXPECT_TRUE(window->m_changed && action("Save")->isEnabled());
+    EXPECT_TRUE(window->hasUnsavedChanges() && action("Save")->isEnabled());
 }
 
 }  // namespace tolva::test
