@@ -49,6 +49,7 @@ struct SharedState {
     bool gShowX = false;
     bool gShowR = false;
     QVector<DsnMonitor> gLastMonitors;
+    QByteArray gSettingsEncoding;  // of the settings file as read; empty: the system's
 
     QString gDsn;
     QString gUserId;
