@@ -35,6 +35,7 @@ QVector<QStringList> blockRows(QString text) {
 
 MonitorEditor::MonitorEditor(SharedState& state, OptionTableModel& model, QObject* parent)
     : QObject(parent), m_state(state), m_model(model), m_history(new QUndoStack(this)) {
+    setObjectName(QStringLiteral("monitorEditor"));
     m_history->setObjectName(QStringLiteral("undoStack"));
 }
 

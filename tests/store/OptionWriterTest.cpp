@@ -60,14 +60,16 @@ TEST_F(OptionWriterTest, TwoEditorsCreatingOptionsAtOnceGetDistinctNumbers) {
 TEST_F(OptionWriterTest, ChartsOfOneSaveShareTheOptionsTheyCreate) {
     MonitorData data({34, 35, 36});
     data.setAll(36, "XTypeOfLCLandUCL=2 XChartLCLConstant=1 XChartUCLConstant=4");
+    data.set(36, "XChartCenterLineValue", nullptr);
     ASSERT_TRUE(LoadMonitorOptions(appState()));
+    EXPECT_TRUE(MonitorData::row(36).XCl.Loaded.isEmpty());  // a null is no value
     for (qint32 chart : {34, 35})
         setGroup(chart, OptionGroup::X, num(1), num(2), num(3));
     setGroup(36, OptionGroup::X, num(1), TaggedValue(), num(5));
     ASSERT_TRUE(SaveMonitorOptions(appState()));
-    // Two names were new (the centre line and its flag): a definition and a number each.
+    // The centre line's flag was new to both charts: one definition, one number.
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 5);
-    EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 142);
+    EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 141);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 5);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 36"), 3);
     EXPECT_EQ(MonitorData::value(36, "XChartUCLConstant"), "5");

@@ -112,6 +112,23 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "1");
 }
 
+// A refused group after an unchanged chart: what was written before is counted
+// and listed, the unchanged chart is not.
+TEST_F(SaveWalkTest, RefusalCountsTheCharacteristicsWrittenBeforeIt) {
+    MonitorData data({34, 35, 36});
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
+    OptionTable& rows = appState().gOptionRows;
+    for (int i : {0, 2}) {
+        rows.setCurrent(i, &OptionRow::XLcl, num(1));
+        rows.setCurrent(i, &OptionRow::XUcl, num(i == 0 ? 2 : 0));  // the last one refused
+    }
+    const StoreOutcome outcome = SaveMonitorOptions(appState());
+    EXPECT_EQ(outcome.message, 120);
+    EXPECT_EQ(outcome.savedCharacteristics, 1);
+    EXPECT_EQ(outcome.writtenGroups, QVector<GroupRef>({GroupRef{0, X}}));
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 3);
+}
+
 TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText) {
     MonitorData data({34, 35});
     ASSERT_TRUE(LoadMonitorOptions(appState()));

@@ -67,32 +67,6 @@ TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
     EXPECT_EQ(db("ProcCapNominal"), "35");
 }
 
-TEST_F(CommandsTest, ToolbarButtonsRunTheirCommandsByKey) {
-    auto click = [&](const char* key) {
-        QTest::mouseClick(window->findChild<QToolBar*>("Toolbar1")->widgetForAction(action(key)),
-                          Qt::LeftButton);
-    };
-    const SharedState& s = appState();
-    const struct {
-        const char* key;
-        const bool& shown;
-    } toggles[] = {{"PC", s.gShowProc}, {"IND", s.gShowX}, {"MR", s.gShowR}};
-    for (const auto& t : toggles) {
-        const bool before = t.shown;
-        click(t.key);
-        EXPECT_NE(t.shown, before) << t.key;
-        click(t.key);
-    }
-    onNextDialog<frmMonitor>([](frmMonitor* picker) { picker->close(); });
-    click("Monitor");
-    onNextDialog<frmConnect>([](frmConnect* dialog) { dialog->close(); });
-    click("DSN");
-    enterValue(row, nominal, "35,002");
-    ui.answers = {UiPort::Answer::Cancel};
-    click("Save");
-    EXPECT_EQ(shown(140), 1);
-}
-
 // What a change given up must leave as it was.
 static QString sharedState() {
     const SharedState& s = appState();

@@ -103,6 +103,17 @@ TEST_F(EditMenuTest, CopyLeavesTheHiddenGroupOut) {
                   locale == kFrench ? QStringList({"35", "35,01"}) : QStringList({"35", "35.01"}));
         EXPECT_EQ(first.at(2), grid()->cellText(rowOf(1101), s.gColRLcl));
     }
+    // Cells inside the block that were not selected are copied empty.
+    const auto* editing = window->findChild<MonitorEditor*>("monitorEditor");
+    const int top = rowOf(1101);
+    const QStringList block =
+        editing
+            ->copyText({grid()->gridIndex(top + 1, appState().gColSpecNominal),
+                        grid()->gridIndex(top, appState().gColRLcl)})
+            .split('\n');
+    EXPECT_EQ(block.at(0).split('\t').mid(0, 2), QStringList({"", ""}));
+    EXPECT_EQ(block.at(1).split('\t').last(), "");
+    EXPECT_NE(block.at(1).split('\t').first(), "");
 }
 
 TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {

@@ -56,8 +56,15 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     press(Qt::Key_Escape);
     EXPECT_EQ(editText(), "(closed)");
     EXPECT_EQ(ui.shown.size(), 1);
-    type(",");  // the decimal comma opens nothing
-    EXPECT_EQ(editText(), "(closed)");
+    for (const char* key : {",", "x"}) {  // the decimal comma and letters open nothing
+        type(key);
+        EXPECT_EQ(editText(), "(closed)");
+    }
+    for (const char* key : {"+", "-", ".", "5"}) {
+        type(key);
+        EXPECT_EQ(editText(), key);
+        press(Qt::Key_Escape);
+    }
 
     // A click elsewhere stores the edit into the first cell.
     goTo(row, s.gColSpecLower);
@@ -68,6 +75,12 @@ TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     EXPECT_EQ(editText(), "(closed)");
     EXPECT_EQ(optionRow(row).SpecLower.Current, TaggedValue::number(34.5));
     EXPECT_EQ(at(), QPoint(other, s.gColXUcl));
+    // A click on the edited cell itself drops the edit.
+    type("9");
+    QTest::mouseClick(vp, Qt::LeftButton, {},
+                      vp->mapFrom(grid(), grid()->cellRect(other, s.gColXUcl).center()));
+    EXPECT_EQ(editText(), "(closed)");
+    EXPECT_NE(grid()->cellText(other, s.gColXUcl), "9");
     // Scrolling drops an open edit.
     window->resize(320, 260);
     QApplication::processEvents();

@@ -97,20 +97,6 @@ TEST_F(MainWindowTest, HeadingMarksFollowTheCurrentCell) {
     EXPECT_EQ(marked(), QStringList({"0,2", "1,0", "1,1"}));
 }
 
-TEST_F(MainWindowTest, ReopensWhereItWasClosed) {
-    openWindow();
-    const QRect opening = window->geometry();
-    const QRect moved(opening.topLeft() + QPoint(30, 20), opening.size() + QSize(50, 40));
-    window->setGeometry(moved);
-    ASSERT_TRUE(window->close());
-    openWindow();
-    EXPECT_EQ(window->geometry(), moved);
-    // The settings file other tools read does not get it.
-    QFile cfg(m_programFolder.filePath("MEK_TOLVA.cfg"));
-    ASSERT_TRUE(cfg.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(cfg.readAll().contains("geometry"));
-}
-
 TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     openOnCharts({"Masse", "Retrait"});
     const SharedState& s = appState();

@@ -15,6 +15,7 @@
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
 #include "ui/EditorStartup.h"
+#include "ui/MonitorEditor.h"
 #include "ui/OptionGrid.h"
 #include "ui/Twips.h"
 #include "ui/frmConnect.h"
