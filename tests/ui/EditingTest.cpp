@@ -3,31 +3,9 @@
 
 namespace tolva::test {
 
-constexpr qint32 kPress = 110;    // Presse P8: charts 1201, 1202
 constexpr qint32 kGrinder = 103;  // Rectifieuse R3: charts 1101 to 1104
 
 using EditingTest = UiTest;
-
-TEST_F(EditingTest, TypedLimitIsSavedWithAPointAndShownAsReread) {
-    const struct {
-        QLocale locale;
-        const char *typed, *shown;
-    } cases[] = {{kFrench, "12,5", "12,5"}, {kFrench, "12.5", "12,5"}, {kEnglish, "12.5", "12.5"}};
-    for (const auto& c : cases) {
-        TestDatabase::resetDemo();
-        QLocale::setDefault(c.locale);
-        openOn(kPress);
-        const int row = rowOf(1202), col = appState().gColXUcl;
-        enterValue(row, col, c.typed);
-        ui.answers = {UiPort::Answer::Yes};
-        press(Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(lastMessage(),
-                  message(catalogText(140), catalogText(139), UiPort::Icon::Question));
-        EXPECT_EQ(tval(kPress, 1202, "XChartUCLConstant"), "12.5") << c.typed;
-        EXPECT_EQ(grid()->cellText(row, col), c.shown);
-        EXPECT_FALSE(window->hasUnsavedChanges() || action("Save")->isEnabled());
-    }
-}
 
 TEST_F(EditingTest, KeysAndClicksOnTheGrinder) {
     openOn(kGrinder);

@@ -156,23 +156,14 @@ TEST_F(MonitorPickerTest, FilterKeepsMatchesInTheirFoldersAndEnterOpensTheOnlyOn
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(107));
 }
 
-TEST_F(MonitorPickerTest, OpensWideEnoughAndAtTheSizeLeftLastTime) {
+TEST_F(MonitorPickerTest, OpensWideEnough) {
     TestDatabase::exec("UPDATE CSMON SET NAME = '" + QString(40, u'W') + "' WHERE MONID = 112");
     ASSERT_TRUE(LoadMonitorList(appState()).ok());
-    QSize left;
-    {
-        frmMonitor picker(appState());
-        showActive(&picker);
-        // The longest name and the title are seen whole.
-        EXPECT_LE(tree(picker)->header()->sectionSize(0), tree(picker)->viewport()->width());
-        EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
-        left = QSize(picker.width() - 40, 300);
-        picker.resize(left);
-        QTest::keyClick(tree(picker), Qt::Key_Escape);
-    }
-    EXPECT_EQ(frmMonitor(appState()).size(), left);
-    QSettings().clear();
-    EXPECT_EQ(frmMonitor(appState()).width(), left.width() + 40);
+    frmMonitor picker(appState());
+    showActive(&picker);
+    // The longest name and the title are seen whole.
+    EXPECT_LE(tree(picker)->header()->sectionSize(0), tree(picker)->viewport()->width());
+    EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
 }
 
 }  // namespace tolva::test
