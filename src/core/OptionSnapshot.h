@@ -38,7 +38,7 @@ public:
     void rowDeleted(qint32 chartId, qint32 optionId, const QString& name);
 
 private:
-    void readRows(DbConnection& db, const QString& sql);
+    void readRows(DbConnection& db, const QString& sql, const QStringList& names);
     void addOption(const QString& name, qint32 optionId);
     // A small number for each option name met, so that the per-row maps hash
     // two integers rather than a string.
