@@ -150,12 +150,12 @@ TEST_F(SaveWalkTest, OptionNamesMatchAsTheDatabaseComparesThem) {
              "ALTER TABLE CSOPT2 RENAME TO CSOPT"});
     }
     ASSERT_TRUE(LoadMonitorOptions(appState()));
-    OptionRow& r = MonitorData::row(1);
+    const OptionRow& r = MonitorData::row(1);
     EXPECT_EQ(valueText(r.SpecLower.Current) + " " + valueText(r.SpecUpper.Current) + " " +
                   valueText(r.XUcl.Current),
               "9 11 3");
-    setGroup(r, X, num(1), o, num(4));
-    setGroup(r, Spec, num(9), num(10), o);
+    setGroup(1, X, num(1), o, num(4));
+    setGroup(1, Spec, num(9), num(10), o);
     ASSERT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(MonitorData::value(1, "XChartUCLConstant"), "4");
     EXPECT_EQ(MonitorData::value(1, "ProcCapSpecType"), "2");
