@@ -93,8 +93,15 @@ void OptionSnapshot::readRows(DbConnection& db, const QString& sql, const QStrin
         // would take its first row (which of them comes first is the server's
         // choice in both cases).
         const auto byName = qMakePair(chart, nameKey(name));
-        if (!m_firstByName.contains(byName))
+        const auto first = m_firstByName.constFind(byName);
+        if (first == m_firstByName.constEnd()) {
             m_firstByName.insert(byName, tval);
+        } else {
+            QStringList& several = m_severalByName[byName];
+            if (several.isEmpty())
+                several << first->toText();
+            several << text.value_or(QString());
+        }
         const auto byNumber = qMakePair(chart, number);
         if (!m_rows.contains(byNumber))
             m_rows.insert(byNumber, tval);
@@ -129,6 +136,11 @@ std::optional<FieldValue> OptionSnapshot::firstTval(qint32 chartId, const QStrin
     if (it == m_firstByName.constEnd())
         return std::nullopt;
     return *it;
+}
+
+QStringList OptionSnapshot::storedTexts(qint32 chartId, const QString& name) const {
+    const std::optional<int> key = knownNameKey(name);
+    return key ? m_severalByName.value(qMakePair(chartId, *key)) : QStringList();
 }
 
 std::optional<qint32> OptionSnapshot::optionId(const QString& name) const {
