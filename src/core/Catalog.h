@@ -84,6 +84,7 @@ enum : int {
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
     OptionCounterKeptChanging = 230,
+    SeveralStoredValues = 320,
 };
 }  // namespace Msg
 

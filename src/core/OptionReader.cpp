@@ -115,6 +115,24 @@ void readSpecGroup(const OptionSource& src, OptionRow& row) {
     }
 }
 
+// A shown value whose option the database holds more than once for the chart
+// (a save updates every one of those rows): the cell says so.
+void noteSeveralStoredTexts(OptionTable& table, const OptionSnapshot& rows) {
+    for (int i = 0; i < table.size(); ++i) {
+        const OptionRow& row = table.at(i);
+        for (const LimitGroup& g : limitGroups()) {
+            for (size_t k = 0; k < 3; ++k) {
+                if ((row.*g.cells[k]).Loaded.isEmpty())
+                    continue;
+                const QStringList texts =
+                    rows.storedTexts(row.ChartId, QLatin1String(g.valueOptions[k]));
+                if (!texts.isEmpty())
+                    table.setStoredTexts(i, g.cells[k], texts);
+            }
+        }
+    }
+}
+
 // The whole load; throws DbError on any failure, false when the monitor or its
 // profile has no chart.
 bool readMonitor(SharedState& s, MonitorLink& link) {
@@ -160,7 +178,9 @@ bool readMonitor(SharedState& s, MonitorLink& link) {
         readControlGroup(src, row, limitGroup(OptionGroup::X));
         readSpecGroup(src, row);
     }
-    s.gOptionRows = OptionTable(std::move(charts));
+    OptionTable table(std::move(charts));
+    noteSeveralStoredTexts(table, rows);
+    s.gOptionRows = std::move(table);
     return true;
 }
 

@@ -15,6 +15,11 @@ int changedCells(const OptionRow& row) {
     return n;
 }
 
+int cellNumber(OptionCellRef cell) {
+    const auto& cells = limitCells();
+    return int(std::find(cells.begin(), cells.end(), cell) - cells.begin());
+}
+
 }  // namespace
 
 int GetGroupChange(const OptionCell& low, const OptionCell& middle, const OptionCell& high) {
@@ -97,6 +102,15 @@ void OptionTable::markSaved(const QVector<GroupRef>& groups) {
                 c.Loaded = c.Current;
         }
     }
+}
+
+QStringList OptionTable::storedTexts(int rowIndex, OptionCellRef cell) const {
+    return m_storedTexts.value(qMakePair(rowIndex, cellNumber(cell)));
+}
+
+void OptionTable::setStoredTexts(int rowIndex, OptionCellRef cell, const QStringList& texts) {
+    if (contains(rowIndex) && cell)
+        m_storedTexts.insert(qMakePair(rowIndex, cellNumber(cell)), texts);
 }
 
 }  // namespace tolva

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include "TaggedValue.h"
@@ -90,8 +93,14 @@ public:
     void markSaved(const QVector<GroupRef>& groups);
     void markAllSaved();
 
+    // The texts the database holds for the option behind a cell when it holds
+    // several rows for it (the cell shows the first); empty otherwise.
+    QStringList storedTexts(int rowIndex, OptionCellRef cell) const;
+    void setStoredTexts(int rowIndex, OptionCellRef cell, const QStringList& texts);
+
 private:
     QVector<OptionRow> m_rows;
+    QHash<QPair<int, int>, QStringList> m_storedTexts;  // (row, cell number)
 };
 
 }  // namespace tolva

@@ -8,6 +8,7 @@
 
 #include "ValueColumns.h"
 #include "core/Catalog.h"
+#include "core/OptionReader.h"
 
 namespace tolva {
 
@@ -90,6 +91,17 @@ QString OptionTableModel::givenText(int rowIndex, int column) const {
     return cell ? cell->Current.toDisplayText() : QString();
 }
 
+QString OptionTableModel::severalStoredNote(int rowIndex, int column) const {
+    if (!optionCell(rowIndex, column))
+        return QString();
+    QStringList shown;
+    for (const QString& text : m_state.gOptionRows.storedTexts(rowIndex, m_cells[column]))
+        shown << ReadOptionValue(FieldValue(QVariant(text))).toDisplayText();
+    return shown.isEmpty()
+               ? QString()
+               : catalogText(Msg::SeveralStoredValues).arg(shown.join(QStringLiteral(" ; ")));
+}
+
 QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
@@ -105,6 +117,8 @@ QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
             if (const OptionCell* cell = optionCell(row, column))
                 return QVariant::fromValue(cell->Current);
             return QVariant();
+        case Qt::ToolTipRole:
+            return severalStoredNote(row, column);
         case Qt::TextAlignmentRole:
             return int(fixed ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
         case Qt::FontRole:

@@ -74,6 +74,8 @@ signals:
 
 private:
     const OptionCell* optionCell(int rowIndex, int column) const;
+    // The tool tip of a value the database holds several times; empty otherwise.
+    QString severalStoredNote(int rowIndex, int column) const;
     bool isChangedCell(int rowIndex, int column) const;
     QString givenText(int rowIndex, int column) const;
 

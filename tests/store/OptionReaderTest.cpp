@@ -104,5 +104,22 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
     EXPECT_EQ(inUse(), before);
 }
 
+// Two rows for one chart and option (here through a second definition of the
+// name): the cell shows the first and knows of both, as a save updates both.
+TEST_F(OptionReaderTest, SeveralStoredRowsForOneValueAreKnownToItsCell) {
+    MonitorData data({1, 2});
+    for (qint32 chart : {1, 2})
+        data.setAll(chart, "XTypeOfLCLandUCL=2 XChartLCLConstant=1 XChartUCLConstant=12");
+    TestDatabase::execAll({"INSERT INTO CSOPT VALUES (99, 'XChartUCLConstant', 'TEXT')",
+                           "INSERT INTO CSMDAT VALUES (12, 1, 99, '99')"});
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
+    const OptionTable& table = appState().gOptionRows;
+    QStringList texts = table.storedTexts(MonitorData::rowIndex(1), &OptionRow::XUcl);
+    texts.sort();
+    EXPECT_EQ(texts, QStringList({"12", "99"}));
+    EXPECT_EQ(table.storedTexts(MonitorData::rowIndex(2), &OptionRow::XUcl), QStringList());
+    EXPECT_EQ(table.storedTexts(MonitorData::rowIndex(1), &OptionRow::XLcl), QStringList());
+}
+
 }  // namespace
 }  // namespace tolva::test

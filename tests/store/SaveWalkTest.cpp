@@ -135,13 +135,49 @@ TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText)
     setGroup(34, X, num(1), o, num(2));
     setGroup(35, R, num(0), o, num(1));
     // The table goes away just before the walk reads which rows exist.
-    StatementTrap trap(QStringLiteral("SELECT OPTID, NAME FROM CSOPT"),
+    StatementTrap trap(QStringLiteral("SELECT OPTID, CASE"),
                        [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
     const StoreOutcome outcome = SaveMonitorOptions(appState());
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
     expectFailure(outcome, outcome.driverText);  // the driver's text alone heads it
     EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
+}
+
+// Which CSOPT row holds an option name is the database's decision, as in
+// "NAME = '...'": blank-padded CHAR names (PostgreSQL), names in another case
+// under a case-blind collation (MariaDB), trailing blanks under RTRIM (SQLite).
+// Matched by exact text instead, the grid showed nothing and a save created
+// second definitions of names that exist.
+TEST_F(SaveWalkTest, OptionNamesMatchAsTheDatabaseComparesThem) {
+    MonitorData data({1});
+    data.setAll(1,
+                "ProcCapSpecType=1 ProcCapLower=9 ProcCapNominal=10 ProcCapUpper=11 "
+                "XTypeOfLCLandUCL=2 XChartLCLConstant=1 XChartUCLConstant=3");
+    const QString backend = TestDatabase::backend();
+    if (backend == "postgres") {
+        TestDatabase::exec("ALTER TABLE CSOPT ALTER COLUMN NAME TYPE CHAR(64)");
+    } else if (backend == "mariadb") {
+        TestDatabase::exec("UPDATE CSOPT SET NAME = UPPER(NAME)");
+    } else {
+        TestDatabase::execAll(
+            {"CREATE TABLE CSOPT2 (OPTID INTEGER NOT NULL PRIMARY KEY, "
+             "NAME VARCHAR(64) COLLATE RTRIM NOT NULL, OTYPE VARCHAR(8))",
+             "INSERT INTO CSOPT2 SELECT OPTID, NAME || '   ', OTYPE FROM CSOPT", "DROP TABLE CSOPT",
+             "ALTER TABLE CSOPT2 RENAME TO CSOPT"});
+    }
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
+    const OptionRow& r = MonitorData::row(1);
+    EXPECT_EQ(valueText(r.SpecLower.Current) + " " + valueText(r.SpecUpper.Current) + " " +
+                  valueText(r.XUcl.Current),
+              "9 11 3");
+    setGroup(1, X, num(1), o, num(4));
+    setGroup(1, Spec, num(9), num(10), o);
+    ASSERT_TRUE(SaveMonitorOptions(appState()));
+    EXPECT_EQ(MonitorData::value(1, "XChartUCLConstant"), "4");
+    EXPECT_EQ(MonitorData::value(1, "ProcCapSpecType"), "2");
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 7);
+    EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 140);
 }
 
 }  // namespace

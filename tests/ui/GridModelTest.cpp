@@ -56,6 +56,10 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
     }
     qInstallMessageHandler(previous);
     EXPECT_EQ(modelFaults, QStringList());
+    // A value the database holds twice says so in its tool tip, in the desktop's form.
+    appState().gOptionRows.setStoredTexts(0, &OptionRow::XUcl, {"12.5", "99"});
+    EXPECT_EQ(model()->data(grid()->gridIndex(1, appState().gColXUcl), Qt::ToolTipRole),
+              "La base contient plusieurs valeurs pour cette limite : 12,5 ; 99");
     // A table replaced under the model (a failed load) is never read past its end.
     appState().gOptionRows = QVector<OptionRow>(appState().gOptionRows.rows().mid(0, 1));
     EXPECT_EQ(grid()->cellText(2, appState().gColXUcl), "");
