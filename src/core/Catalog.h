@@ -85,6 +85,7 @@ enum : int {
     OptionCounterAtMaximum = 229,
     OptionCounterKeptChanging = 230,
     SavedButRereadFailed = 240,  // heads the failure of the re-read after a save
+    SeveralStoredValues = 320,
 };
 }  // namespace Msg
 
