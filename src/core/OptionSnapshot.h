@@ -26,6 +26,12 @@ public:
                        const QStringList& names);
     // Every CSOPT number of the given names, also those without a value row.
     void readOptionNumbers(DbConnection& db, const QStringList& names);
+    // The same two reads as statements to send together: the option numbers
+    // first, then the charts' rows, each ending with `rowLock`.
+    static QStringList numbersAndRowsSelects(qint32 monId, const QVector<qint32>& charts,
+                                             const QStringList& names, const QString& rowLock);
+    // Takes one result row of the statement at `index` of those.
+    void take(int index, OdbcStatement& row, const QStringList& names);
 
     // The first TVAL read for the pair; none when there is no row.
     std::optional<FieldValue> firstTval(qint32 chartId, const QString& name) const;
@@ -39,6 +45,8 @@ public:
 
 private:
     void readRows(DbConnection& db, const QString& sql, const QStringList& names);
+    void takeRow(OdbcStatement& row, const QStringList& names);
+    void takeNumber(OdbcStatement& row, const QStringList& names);
     void addOption(const QString& name, qint32 optionId);
     // A small number for each option name met, so that the per-row maps hash
     // two integers rather than a string.

@@ -99,4 +99,12 @@ void OptionTable::markSaved(const QVector<GroupRef>& groups) {
     }
 }
 
+void OptionTable::takeStored(const GroupRef& ref, const std::array<TaggedValue, 3>& values) {
+    if (!contains(ref.rowIndex))
+        return;
+    const LimitGroup& g = limitGroup(ref.group);
+    for (size_t k = 0; k < 3; ++k)
+        (m_rows[ref.rowIndex].*g.cells[k]).setBoth(values[k]);
+}
+
 }  // namespace tolva

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <array>
 
 #include "TaggedValue.h"
 
@@ -89,6 +90,9 @@ public:
     // group's cells become empty).
     void markSaved(const QVector<GroupRef>& groups);
     void markAllSaved();
+    // The database holds other values than those loaded: they become both the
+    // loaded and the current ones (low, middle, high).
+    void takeStored(const GroupRef& ref, const std::array<TaggedValue, 3>& values);
 
 private:
     QVector<OptionRow> m_rows;

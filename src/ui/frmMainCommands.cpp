@@ -79,7 +79,7 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = SaveMonitorOptions(m_state);
+                saved = SaveMonitorOptions(m_state, &uiPort());
             }
             if (!saved) {
                 // What was written stays written; what was not stays on screen,

@@ -45,7 +45,9 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
                                         sql.mid(del.size()))
                        .toString();
     EXPECT_EQ(deleted.join(' '), clearOrder);
-    EXPECT_EQ(log.statements().size(), 2 + 27);  // what exists is read once, before the deletes
+    // What exists is read once, before the deletes (a server's monitor row locked first).
+    const int reads = TestDatabase::backend() == QLatin1String("sqlite") ? 2 : 3;
+    EXPECT_EQ(log.statements().size(), reads + 27);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 34"), 0);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 6);
 
@@ -118,7 +120,7 @@ TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText)
     setGroup(34, X, num(1), o, num(2));
     setGroup(35, R, num(0), o, num(1));
     // The table goes away just before the walk reads which rows exist.
-    StatementTrap trap(QStringLiteral("SELECT OPTID, CASE"),
+    StatementTrap trap(1,  // after the transaction's start
                        [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
     const StoreOutcome outcome = SaveMonitorOptions(appState());
     TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
