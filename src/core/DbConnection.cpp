@@ -70,6 +70,9 @@ QString connectionAttribute(const QString& cs, const QString& key) {
     return QString();
 }
 
+// MariaDB Connector/ODBC's flag for several statements in one request.
+constexpr qint64 kMultiStatementFlag = 67108864;
+
 }  // namespace
 
 DbError::DbError(const QString& description)
@@ -183,7 +186,7 @@ QString qodbcDatabaseName(const QString& connectionString) {
     static const QRegularExpression optionKey(QStringLiteral("(^|;)\\s*OPTION\\s*="),
                                               QRegularExpression::CaseInsensitiveOption);
     if (!optionKey.match(name).hasMatch())
-        name += QStringLiteral(";OPTION=67108864");
+        name += QStringLiteral(";OPTION=") + QString::number(kMultiStatementFlag);
     return name;
 }
 
@@ -210,6 +213,13 @@ DbConnection::~DbConnection() {
 void DbConnection::open(const QString& connectionString) {
     close();
     m_logName = describeConnection(connectionString);
+    // MariaDB's options: the string's own, or the multi-statement flag added below.
+    bool numeric = false;
+    const qint64 options =
+        connectionAttribute(qodbcDatabaseName(connectionString), QStringLiteral("OPTION"))
+            .trimmed()
+            .toLongLong(&numeric);
+    m_multiStatementFlag = numeric && (options & kMultiStatementFlag) != 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(qodbcDatabaseName(connectionString));
@@ -321,7 +331,7 @@ DbConnection::Dialect DbConnection::dialect() {
 
 bool DbConnection::takesSeveralStatements() {
     const Dialect d = dialect();
-    return d == Dialect::PostgreSQL || d == Dialect::MySQL;
+    return d == Dialect::PostgreSQL || (d == Dialect::MySQL && m_multiStatementFlag);
 }
 
 void DbConnection::executeBatch(const QStringList& statements,

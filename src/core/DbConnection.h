@@ -123,6 +123,7 @@ private:
     bool m_manualCommit = false;   // autocommit switched off
     bool m_inTransaction = false;  // begun, neither committed nor rolled back
     std::optional<Dialect> m_dialect;
+    bool m_multiStatementFlag = false;                // MariaDB sends "a; b" as one request
     std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
 };
 
