@@ -352,12 +352,16 @@ private:
         // The characteristics wholly written: rows with a written group before
         // the first row still holding a change that was not written.
         const OptionTable& table = m_state.gOptionRows;
+        auto pending = [&](int i) {
+            for (const LimitGroup& g : limitGroups()) {
+                if (table.groupChange(i, g.group) != 0 && !m_written.contains(GroupRef{i, g.group}))
+                    return true;
+            }
+            return false;
+        };
         int stopRow = 0;
-        for (bool pending = false; stopRow < table.size() && !pending; stopRow += pending ? 0 : 1) {
-            for (const LimitGroup& g : limitGroups())
-                pending = pending || (table.groupChange(stopRow, g.group) != 0 &&
-                                      !m_written.contains(GroupRef{stopRow, g.group}));
-        }
+        while (stopRow < table.size() && !pending(stopRow))
+            ++stopRow;
         QVector<int> rows;
         for (const GroupRef& ref : m_written) {
             if (ref.rowIndex < stopRow && !rows.contains(ref.rowIndex))
