@@ -83,7 +83,6 @@ enum : int {
     NoMonitorChosen = 227,
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
-    OptionCounterKeptChanging = 230,
     SaveStoppedOnConflict = 300,  // %1: the characteristic
     ConflictTitle = 301,
     ConflictText = 302,  // %1: the group, %2: the characteristic

@@ -80,16 +80,6 @@ QString numbersSelect(const QStringList& names) {
 
 }  // namespace
 
-void OptionSnapshot::readChartRows(DbConnection& db, qint32 monId, const QVector<qint32>& charts,
-                                   const QStringList& names) {
-    for (const QString& sql : chartRowsSelects(monId, charts, names, QString()))
-        readRows(db, sql, names);
-}
-
-void OptionSnapshot::readOptionNumbers(DbConnection& db, const QStringList& names) {
-    db.forEachRow(numbersSelect(names), [&](OdbcStatement& row) { takeNumber(row, names); });
-}
-
 QStringList OptionSnapshot::numbersAndRowsSelects(qint32 monId, const QVector<qint32>& charts,
                                                   const QStringList& names,
                                                   const QString& rowLock) {

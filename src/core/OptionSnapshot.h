@@ -21,13 +21,9 @@ public:
     // CSMDAT rows of the monitor for the charts of the profile, joined with
     // CSOPT, for the given option names: one statement.
     void readProfileRows(DbConnection& db, qint32 monId, qint32 profId, const QStringList& names);
-    // The same for a list of charts (a statement per few hundred charts).
-    void readChartRows(DbConnection& db, qint32 monId, const QVector<qint32>& charts,
-                       const QStringList& names);
-    // Every CSOPT number of the given names, also those without a value row.
-    void readOptionNumbers(DbConnection& db, const QStringList& names);
-    // The same two reads as statements to send together: the option numbers
-    // first, then the charts' rows, each ending with `rowLock`.
+    // Statements to send together: every CSOPT number of the given names (also
+    // those without a value row), then the rows of a list of charts (a statement
+    // per few hundred charts), each ending with `rowLock`.
     static QStringList numbersAndRowsSelects(qint32 monId, const QVector<qint32>& charts,
                                              const QStringList& names, const QString& rowLock);
     // Takes one result row of the statement at `index` of those.

@@ -27,21 +27,5 @@ TEST_F(OptionWriterTest, WithoutACounterRowTheSaveStopsAtTheFirstNewName) {
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 3);
 }
 
-TEST_F(OptionWriterTest, ChartsOfOneSaveShareTheOptionsTheyCreate) {
-    MonitorData data({34, 35, 36});
-    data.setAll(36, "XTypeOfLCLandUCL=2 XChartLCLConstant=1 XChartUCLConstant=4");
-    ASSERT_TRUE(LoadMonitorOptions(appState()));
-    for (qint32 chart : {34, 35})
-        setGroup(chart, OptionGroup::X, num(1), num(2), num(3));
-    setGroup(36, OptionGroup::X, num(1), TaggedValue(), num(5));
-    ASSERT_TRUE(SaveMonitorOptions(appState()));
-    // Two names were new (the centre line and its flag): a definition and a number each.
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSOPT"), 5);
-    EXPECT_EQ(MonitorData::count("SELECT MAXNO FROM CSOPRN"), 142);
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 5);
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 36"), 3);
-    EXPECT_EQ(MonitorData::value(36, "XChartUCLConstant"), "5");
-}
-
 }  // namespace
 }  // namespace tolva::test

