@@ -35,6 +35,7 @@ Database=$work/bench.db
 Timeout=5000
 INI
 targets=("DSN=TOLVA_BENCH_SQLITE;UID=;PWD=;")
+window_targets=("${targets[@]}")  # the window's benchmark: SQLite and PostgreSQL
 
 stop_servers() {
     "$scripts/pg-test-server.sh" stop "$work" || true
@@ -51,6 +52,7 @@ if [[ -x $PG_BIN/initdb ]]; then
     # The port lets the benchmark put its delaying relay in front of the server.
     targets+=(--server-port "$(ini_value TOLVA_TEST_PG Port)"
         "DSN=TOLVA_TEST_PG;UID=$(ini_value TOLVA_TEST_PG Username);PWD=$(ini_value TOLVA_TEST_PG Password);")
+    window_targets=("${targets[@]}")
 else
     echo "bench: PostgreSQL server binaries not found in $PG_BIN; skipped" >&2
 fi
@@ -67,5 +69,5 @@ status=0
 "$build_dir/bench/tolva_bench" "$@" "${targets[@]}" || status=$?
 # Qt wants a private runtime folder even for the offscreen display.
 mkdir -p -m 700 "$work/runtime"
-XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen "$build_dir/bench/tolva_bench_window" "${targets[@]}" || status=$?
+XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen "$build_dir/bench/tolva_bench_window" "${window_targets[@]}" || status=$?
 exit "$status"
