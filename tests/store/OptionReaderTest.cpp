@@ -49,6 +49,7 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
         }
     }
     data.setAll(1, "RTypeOfLCLandUCL=2 RChartCenterLineValue=abc RChartUCLConstant=12,5");
+    data.setAll(2, "XTypeOfLCLandUCL=1");
     // What is not wholly a number stays the stored text, so a save of its group stops.
     data.setAll(3, "RTypeOfLCLandUCL=2 RChartUCLConstant=12.5abc");
     TestDatabase::exec("UPDATE CSCHRT SET NAME = '  Diametre  ' WHERE CHRTID = 1");
@@ -68,10 +69,11 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
             << chart;
     }
     // Control limits only for the constant type.
-    const OptionRow &r1 = data.row(1), &r3 = data.row(3);
+    const OptionRow &r1 = data.row(1), &r2 = data.row(2), &r3 = data.row(3);
     EXPECT_EQ(r1.ChartName, "Diametre");
     EXPECT_EQ(shown(r1.RLcl, r1.RCl, r1.RUcl), "8 | \"abc\" | 12.5");  // the French desktop's ","
     EXPECT_EQ(shown(r3.RLcl, r3.RCl, r3.RUcl), "8 | - | \"12.5abc\"");
+    EXPECT_EQ(shown(r2.XLcl, r2.XCl, r2.XUcl), "- | - | -");  // type 1
     EXPECT_EQ(shown(r3.XLcl, r3.XCl, r3.XUcl), "- | - | -");  // no type
 
     // A monitor gone is told apart from a database that failed, and neither
