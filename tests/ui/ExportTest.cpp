@@ -24,8 +24,9 @@ TEST_F(ExportTest, FileHoldsWhatTheGridShowsAndAFailureSaysWhy) {
     EXPECT_EQ(optionRow(1).XUcl.Current, TaggedValue::number(12.5));
 
     // The grid's names and queries with the stored edit; the field form is the core's.
-    const QStringList lines =
-        QString::fromUtf8(readBytes(folder.filePath("lots.csv"))).split("\r\n");
+    const QByteArray bytes = readBytes(folder.filePath("lots.csv"));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));  // written as built, mark and all
+    const QStringList lines = QString::fromUtf8(bytes).split("\r\n");
     ASSERT_EQ(lines.size(), grid()->rows() + 1);
     EXPECT_EQ(lines[1], rowTexts(1).join(';'));
 
