@@ -83,8 +83,17 @@ enum : int {
     NoMonitorChosen = 227,
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
-    OptionCounterKeptChanging = 230,
     SavedButRereadFailed = 240,  // heads the failure of the re-read after a save
+    SaveStoppedOnConflict = 300,  // %1: the characteristic
+    ConflictTitle = 301,
+    ConflictText = 302,  // %1: the group, %2: the characteristic
+    ConflictAtLoad = 303,
+    ConflictInDatabase = 304,
+    ConflictYours = 305,
+    ConflictOverwrite = 306,
+    ConflictTakeStored = 307,
+    ConflictStop = 308,
+    ConflictForTheRest = 309,
     SeveralStoredValues = 320,
 };
 }  // namespace Msg
