@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "core/Catalog.h"
@@ -66,6 +67,50 @@ QString joinedNumbers(const QVector<int>& numbers) {
 
 QString withLines(const QString& what, const QVector<int>& lines) {
     return what + QStringLiteral(" – ") + catalogText(Msg::ImportLines).arg(joinedNumbers(lines));
+}
+
+// Fields read as typed values are, for thousands of them: a plain number (sign,
+// digits, one decimal separator between digits) is read without asking the
+// desktop's settings each time, which costs most of a large preview otherwise.
+class FieldNumbers {
+public:
+    FieldNumbers() : m_point(QLocale().decimalPoint()) {}
+
+    std::optional<double> read(const QString& text) const {
+        if (const std::optional<double> plain = plainNumber(text))
+            return plain;
+        return readTypedNumber(text);
+    }
+
+private:
+    std::optional<double> plainNumber(QString text) const {
+        auto digit = [&](qsizetype i) { return text.at(i) >= u'0' && text.at(i) <= u'9'; };
+        const qsizetype n = text.size();
+        qsizetype i = n > 0 && (text.at(0) == u'-' || text.at(0) == u'+') ? 1 : 0;
+        const qsizetype whole = i;
+        while (i < n && digit(i))
+            ++i;
+        if (i == whole)
+            return std::nullopt;
+        if (i < n) {
+            if (text.at(i) != u'.' && !(m_point.size() == 1 && text.at(i) == m_point.at(0)))
+                return std::nullopt;
+            text[i++] = u'.';
+            const qsizetype fraction = i;
+            while (i < n && digit(i))
+                ++i;
+            if (i == fraction || i < n)
+                return std::nullopt;
+        }
+        return parseDotNumber(text);
+    }
+
+    const QString m_point;
+};
+
+// Whether two numbers may show alike in 15 significant digits.
+bool nearly(double a, double b) {
+    return std::fabs(a - b) <= 1e-12 * std::max(std::fabs(a), std::fabs(b));
 }
 
 }  // namespace
@@ -184,6 +229,7 @@ ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file
         fileRecords[key] << r;
     }
 
+    const FieldNumbers numbers;
     QVector<bool> mentioned(rows.size(), false);
     QVector<QVector<ImportChange>> byRow(rows.size());
     for (const QString& key : order) {
@@ -216,12 +262,18 @@ ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file
             const QString text = unprotected(record.at(column.field)).trimmed();
             const TaggedValue& before = (rows.at(i).*column.cell).Current;
             TaggedValue after;
+            const std::optional<double> number = text.isEmpty() ? std::nullopt : numbers.read(text);
+            // Formatting the current value costs: only where the text may show it.
+            const bool mayShowBefore = before.isText() || (number && before.isNumber() &&
+                                                           nearly(*number, before.toNumber()));
             if (text.isEmpty()) {
                 if (!blanksClear)
                     continue;
-            } else if (text == before.toDisplayText().trimmed()) {
+            } else if (number && before == TaggedValue::number(*number)) {
                 continue;
-            } else if (const std::optional<double> number = readTypedNumber(text)) {
+            } else if (mayShowBefore && text == before.toDisplayText().trimmed()) {
+                continue;  // a stored text, or a number with more digits than shown
+            } else if (number) {
                 after = TaggedValue::number(*number);
             } else {
                 preview.nonNumbers << withLines(
