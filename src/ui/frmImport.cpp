@@ -96,7 +96,7 @@ frmImport::frmImport(const SharedState& state, CsvImportFile file, const QString
     grdChanges->verticalHeader()->hide();
     grdChanges->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdChanges->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdChanges->horizontalHeader()->setStretchLastSection(true);
+    grdChanges->horizontalHeader()->setStretchLastSection(false);
     grdChanges->verticalHeader()->setDefaultSectionSize(grdChanges->fontMetrics().height() + 6);
 
     tvwNotes = static_cast<QTreeWidget*>(named(new QTreeWidget(this), "tvwNotes"));
@@ -139,6 +139,8 @@ void frmImport::refresh() {
     m_preview = BuildImportPreview(m_state, m_file, chkBlanksClear->isChecked());
     m_changes->show(&m_preview.changes);
     grdChanges->resizeColumnsToContents();
+    // The names take the spare width; the two values stay side by side.
+    grdChanges->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     lblSummary->setText(m_preview.changes.isEmpty()
                             ? catalogText(Msg::ImportNoChange)
