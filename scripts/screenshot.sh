@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Retakes docs/screenshot-main.png (the editor on the demo database),
-# docs/screenshot-marks.png (the same window with two unsaved values) and
-# docs/screenshot-picker-filter.png (the monitor picker searching "presse a"),
-# docs/screenshot-import.png (the preview of a CSV import: the monitor exported,
-# its rows reversed, two limits changed, one cell blanked, the last row gone)
-# under French regional settings, and the same three with "-en" under English
-# ones (four pictures each), on a virtual display, driven through the
-# program's own dialogs with
-# xdotool. Needs the packages xvfb, xdotool and imagemagick; run after
+# docs/screenshot-marks.png (the same window with two unsaved values),
+# docs/screenshot-picker-filter.png (the monitor picker searching "presse a")
+# and docs/screenshot-import.png (the preview of a CSV import: the monitor
+# exported, its rows reversed, two limits changed, one cell blanked, the last
+# row gone) under French regional settings, and the same four with "-en" under
+# English ones, on a virtual display, driven through the program's own dialogs
+# with xdotool. Needs the packages xvfb, xdotool and imagemagick; run after
 # scripts/build.sh.
 set -euo pipefail
 
