@@ -248,9 +248,9 @@ QVector<Measure> importPreview() {
     s.gShowProc = s.gShowX = s.gShowR = true;
     ApplyViewState(s);
     QStringList names, queries;
-    s.gOptionRows.resize(kRows);
+    QVector<OptionRow> rows(kRows);
     for (int i = 0; i < kRows; ++i) {
-        OptionRow& row = s.gOptionRows[i];
+        OptionRow& row = rows[i];
         row.ChartName = names.emplace_back(QStringLiteral("Caractéristique %1").arg(i));
         queries << QString();
         OptionCell OptionRow::*const cells[] = {
@@ -260,6 +260,7 @@ QVector<Measure> importPreview() {
         for (int c = 0; c < 9; ++c)
             (row.*cells[c]).setBoth(TaggedValue::number(i + c * 0.125));
     }
+    s.gOptionRows = rows;
     QStringList lines = QString::fromUtf8(BuildCsvExport(s, names, queries).mid(3))
                             .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     const QChar sep = lines.first().contains(u';') ? u';' : u',';

@@ -195,7 +195,7 @@ ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file
                                  bool blanksClear) {
     ImportPreview preview;
     preview.ignoredHeadings = file.ignoredHeadings;
-    const QVector<OptionRow>& rows = s.gOptionRows;
+    const auto& rows = s.gOptionRows;
     const bool byQuery = file.queryField >= 0;
 
     // Names as the grid shows them; the key adds the query where the file has it.

@@ -14,7 +14,7 @@ namespace {
 
 // Five charts: two sharing a name, one whose name holds a comma and a line
 // break, one starting as a formula would; a stored text and a long decimal.
-SharedState& monitorState(bool query) {
+SharedState& monitorState(bool query, double rangeCentre = 0) {
     SharedState& s = appState();
     s.reset();
     QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
@@ -28,14 +28,17 @@ SharedState& monitorState(bool query) {
     ApplyViewState(s);
     const char* names[] = {"[Lot A][Diamètre]", "[Lot B][Ø, axe\nB]", "[Lot A][Double]",
                            "[Lot B][Double]", "[Lot A][=Rayon]"};
-    s.gOptionRows.resize(5);
+    QVector<OptionRow> rows(5);
     for (int i = 0; i < 5; ++i)
-        s.gOptionRows[i].ChartName = QString::fromUtf8(names[i]);
-    s.gOptionRows[0].SpecLower.setBoth(TaggedValue::number(9.5));
-    s.gOptionRows[0].SpecNominal.setBoth(TaggedValue::number(10));
-    s.gOptionRows[0].SpecUpper.setBoth(TaggedValue::number(10.5));
-    s.gOptionRows[1].SpecNominal.setBoth(TaggedValue::text(QStringLiteral("abc")));
-    s.gOptionRows[1].XUcl.setBoth(TaggedValue::number(0.1 + 0.2));
+        rows[i].ChartName = QString::fromUtf8(names[i]);
+    rows[0].SpecLower.setBoth(TaggedValue::number(9.5));
+    rows[0].SpecNominal.setBoth(TaggedValue::number(10));
+    rows[0].SpecUpper.setBoth(TaggedValue::number(10.5));
+    rows[1].SpecNominal.setBoth(TaggedValue::text(QStringLiteral("abc")));
+    rows[1].XUcl.setBoth(TaggedValue::number(0.1 + 0.2));
+    if (rangeCentre != 0)
+        rows[2].RCl.setBoth(TaggedValue::number(rangeCentre));
+    s.gOptionRows = rows;
     return s;
 }
 
@@ -127,8 +130,7 @@ TEST(CsvImport, ExportReadBackChangesNothing) {
     for (const char* name : {"fr_FR", "en_US"}) {
         for (const bool query : {false, true}) {
             test::LocaleScope locale(name);
-            SharedState& s = monitorState(query);
-            s.gOptionRows[2].RCl.setBoth(TaggedValue::number(-1e-7));
+            const SharedState& s = monitorState(query, -1e-7);
             QStringList characteristics, queries;
             for (const OptionRow& row : s.gOptionRows) {
                 const auto cut = row.ChartName.indexOf(QLatin1String("]["));
