@@ -86,8 +86,7 @@ enum : int {
     OptionCounterKeptChanging = 230,
     // 260 to 279: the CSV import and its preview
     ImportEntry = 260,
-    ImportTitle = 261,  // "%1": the file's name
-    ImportUnreadable = 262,
+    ImportUnreadable = 262,  // 261 is kept for the paste cut at the grid's edges
     ImportNotText = 263,
     ImportNoNameColumn = 264,
     ImportUnclosedQuote = 265,  // "%1": the line

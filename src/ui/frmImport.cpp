@@ -79,7 +79,10 @@ frmImport::frmImport(const SharedState& state, CsvImportFile file, const QString
                      QWidget* parent)
     : QDialog(parent), m_state(state), m_file(std::move(file)) {
     setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(catalogText(Msg::ImportTitle).arg(fileName));
+    // The menu entry's words, without access key and ellipsis, then the file.
+    QString caption = catalogText(Msg::ImportEntry);
+    caption.remove(u'&').remove(u'…');
+    setWindowTitle(caption + QStringLiteral(" – ") + fileName);
     auto named = [](QWidget* widget, const char* name) {
         widget->setObjectName(QLatin1String(name));
         return widget;
