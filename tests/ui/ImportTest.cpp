@@ -63,7 +63,8 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
                                                      "36" + point + "5"}));
                 QTest::mouseClick(preview->findChild<QPushButton*>("cmdImport"), Qt::LeftButton);
             });
-            dialog->selectFile(path);
+            dialog->setDirectory(folder.path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("r3.csv");
             static_cast<QDialog*>(dialog)->accept();
         });
         action("mnuImport")->trigger();
