@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/CsvImport.h"
 #include "frmImport.h"
@@ -12,6 +13,19 @@
 #include "ui/UiPort.h"
 
 namespace tolva {
+
+namespace {
+
+OptionGroup groupOfCell(OptionCell OptionRow::*cell) {
+    if (cell == &OptionRow::SpecLower || cell == &OptionRow::SpecNominal ||
+        cell == &OptionRow::SpecUpper)
+        return OptionGroup::Spec;
+    if (cell == &OptionRow::XLcl || cell == &OptionRow::XCl || cell == &OptionRow::XUcl)
+        return OptionGroup::X;
+    return OptionGroup::R;
+}
+
+}  // namespace
 
 void frmMain::mnuImport_Click() {
     if (!commitOpenEdit())
@@ -50,8 +64,15 @@ bool frmMain::importCsv(const QString& path) {
     frmImport preview(m_state, std::move(file), QFileInfo(path).fileName(), this);
     if (preview.exec() != QDialog::Accepted || !preview.preview().canApply())
         return false;
+    const QVector<ImportChange>& changes = preview.preview().changes;
+    // A hidden group the file changes is shown first, so that every value goes
+    // in where the user sees it marked.
+    for (const ImportChange& change : changes) {
+        if (m_model->columnOf(change.cell) < 0)
+            revealGroup(groupOfCell(change.cell));
+    }
     QVector<OptionEdit> edits;
-    for (const ImportChange& change : preview.preview().changes)
+    for (const ImportChange& change : changes)
         edits.push_back({change.rowIndex, change.cell, change.after});
     storeEdits(edits);
     return true;

@@ -48,6 +48,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         file.close();
 
         const QString nominalBefore = grid()->cellText(other, s.gColSpecNominal);
+        window->toggleProc();  // hidden, the group is shown again to take the values
         onNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             onNextDialog<frmImport>([&](frmImport* preview) {
                 auto* summary = preview->findChild<QLabel*>("lblSummary");
@@ -68,6 +69,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
             static_cast<QDialog*>(dialog)->accept();
         });
         action("mnuImport")->trigger();
+        EXPECT_TRUE(s.gShowProc);
         EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "36" + point + "5");
         EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), "");
         EXPECT_TRUE(window->m_changed && action("mnuCommit")->isEnabled());
