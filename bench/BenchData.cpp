@@ -189,21 +189,15 @@ bool pickMonitor(SharedState& state, qint32 monId) {
 }
 
 int changeGroups(SharedState& state, int count) {
-    auto& rows = state.gOptionRows;
-    const int changed = std::min(count, int(rows.size()));
+    OptionTable& rows = state.gOptionRows;
+    const int changed = std::min(count, rows.size());
     for (int i = 0; i < changed; ++i) {
-        OptionRow& r = rows[i];
-        switch (i % 3) {
-            case 0:
-                r.SpecUpper.Current = TaggedValue::number(r.SpecUpper.Loaded.toNumber() + 0.25);
-                break;
-            case 1:
-                r.XUcl.Current = TaggedValue::number(r.XUcl.Loaded.toNumber() + 0.1);
-                break;
-            default:
-                r.RUcl.Current = TaggedValue::number(r.RUcl.Loaded.toNumber() + 0.05);
-                break;
-        }
+        // A group of each kind in turn, its upper limit raised a little.
+        const OptionCellRef cell = i % 3 == 0   ? &OptionRow::SpecUpper
+                                   : i % 3 == 1 ? &OptionRow::XUcl
+                                                : &OptionRow::RUcl;
+        const double step = i % 3 == 0 ? 0.25 : i % 3 == 1 ? 0.1 : 0.05;
+        rows.setCurrent(i, cell, TaggedValue::number((rows.at(i).*cell).Loaded.toNumber() + step));
     }
     return changed;
 }

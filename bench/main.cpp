@@ -38,20 +38,20 @@ using namespace tolva::bench;
 
 namespace {
 
-Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path) {
+Measure loadMonitor(const QString& step, qint32 monId, int charts) {
     return measure(step, [&](QString& note) {
         if (!pickMonitor(appState(), monId)) {
             note = QStringLiteral("monitor not listed");
             return false;
         }
-        const bool ok = reported(LoadMonitorOptions(appState(), path));
+        const bool ok = reported(LoadMonitorOptions(appState()));
         note = QStringLiteral("%1 charts").arg(appState().gOptionRows.size());
         return ok && appState().gOptionRows.size() == charts;
     });
 }
 
 // What a user waits for after Save: the save, then the whole monitor read again.
-QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
+QVector<Measure> saveAndReread(const QString& label, int charts) {
     QVector<Measure> results;
     if (!pickMonitor(appState(), bench::kBigMonitorId) ||
         !reported(LoadMonitorOptions(appState()))) {
@@ -62,14 +62,14 @@ QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) 
     const int changed = changeGroups(appState(), 100);
     const qint64 commitsBefore = sqlCounters().commits;
     Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
-        const bool ok = reported(SaveMonitorOptions(appState(), path));
+        const bool ok = reported(SaveMonitorOptions(appState()));
         note = QStringLiteral("%1 groups, %2 commits")
                    .arg(changed)
                    .arg(sqlCounters().commits - commitsBefore);
         return ok;
     });
-    Measure reread = loadMonitor(QStringLiteral("  re-read after save"), bench::kBigMonitorId,
-                                 charts, ReadPath::Batched);
+    Measure reread =
+        loadMonitor(QStringLiteral("  re-read after save"), bench::kBigMonitorId, charts);
     Measure both{QStringLiteral("  save + re-read"),
                  save.ms + reread.ms,
                  save.statements + reread.statements,
@@ -84,7 +84,6 @@ QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) 
 struct Link {
     QString name;
     std::chrono::microseconds delay{0};
-    bool valueByValue = false;  // also time the old per-value path (too slow on slow links)
 };
 
 QVector<Measure> runLink(const QString& connectionString, const Link& link,
@@ -92,19 +91,10 @@ QVector<Measure> runLink(const QString& connectionString, const Link& link,
     appState().gConnStr = connectionString;
     QVector<Measure> results;
     results << loadMonitor(QStringLiteral("load 1000 charts"), bench::kBigMonitorId,
-                           shape.bigCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << loadMonitor(QStringLiteral("load 1000, per value"), bench::kBigMonitorId,
-                               shape.bigCharts, ReadPath::ValueByValue);
+                           shape.bigCharts);
     results << loadMonitor(QStringLiteral("load 50 charts"), bench::kMediumMonitorId,
-                           shape.mediumCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << loadMonitor(QStringLiteral("load 50, per value"), bench::kMediumMonitorId,
-                               shape.mediumCharts, ReadPath::ValueByValue);
-    results << saveAndReread(QString(), shape.bigCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << saveAndReread(QStringLiteral(", per value"), shape.bigCharts,
-                                 ReadPath::ValueByValue);
+                           shape.mediumCharts);
+    results << saveAndReread(QString(), shape.bigCharts);
     return results;
 }
 
@@ -180,18 +170,15 @@ bool runTarget(QTextStream& out, const QString& connectionString, const QString&
                    })},
           allOk);
 
-    // Per-value runs take about 12,000 round trips: only where they end in seconds.
     const bool keyed = shape.csmdatKey;
     print(out, QStringLiteral("direct"),
-          runLink(connectionString, {QStringLiteral("direct"), {}, keyed}, shape), allOk);
+          runLink(connectionString, {QStringLiteral("direct"), {}}, shape), allOk);
     if (serverPort <= 0)
         return allOk;
-    // The per-value reference runs direct only: through the relay they would
-    // take most of the run (23 s for one load at 0.5 ms) and tell nothing new.
     const QVector<Link> links = {
-        {QStringLiteral("relay 0 ms"), std::chrono::microseconds(0), false},
-        {QStringLiteral("relay 0.5 ms"), std::chrono::microseconds(500), false},
-        {QStringLiteral("relay 2 ms"), std::chrono::microseconds(2000), false},
+        {QStringLiteral("relay 0 ms"), std::chrono::microseconds(0)},
+        {QStringLiteral("relay 0.5 ms"), std::chrono::microseconds(500)},
+        {QStringLiteral("relay 2 ms"), std::chrono::microseconds(2000)},
     };
     for (const Link& link : links) {
         // Without the key each write scans the table: one slow link tells enough.

@@ -104,6 +104,7 @@ enum : int {
     ImportIgnoredColumns = 277,
     ImportLines = 278,      // "%1": file lines
     ImportGridTwice = 279,  // "%1": how many grid rows carry the name
+    SeveralStoredValues = 320,
 };
 }  // namespace Msg
 

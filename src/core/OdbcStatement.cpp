@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "Catalog.h"
-#include "DbConnection.h"
+#include "DbValue.h"
 
 namespace tolva {
 

@@ -29,6 +29,9 @@ public:
 
     // The first TVAL read for the pair; none when there is no row.
     std::optional<FieldValue> firstTval(qint32 chartId, const QString& name) const;
+    // Every TVAL read for the pair, in the order read, when the database holds
+    // more than one row for it (a NULL as an empty text); empty otherwise.
+    QStringList storedTexts(qint32 chartId, const QString& name) const;
     // The number a look-up by name gives (the first CSOPT row read).
     std::optional<qint32> optionId(const QString& name) const;
     bool hasRow(qint32 chartId, qint32 optionId) const;
@@ -38,7 +41,7 @@ public:
     void rowDeleted(qint32 chartId, qint32 optionId, const QString& name);
 
 private:
-    void readRows(DbConnection& db, const QString& sql);
+    void readRows(DbConnection& db, const QString& sql, const QStringList& names);
     void addOption(const QString& name, qint32 optionId);
     // A small number for each option name met, so that the per-row maps hash
     // two integers rather than a string.
@@ -46,9 +49,10 @@ private:
     std::optional<int> knownNameKey(const QString& name) const;
 
     QHash<QString, int> m_nameKeys;
-    QHash<QPair<qint32, int>, FieldValue> m_firstByName;  // (chart, name key)
-    QHash<QPair<qint32, qint32>, FieldValue> m_rows;      // first TVAL per (chart, number)
-    QHash<QString, QVector<qint32>> m_numbers;            // in the order read
+    QHash<QPair<qint32, int>, FieldValue> m_firstByName;     // (chart, name key)
+    QHash<QPair<qint32, int>, QStringList> m_severalByName;  // pairs read more than once
+    QHash<QPair<qint32, qint32>, FieldValue> m_rows;         // first TVAL per (chart, number)
+    QHash<QString, QVector<qint32>> m_numbers;               // in the order read
 };
 
 // "'A', 'B'" for an IN list of option names (names are our own constants).

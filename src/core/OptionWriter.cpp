@@ -17,24 +17,6 @@ namespace {
 // our read and our update.
 constexpr int kAllocationAttempts = 5;
 
-QString selectOptionId(const QString& optionName) {
-    return QStringLiteral("SELECT OPTID FROM CSOPT WHERE NAME = '") + optionName +
-           QStringLiteral("'");
-}
-
-// OPTID of an existing option name, or none.
-std::optional<qint32> findOptionId(DbConnection& db, const QString& optionName,
-                                   const OptionSnapshot* known) {
-    if (known)
-        return known->optionId(optionName);
-    DbResult result = db.execute(selectOptionId(optionName));
-    if (result.atEnd())
-        return std::nullopt;
-    const qint32 id = result.field(0).toInt32();
-    result.close();
-    return id;
-}
-
 // Takes the next number from CSOPRN and defines the option with it. The counter
 // only moves when it still holds the value just read, so two editors saving at
 // once never get the same number. None when CSOPRN has no row.
@@ -67,7 +49,7 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
 }  // namespace
 
 StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                              const TaggedValue& value, OptionSnapshot* known) {
+                              const TaggedValue& value, OptionSnapshot& known) {
     const QString t = value.toDisplayText().trimmed();
     try {
         link.ensureOpen();
@@ -75,27 +57,17 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
         const QString m = QString::number(link.monitorId());
         const QString c = QString::number(chartId);
 
-        std::optional<qint32> id = findOptionId(db, optionName, known);
+        std::optional<qint32> id = known.optionId(optionName);
         if (!id) {
             id = allocateOptionId(db, optionName);
             if (!id)
                 return StoreOutcome::refusal(Msg::CounterUnreadable);
-            if (known)
-                known->optionCreated(optionName, *id);
+            known.optionCreated(optionName, *id);
         }
         const QString o = QString::number(*id);
-        const QString f = link.formatter().US_Format(t);
+        const QString f = link.formatter().US_Format(value);
 
-        bool exists = false;
-        if (known) {
-            exists = known->hasRow(chartId, *id);
-        } else {
-            const DbResult current = db.execute(
-                QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") + m +
-                QStringLiteral(" AND CHRTID = ") + c + QStringLiteral(" AND OPTID = ") + o);
-            exists = !current.atEnd();
-        }
-        if (!exists)
+        if (!known.hasRow(chartId, *id))
             db.execute(QStringLiteral("INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (") +
                        m + QStringLiteral(", ") + c + QStringLiteral(", ") + o +
                        QStringLiteral(", '") + f + QStringLiteral("')"));
@@ -103,8 +75,7 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
             db.execute(QStringLiteral("UPDATE CSMDAT SET TVAL = '") + f +
                        QStringLiteral("' WHERE MONID = ") + m + QStringLiteral(" AND CHRTID = ") +
                        c + QStringLiteral(" AND OPTID = ") + o);
-        if (known)
-            known->rowStored(chartId, *id, optionName, f);
+        known.rowStored(chartId, *id, optionName, f);
         return StoreOutcome::success();
     } catch (const DbError& error) {
         StoreOutcome failure = StoreOutcome::failure(Msg::ValueSetError, error.description());
@@ -114,19 +85,18 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
 }
 
 StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                               OptionSnapshot* known) {
+                               OptionSnapshot& known) {
     try {
         link.ensureOpen();
         DbConnection& db = link.db;
         const qint32 monId = link.monitorId();
-        const std::optional<qint32> id = findOptionId(db, optionName, known);
+        const std::optional<qint32> id = known.optionId(optionName);
         if (!id)
             return StoreOutcome::success();  // an option never defined has no value to delete
         db.execute(QStringLiteral("DELETE FROM CSMDAT WHERE MONID = ") + QString::number(monId) +
                    QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
                    QStringLiteral(" AND OPTID = ") + QString::number(*id));
-        if (known)
-            known->rowDeleted(chartId, *id, optionName);
+        known.rowDeleted(chartId, *id, optionName);
         return StoreOutcome::success();
     } catch (const DbError& error) {
         StoreOutcome failure = StoreOutcome::failure(Msg::ValueDeleteError, error.description());

@@ -18,13 +18,13 @@ class OptionSnapshot;
 // raised only if it still holds the value read, else read again (a few times).
 // On failure: 111 (CSOPRN has no row), or 112 naming the option and the value
 // text with the driver's description.
-// With `known`, the option number and whether the row exists come from there
-// (and it learns what was written) instead of from a statement each.
+// The option number and whether the row exists come from `known`, which learns
+// what was written.
 StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                              const TaggedValue& value, OptionSnapshot* known = nullptr);
+                              const TaggedValue& value, OptionSnapshot& known);
 // Deletes that value if it exists; on failure 114 naming the option, with the
 // driver's description.
 StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                               OptionSnapshot* known = nullptr);
+                               OptionSnapshot& known);
 
 }  // namespace tolva

@@ -1,22 +1,18 @@
 #pragma once
 
-#include "core/OptionReader.h"
 #include "core/OptionTable.h"
+#include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 
 namespace tolva {
 
-// 0: no cell changed; 1: changed and all three Current values equal the empty
-// value; 2: changed and some Current value does not.
-int GetGroupChange(const OptionCell& low, const OptionCell& middle, const OptionCell& high);
-
 // Walks gOptionRows and writes every changed group (one connection for the walk).
 // Each group's statements form one transaction: a group is written whole or not
-// at all, the groups before it stay written. Batched, what the walk needs to
-// decide (option numbers, existing rows, type options) is read once before the
-// first write; value by value, a statement asks for each. Success when every row
-// was walked; otherwise the refused group's check (with its cell) or the
-// database failure, with the number of characteristics wholly written before it.
-StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
+// at all, the groups before it stay written. What the walk needs to decide
+// (option numbers, existing rows, type options) is read once before the first
+// write. Success when every row was walked; otherwise the refused group's check
+// (with its cell) or the database failure, with the number of characteristics
+// wholly written before it. Either way writtenGroups lists the groups committed.
+StoreOutcome SaveMonitorOptions(SharedState& s);
 
 }  // namespace tolva

@@ -5,27 +5,16 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "MonitorEditor.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
 #include "core/CsvImport.h"
+#include "core/LimitGroups.h"
 #include "frmImport.h"
 #include "frmMain.h"
 #include "ui/UiPort.h"
 
 namespace tolva {
-
-namespace {
-
-OptionGroup groupOfCell(OptionCell OptionRow::*cell) {
-    if (cell == &OptionRow::SpecLower || cell == &OptionRow::SpecNominal ||
-        cell == &OptionRow::SpecUpper)
-        return OptionGroup::Spec;
-    if (cell == &OptionRow::XLcl || cell == &OptionRow::XCl || cell == &OptionRow::XUcl)
-        return OptionGroup::X;
-    return OptionGroup::R;
-}
-
-}  // namespace
 
 void frmMain::mnuImport_Click() {
     if (!commitOpenEdit())
@@ -69,12 +58,15 @@ bool frmMain::importCsv(const QString& path) {
     // in where the user sees it marked.
     for (const ImportChange& change : changes) {
         if (m_model->columnOf(change.cell) < 0)
-            revealGroup(groupOfCell(change.cell));
+            revealGroup(groupOf(change.cell));
     }
-    QVector<OptionEdit> edits;
-    for (const ImportChange& change : changes)
-        edits.push_back({change.rowIndex, change.cell, change.after});
-    storeEdits(edits);
+    QModelIndexList cells;
+    QVector<TaggedValue> values;
+    for (const ImportChange& change : changes) {
+        cells << m_model->index(change.rowIndex, m_model->columnOf(change.cell));
+        values << change.after;
+    }
+    m_editor->store(cells, values);
     return true;
 }
 

@@ -68,6 +68,8 @@ TEST_F(SettingsFile, OddLinesAndBadValues) {
          "Process Capability=false\r\n",
          true, "Qualite|jean|010|:0"},
         {"DSN=a=b\r\n", true, "a||110|:0"},
+        // Only spaces are trimmed: a tab stays part of the key or the value.
+        {"\tDSN=x\r\nUID=\tjean\t\r\n", true, "|\tjean\t|110|:0"},
         // Malformed entries are passed over; the first one taken replaces the start-up entry.
         {"MONITOR=Qualite\r\nMONITOR=Qualite;12;3\r\nMONITOR=Essais;3\r\nmonitor=Qualite;12\r\n",
          true, "||110|Essais:3 Qualite:12"},

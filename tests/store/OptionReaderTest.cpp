@@ -66,12 +66,6 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
     EXPECT_EQ(sql[1],
               "SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM CSCINP WHERE "
               "PROFID = 50)");
-    EXPECT_TRUE(
-        sql[2].startsWith("SELECT CSMDAT.CHRTID, CSMDAT.OPTID, CSOPT.NAME, CSMDAT.TVAL "
-                          "FROM CSMDAT, CSOPT WHERE CSMDAT.MONID = 12 AND CSOPT.OPTID = "
-                          "CSMDAT.OPTID AND CSOPT.NAME IN ('RTypeOfLCLandUCL', "));
-    EXPECT_TRUE(sql[2].endsWith(
-        "'ProcCapUpper') AND CSMDAT.CHRTID IN (SELECT CHRTID FROM CSCINP WHERE PROFID = 50)"));
     EXPECT_EQ(appState().gProfId, 50);
     for (qint32 chart = 1; chart <= charts; ++chart) {
         const OptionRow& r = data.row(chart);
@@ -108,6 +102,23 @@ TEST_F(OptionReaderTest, TypesDecideWhichLimitsAreShownAndAFailedLoadKeepsTheTab
     expectFailure(outcome, outcome.driverText);  // the driver's text alone
     EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));
     EXPECT_EQ(inUse(), before);
+}
+
+// Two rows for one chart and option (here through a second definition of the
+// name): the cell shows the first and knows of both, as a save updates both.
+TEST_F(OptionReaderTest, SeveralStoredRowsForOneValueAreKnownToItsCell) {
+    MonitorData data({1, 2});
+    for (qint32 chart : {1, 2})
+        data.setAll(chart, "XTypeOfLCLandUCL=2 XChartLCLConstant=1 XChartUCLConstant=12");
+    TestDatabase::execAll({"INSERT INTO CSOPT VALUES (99, 'XChartUCLConstant', 'TEXT')",
+                           "INSERT INTO CSMDAT VALUES (12, 1, 99, '99')"});
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
+    const OptionTable& table = appState().gOptionRows;
+    QStringList texts = table.storedTexts(MonitorData::rowIndex(1), &OptionRow::XUcl);
+    texts.sort();
+    EXPECT_EQ(texts, QStringList({"12", "99"}));
+    EXPECT_EQ(table.storedTexts(MonitorData::rowIndex(2), &OptionRow::XUcl), QStringList());
+    EXPECT_EQ(table.storedTexts(MonitorData::rowIndex(1), &OptionRow::XLcl), QStringList());
 }
 
 }  // namespace

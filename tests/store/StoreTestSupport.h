@@ -81,13 +81,15 @@ public:
     static int count(const QString& sql) { return TestDatabase::scalar(sql).toInt(); }
 
     // The loaded row of a chart (the chart query has no order of its own).
-    static OptionRow& row(qint32 chart) {
-        for (OptionRow& r : appState().gOptionRows) {
-            if (r.ChartId == chart)
-                return r;
+    static int rowIndex(qint32 chart) {
+        const OptionTable& rows = appState().gOptionRows;
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows.at(i).ChartId == chart)
+                return i;
         }
         throw std::runtime_error("chart not loaded");
     }
+    static const OptionRow& row(qint32 chart) { return appState().gOptionRows.at(rowIndex(chart)); }
 
 private:
     QHash<QString, qint32> m_ids;
@@ -118,15 +120,18 @@ inline QString valueText(const TaggedValue& v) {
                           : u'"' + v.toTextValue() + u'"';
 }
 
-// The current values of one group of a row: lower, centre, upper.
-inline void setGroup(OptionRow& r, OptionGroup group, const TaggedValue& low,
+// The current values of one group of a chart's row: lower, centre, upper.
+inline void setGroup(qint32 chart, OptionGroup group, const TaggedValue& low,
                      const TaggedValue& centre, const TaggedValue& high) {
-    OptionCell* cells[3][3] = {{&r.SpecLower, &r.SpecNominal, &r.SpecUpper},
-                               {&r.XLcl, &r.XCl, &r.XUcl},
-                               {&r.RLcl, &r.RCl, &r.RUcl}};
-    cells[int(group)][0]->Current = low;
-    cells[int(group)][1]->Current = centre;
-    cells[int(group)][2]->Current = high;
+    const int i = MonitorData::rowIndex(chart);
+    OptionTable& rows = appState().gOptionRows;
+    const OptionCellRef cells[3][3] = {
+        {&OptionRow::SpecLower, &OptionRow::SpecNominal, &OptionRow::SpecUpper},
+        {&OptionRow::XLcl, &OptionRow::XCl, &OptionRow::XUcl},
+        {&OptionRow::RLcl, &OptionRow::RCl, &OptionRow::RUcl}};
+    rows.setCurrent(i, cells[int(group)][0], low);
+    rows.setCurrent(i, cells[int(group)][1], centre);
+    rows.setCurrent(i, cells[int(group)][2], high);
 }
 
 // A failure whose text, as the box shows it, begins with start.

@@ -72,7 +72,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         EXPECT_TRUE(s.gShowProc);
         EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "36" + point + "5");
         EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), "");
-        EXPECT_TRUE(window->m_changed && action("mnuCommit")->isEnabled());
+        EXPECT_TRUE(window->hasUnsavedChanges() && action("mnuCommit")->isEnabled());
         EXPECT_EQ(tval(103, 1101, "ProcCapUpper"), "35.01");
 
         // One step of the history takes both back.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "StoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "core/Catalog.h"
 #include "core/GroupChecks.h"
+#include "core/LimitGroups.h"
+#include "core/SharedState.h"
 
 namespace tolva::test {
 namespace {
@@ -11,7 +13,9 @@ namespace {
 // editor opens with (the value as the French desktop writes it, or empty).
 TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
     const OptionGroup P = OptionGroup::Spec, X = OptionGroup::X, R = OptionGroup::R;
+    const LocaleScope french("fr_FR");
     const TaggedValue o, t = TaggedValue::text(QStringLiteral("n/a"));
+    const auto num = [](double v) { return TaggedValue::number(v); };
     using Row = OptionRow;
     const struct {
         OptionGroup group;
@@ -39,11 +43,13 @@ TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        SharedState& s = appState();
-        s.reset();
-        s.gOptionRows.resize(3);
-        setGroup(s.gOptionRows[1], c.group, c.low, c.middle, c.high);
-        const StoreOutcome outcome = CheckGroup(appState(), 1, c.group);
+        SharedState s;
+        s.gOptionRows = QVector<OptionRow>(3);
+        const LimitGroup& g = limitGroup(c.group);
+        s.gOptionRows.setCurrent(1, g.low(), c.low);
+        s.gOptionRows.setCurrent(1, g.middle(), c.middle);
+        s.gOptionRows.setCurrent(1, g.high(), c.high);
+        const StoreOutcome outcome = CheckGroup(s, 1, c.group);
         EXPECT_EQ(outcome.ok(), c.message == 0);
         if (c.message == 0)
             continue;
@@ -54,7 +60,6 @@ TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
         EXPECT_TRUE(outcome.edit->cell == c.cell);
         EXPECT_EQ(outcome.edit->text, c.text);
     }
-    appState().reset();
 }
 
 }  // namespace
