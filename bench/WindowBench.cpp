@@ -64,6 +64,12 @@ public:
         std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
         return Answer::Ok;
     }
+    // Nobody else writes the benchmark's database: a conflict is a failure.
+    ConflictAnswer resolve(const GroupConflict& conflict) override {
+        ++failures;
+        std::fprintf(stderr, "conflict on %s\n", qPrintable(conflict.chartName));
+        return ConflictAnswer{};
+    }
 
     int questions = 0;
     int failures = 0;

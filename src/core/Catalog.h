@@ -104,6 +104,16 @@ enum : int {
     ImportIgnoredColumns = 277,
     ImportLines = 278,      // "%1": file lines
     ImportGridTwice = 279,  // "%1": how many grid rows carry the name
+    SaveStoppedOnConflict = 300,  // %1: the characteristic
+    ConflictTitle = 301,
+    ConflictText = 302,  // %1: the group, %2: the characteristic
+    ConflictAtLoad = 303,
+    ConflictInDatabase = 304,
+    ConflictYours = 305,
+    ConflictOverwrite = 306,
+    ConflictTakeStored = 307,
+    ConflictStop = 308,
+    ConflictForTheRest = 309,
     SeveralStoredValues = 320,
 };
 }  // namespace Msg

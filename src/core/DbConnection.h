@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -58,6 +60,16 @@ public:
     // driver (see OdbcStatement): for large results and for reads that must not
     // cost catalog round trips. Counted and traced as execute is.
     void forEachRow(const QString& sql, const std::function<void(OdbcStatement&)>& onRow);
+    // Runs the statements in order in as few requests as the driver allows:
+    // several at once where it takes them (PostgreSQL; MariaDB with its
+    // multi-statement option, which the connection string asks for), one per
+    // request elsewhere. Each query's rows go to onRow with the statement's
+    // index. A failure stops the rest; inside a transaction, roll it back.
+    void executeBatch(const QStringList& statements,
+                      const std::function<void(int, OdbcStatement&)>& onRow = {});
+    enum class Dialect { SQLite, PostgreSQL, MySQL, Other };
+    // The server behind the connection, asked of the driver once.
+    Dialect dialect();
     // Statements from begin to commit take effect together or not at all.
     // Autocommit goes off at a transaction's start and stays off after its
     // end until a statement runs outside one, so that a series of transactions
@@ -70,14 +82,17 @@ public:
     void close();
 
 private:
-    void countStatement(const QString& sql);
+    void countStatement(const QString& sql, bool traced = true);
+    bool takesSeveralStatements();
     void* odbcHandle() const;
 
     QString m_name;
     QString m_logName;
     bool m_open = false;
-    bool m_manualCommit = false;                      // autocommit switched off
-    bool m_inTransaction = false;                     // begun, neither committed nor rolled back
+    bool m_manualCommit = false;   // autocommit switched off
+    bool m_inTransaction = false;  // begun, neither committed nor rolled back
+    std::optional<Dialect> m_dialect;
+    bool m_multiStatementFlag = false;                // MariaDB sends "a; b" as one request
     std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
 };
 

@@ -68,6 +68,16 @@ void odbcEndTransaction(void* connection, bool commit) {
         throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
 }
 
+QString odbcDbmsName(void* connection) {
+    requireConnection(connection);
+    SQLWCHAR name[64] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
+        throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                              qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 63));
+}
+
 OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
     requireConnection(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;
@@ -94,6 +104,22 @@ OdbcStatement::~OdbcStatement() {
 
 bool OdbcStatement::fetch() {
     const SQLRETURN rc = SQLFetch(m_statement);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return true;
+}
+
+bool OdbcStatement::hasColumns() {
+    SQLSMALLINT columns = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return columns > 0;
+}
+
+bool OdbcStatement::nextResult() {
+    const SQLRETURN rc = SQLMoreResults(m_statement);
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))

@@ -26,6 +26,10 @@ public:
     qint32 int32(int column);
     // The text of the column; none for null.
     std::optional<QString> text(int column);
+    // Whether the current result has rows to fetch (a SELECT's, not an UPDATE's).
+    bool hasColumns();
+    // Moves to the result of the request's next statement; false after the last.
+    bool nextResult();
 
 private:
     void* m_statement = nullptr;
@@ -37,5 +41,7 @@ private:
 // Both throw DbError with the driver's text.
 void odbcSetAutocommit(void* connection, bool on);
 void odbcEndTransaction(void* connection, bool commit);
+// The server's product name ("PostgreSQL", "MariaDB", "SQLite"...).
+QString odbcDbmsName(void* connection);
 
 }  // namespace tolva

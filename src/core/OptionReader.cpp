@@ -186,6 +186,19 @@ bool readMonitor(SharedState& s, MonitorLink& link) {
 
 }  // namespace
 
+std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 chartId,
+                                           OptionGroup group) {
+    const OptionSource src(rows);
+    OptionRow row;
+    row.ChartId = chartId;
+    const LimitGroup& g = limitGroup(group);
+    if (group == OptionGroup::Spec)
+        readSpecGroup(src, row);
+    else
+        readControlGroup(src, row, g);
+    return {(row.*g.low()).Loaded, (row.*g.middle()).Loaded, (row.*g.high()).Loaded};
+}
+
 const QStringList& loadedOptionNames() {
     static const QStringList names = [] {
         QStringList all;

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 #include "core/DbConnection.h"
+#include "core/OptionTable.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
@@ -46,5 +48,10 @@ private:
 qint32 ReadLimitType(const std::optional<FieldValue>& tval);
 qint32 ReadSpecType(const std::optional<FieldValue>& tval);
 TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval);
+
+class OptionSnapshot;
+// A group's three cells (low, middle, high) as a load would show them from these rows.
+std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 chartId,
+                                           OptionGroup group);
 
 }  // namespace tolva

@@ -57,55 +57,75 @@ void OptionSnapshot::readProfileRows(DbConnection& db, qint32 monId, qint32 prof
              names);
 }
 
-void OptionSnapshot::readChartRows(DbConnection& db, qint32 monId, const QVector<qint32>& charts,
-                                   const QStringList& names) {
+namespace {
+
+QStringList chartRowsSelects(qint32 monId, const QVector<qint32>& charts, const QStringList& names,
+                             const QString& rowLock) {
+    QStringList selects;
     for (int start = 0; start < charts.size(); start += kChartsPerStatement) {
         QStringList ids;
         for (int i = start; i < charts.size() && i < start + kChartsPerStatement; ++i)
             ids << QString::number(charts[i]);
-        readRows(db,
-                 rowsSelect(monId, names) + QStringLiteral(" AND CSMDAT.CHRTID IN (") +
-                     ids.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                 names);
+        selects << rowsSelect(monId, names) + QStringLiteral(" AND CSMDAT.CHRTID IN (") +
+                       ids.join(QStringLiteral(", ")) + QStringLiteral(")") + rowLock;
     }
+    return selects;
 }
 
-void OptionSnapshot::readOptionNumbers(DbConnection& db, const QStringList& names) {
-    db.forEachRow(QStringLiteral("SELECT OPTID, ") + nameIndexCase(names) +
-                      QStringLiteral(" FROM CSOPT WHERE NAME IN (") + quotedNameList(names) +
-                      QStringLiteral(")"),
-                  [&](OdbcStatement& row) {
-                      const qint32 number = row.int32(0);
-                      addOption(nameAt(names, row, 1), number);
-                  });
+QString numbersSelect(const QStringList& names) {
+    return QStringLiteral("SELECT OPTID, ") + nameIndexCase(names) +
+           QStringLiteral(" FROM CSOPT WHERE NAME IN (") + quotedNameList(names) +
+           QStringLiteral(")");
+}
+
+}  // namespace
+
+QStringList OptionSnapshot::numbersAndRowsSelects(qint32 monId, const QVector<qint32>& charts,
+                                                  const QStringList& names,
+                                                  const QString& rowLock) {
+    return QStringList{numbersSelect(names)} + chartRowsSelects(monId, charts, names, rowLock);
+}
+
+void OptionSnapshot::take(int index, OdbcStatement& row, const QStringList& names) {
+    if (index == 0)
+        takeNumber(row, names);
+    else
+        takeRow(row, names);
+}
+
+void OptionSnapshot::takeNumber(OdbcStatement& row, const QStringList& names) {
+    const qint32 number = row.int32(0);
+    addOption(nameAt(names, row, 1), number);
 }
 
 void OptionSnapshot::readRows(DbConnection& db, const QString& sql, const QStringList& names) {
-    db.forEachRow(sql, [&](OdbcStatement& row) {
-        const qint32 chart = row.int32(0);
-        const qint32 number = row.int32(1);
-        const QString name = nameAt(names, row, 2);
-        const std::optional<QString> text = row.text(3);
-        const FieldValue tval = text ? FieldValue(QVariant(*text)) : FieldValue();
-        addOption(name, number);
-        // The database should hold one row per pair; where it holds several, the
-        // first one this statement returns counts, as a statement per value
-        // would take its first row (which of them comes first is the server's
-        // choice in both cases).
-        const auto byName = qMakePair(chart, nameKey(name));
-        const auto first = m_firstByName.constFind(byName);
-        if (first == m_firstByName.constEnd()) {
-            m_firstByName.insert(byName, tval);
-        } else {
-            QStringList& several = m_severalByName[byName];
-            if (several.isEmpty())
-                several << first->toText();
-            several << text.value_or(QString());
-        }
-        const auto byNumber = qMakePair(chart, number);
-        if (!m_rows.contains(byNumber))
-            m_rows.insert(byNumber, tval);
-    });
+    db.forEachRow(sql, [&](OdbcStatement& row) { takeRow(row, names); });
+}
+
+void OptionSnapshot::takeRow(OdbcStatement& row, const QStringList& names) {
+    const qint32 chart = row.int32(0);
+    const qint32 number = row.int32(1);
+    const QString name = nameAt(names, row, 2);
+    const std::optional<QString> text = row.text(3);
+    const FieldValue tval = text ? FieldValue(QVariant(*text)) : FieldValue();
+    addOption(name, number);
+    // The database should hold one row per pair; where it holds several, the
+    // first one this statement returns counts, as a statement per value
+    // would take its first row (which of them comes first is the server's
+    // choice in both cases).
+    const auto byName = qMakePair(chart, nameKey(name));
+    const auto first = m_firstByName.constFind(byName);
+    if (first == m_firstByName.constEnd()) {
+        m_firstByName.insert(byName, tval);
+    } else {
+        QStringList& several = m_severalByName[byName];
+        if (several.isEmpty())
+            several << first->toText();
+        several << text.value_or(QString());
+    }
+    const auto byNumber = qMakePair(chart, number);
+    if (!m_rows.contains(byNumber))
+        m_rows.insert(byNumber, tval);
 }
 
 void OptionSnapshot::addOption(const QString& name, qint32 optionId) {

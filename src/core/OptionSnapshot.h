@@ -21,11 +21,13 @@ public:
     // CSMDAT rows of the monitor for the charts of the profile, joined with
     // CSOPT, for the given option names: one statement.
     void readProfileRows(DbConnection& db, qint32 monId, qint32 profId, const QStringList& names);
-    // The same for a list of charts (a statement per few hundred charts).
-    void readChartRows(DbConnection& db, qint32 monId, const QVector<qint32>& charts,
-                       const QStringList& names);
-    // Every CSOPT number of the given names, also those without a value row.
-    void readOptionNumbers(DbConnection& db, const QStringList& names);
+    // Statements to send together: every CSOPT number of the given names (also
+    // those without a value row), then the rows of a list of charts (a statement
+    // per few hundred charts), each ending with `rowLock`.
+    static QStringList numbersAndRowsSelects(qint32 monId, const QVector<qint32>& charts,
+                                             const QStringList& names, const QString& rowLock);
+    // Takes one result row of the statement at `index` of those.
+    void take(int index, OdbcStatement& row, const QStringList& names);
 
     // The first TVAL read for the pair; none when there is no row.
     std::optional<FieldValue> firstTval(qint32 chartId, const QString& name) const;
@@ -42,6 +44,8 @@ public:
 
 private:
     void readRows(DbConnection& db, const QString& sql, const QStringList& names);
+    void takeRow(OdbcStatement& row, const QStringList& names);
+    void takeNumber(OdbcStatement& row, const QStringList& names);
     void addOption(const QString& name, qint32 optionId);
     // A small number for each option name met, so that the per-row maps hash
     // two integers rather than a string.

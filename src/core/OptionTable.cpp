@@ -113,4 +113,12 @@ void OptionTable::setStoredTexts(int rowIndex, OptionCellRef cell, const QString
         m_storedTexts.insert(qMakePair(rowIndex, cellNumber(cell)), texts);
 }
 
+void OptionTable::takeStored(const GroupRef& ref, const std::array<TaggedValue, 3>& values) {
+    if (!contains(ref.rowIndex))
+        return;
+    const LimitGroup& g = limitGroup(ref.group);
+    for (size_t k = 0; k < 3; ++k)
+        (m_rows[ref.rowIndex].*g.cells[k]).setBoth(values[k]);
+}
+
 }  // namespace tolva

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
 
 #include "TaggedValue.h"
 
@@ -92,6 +93,9 @@ public:
     // group's cells become empty).
     void markSaved(const QVector<GroupRef>& groups);
     void markAllSaved();
+    // The database holds other values than those loaded: they become both the
+    // loaded and the current ones (low, middle, high).
+    void takeStored(const GroupRef& ref, const std::array<TaggedValue, 3>& values);
 
     // The texts the database holds for the option behind a cell when it holds
     // several rows for it (the cell shows the first); empty otherwise.

@@ -5,14 +5,18 @@
 #include "DbConnection.h"
 #include "GroupChecks.h"
 #include "LimitGroups.h"
+#include "OdbcStatement.h"
 #include "OptionReader.h"
 #include "OptionSnapshot.h"
 #include "OptionWriter.h"
+#include "core/Catalog.h"
 #include "core/SharedState.h"
 
 namespace tolva {
 
 namespace {
+
+using Values = std::array<TaggedValue, 3>;
 
 // Every option name the walk writes or deletes.
 QStringList walkedOptionNames() {
@@ -22,203 +26,369 @@ QStringList walkedOptionNames() {
     return names;
 }
 
-bool anyGroupChanged(const OptionTable& table, int rowIndex) {
-    for (const LimitGroup& g : limitGroups()) {
-        if (table.groupChange(rowIndex, g.group) != 0)
-            return true;
-    }
-    return false;
+// A changed group the save is to write.
+struct PlannedGroup {
+    GroupRef ref;
+    int change = 0;                     // 1 cleared, 2 set
+    std::optional<Values> overwriting;  // stored values the user chose to write over
+    bool taken = false;                 // the user took the stored values instead
+};
+
+Values cellValues(const OptionRow& row, const LimitGroup& g, TaggedValue OptionCell::*field) {
+    return {(row.*g.low()).*field, (row.*g.middle()).*field, (row.*g.high()).*field};
 }
 
-// One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
-    explicit Walk(SharedState& s) : m_state(s), m_link(s) {}
+    Walk(SharedState& s, ConflictResolver* resolver)
+        : m_state(s), m_link(s), m_resolver(resolver) {}
 
     StoreOutcome run() {
+        planGroups();
+        try {
+            while (!done())
+                attempt();
+        } catch (const DbError& error) {
+            m_db.rollback();
+            m_written.clear();  // the transaction is gone with what it wrote
+            return finished(StoreOutcome::driverFailure(error.description()));
+        }
+        return finished(m_stop ? *m_stop : StoreOutcome::success());
+    }
+
+private:
+    // The changed groups in the table's order, up to the first refused check.
+    void planGroups() {
         const OptionTable& table = m_state.gOptionRows;
-        int saved = 0;  // characteristics whose changes are all written
-        QVector<GroupRef> written;
         for (int i = 0; i < table.size(); ++i) {
             for (const LimitGroup& g : limitGroups()) {
                 const int change = table.groupChange(i, g.group);
                 if (change == 0)
                     continue;
-                if (!inGroup([&] { return saveGroup(i, g, change); })) {
-                    // The user needs to know how far the save got, whatever stopped it.
-                    m_failure.savedCharacteristics = saved;
-                    m_failure.writtenGroups = written;
-                    return m_failure;
+                if (change == 2) {
+                    StoreOutcome checked = CheckGroup(m_state, i, g.group);
+                    if (!checked) {
+                        m_stop = std::move(checked);
+                        return;
+                    }
                 }
-                written.append(GroupRef{i, g.group});
+                m_plan.append(PlannedGroup{GroupRef{i, g.group}, change, std::nullopt, false});
             }
-            if (anyGroupChanged(table, i))
-                ++saved;
         }
-        StoreOutcome done = StoreOutcome::success();
-        done.writtenGroups = written;
-        return done;
     }
 
-private:
-    // Runs one group's work; what it wrote takes effect with the commit, or not
-    // at all when it fails (a lost connection undoes it on the server's side).
-    template <typename Body>
-    bool inGroup(Body body) {
-        const bool ok = body();
-        if (!m_inTransaction)
-            return ok;
-        m_inTransaction = false;
-        if (!ok) {
-            m_db.rollback();
-            return false;
-        }
-        try {
-            m_db.commit();
-        } catch (const DbError& error) {
-            m_db.rollback();
-            return failed(StoreOutcome::driverFailure(error.description()));
-        }
-        return true;
-    }
-
-    // Keeps what went wrong for the caller; always false.
-    bool failed(StoreOutcome outcome) {
-        m_failure = std::move(outcome);
-        return false;
-    }
-
-    // Called before a group's first statement: reads what the walk decides on,
-    // the first time, and opens the group's transaction.
-    bool startGroup() {
-        if (m_inTransaction)
+    bool done() const {
+        if (m_committed || m_failed)
             return true;
-        try {
-            if (!m_known) {
-                m_link.ensureOpen();
-                m_known.emplace();
-                readKnownRows(*m_known);
-            }
-            m_db.beginTransaction();
-        } catch (const DbError& error) {
-            m_known.reset();
-            return failed(StoreOutcome::driverFailure(error.description()));
-        }
-        m_inTransaction = true;
-        return true;
-    }
-
-    // Option numbers, then the rows of every chart that has a changed group.
-    void readKnownRows(OptionSnapshot& known) {
-        QVector<qint32> charts;
-        const OptionTable& table = m_state.gOptionRows;
-        for (int i = 0; i < table.size(); ++i) {
-            const qint32 chart = table.at(i).ChartId;
-            if (anyGroupChanged(table, i) && !charts.contains(chart))
-                charts.append(chart);
-        }
-        const QStringList names = walkedOptionNames();
-        known.readOptionNumbers(m_db, names);
-        known.readChartRows(m_db, m_link.monitorId(), charts, names);
-    }
-
-    bool write(const char* name, qint32 c, const TaggedValue& value) {
-        if (!startGroup())
-            return false;
-        StoreOutcome outcome = WriteOptionValue(m_link, QLatin1String(name), c, value, *m_known);
-        return outcome || failed(std::move(outcome));
-    }
-    bool remove(const char* name, qint32 c) {
-        if (!startGroup())
-            return false;
-        StoreOutcome outcome = DeleteOptionValue(m_link, QLatin1String(name), c, *m_known);
-        return outcome || failed(std::move(outcome));
-    }
-    bool removeAll(const QStringList& names, qint32 c) {
-        for (const QString& name : names) {
-            if (!remove(name.toLatin1().constData(), c))
+        for (const PlannedGroup& p : m_plan) {
+            if (!p.taken)
                 return false;
         }
         return true;
     }
 
-    // The chart's type option as the group is about to be written.
-    std::optional<qint32> readType(const LimitGroup& g, qint32 c) {
-        if (!startGroup())
-            return std::nullopt;
-        const std::optional<FieldValue> tval = m_known->firstTval(c, QLatin1String(g.typeOption));
-        return g.group == OptionGroup::Spec ? ReadSpecType(tval) : ReadLimitType(tval);
+    qint32 chartOf(const PlannedGroup& p) const {
+        return m_state.gOptionRows.at(p.ref.rowIndex).ChartId;
     }
 
-    bool saveGroup(int i, const LimitGroup& g, int change) {
-        const OptionRow& r = m_state.gOptionRows.at(i);
-        if (change == 1)
-            return removeAll(g.clearOrder, r.ChartId);
-        StoreOutcome checked = CheckGroup(m_state, i, g.group);
-        if (!checked)
-            return failed(std::move(checked));
-        return g.group == OptionGroup::Spec ? saveSpec(r, g) : saveControl(r, g);
+    // One transaction: the locked read, then either the writes and the commit,
+    // or, when some group differs from what it was loaded with, a rollback and
+    // the user's answers.
+    void attempt() {
+        m_link.ensureOpen();
+        m_db.beginTransaction();
+        OptionSnapshot known = readLocked();
+        QVector<int> conflicting;
+        QVector<Values> stored;
+        for (int k = 0; k < m_plan.size(); ++k) {
+            const PlannedGroup& p = m_plan[k];
+            if (p.taken)
+                continue;
+            const Values now = readGroupValues(known, chartOf(p), p.ref.group);
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const Values expected =
+                p.overwriting ? *p.overwriting
+                              : cellValues(row, limitGroup(p.ref.group), &OptionCell::Loaded);
+            if (now != expected) {
+                conflicting << k;
+                stored << now;
+            }
+        }
+        if (!conflicting.isEmpty()) {
+            m_db.rollback();  // no lock held while the user decides
+            ask(conflicting, stored);
+            return;
+        }
+        write(known);
     }
 
-    bool saveSpec(const OptionRow& r, const LimitGroup& g) {
-        const qint32 c = r.ChartId;
+    // Locks the monitor (saves of it queue up), then reads the option numbers
+    // and the rows of the charts to write, locking them where the server can.
+    OptionSnapshot readLocked() {
+        const DbConnection::Dialect dialect = m_db.dialect();
+        const bool server =
+            dialect == DbConnection::Dialect::PostgreSQL || dialect == DbConnection::Dialect::MySQL;
+        const QString rowLock =
+            dialect == DbConnection::Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF CSMDAT")
+            : dialect == DbConnection::Dialect::MySQL    ? QStringLiteral(" LOCK IN SHARE MODE")
+                                                         : QString();
+        QVector<qint32> charts;
+        for (const PlannedGroup& p : m_plan) {
+            if (!p.taken && !charts.contains(chartOf(p)))
+                charts.append(chartOf(p));
+        }
+        const qint32 monId = m_link.monitorId();
+        QStringList sql;
+        if (server)
+            sql << QStringLiteral("SELECT MONID FROM CSMON WHERE MONID = ") +
+                       QString::number(monId) + QStringLiteral(" FOR UPDATE");
+        const int first = int(sql.size());
+        const QStringList names = walkedOptionNames();
+        sql << OptionSnapshot::numbersAndRowsSelects(monId, charts, names, rowLock);
+        OptionSnapshot known;
+        runStatements(sql, [&](int index, OdbcStatement& row) {
+            if (index >= first)
+                known.take(index - first, row, names);
+        });
+        return known;
+    }
+
+    // Runs the statements as one batch, or one by one after a batch failed
+    // (then a failure can name its value).
+    void runStatements(const QStringList& sql,
+                       const std::function<void(int, OdbcStatement&)>& onRow = {}) {
+        if (!m_oneByOne) {
+            m_db.executeBatch(sql, onRow);
+            return;
+        }
+        for (int i = 0; i < sql.size(); ++i) {
+            m_failedIndex = i;
+            m_db.executeBatch({sql[i]}, [&](int, OdbcStatement& row) {
+                if (onRow)
+                    onRow(i, row);
+            });
+        }
+    }
+
+    void ask(const QVector<int>& conflicting, const QVector<Values>& stored) {
+        std::optional<ConflictAnswer>
+            standing;  // for this round only: a later change is asked again
+        for (int n = 0; n < conflicting.size(); ++n) {
+            PlannedGroup& p = m_plan[conflicting[n]];
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const LimitGroup& g = limitGroup(p.ref.group);
+            ConflictAnswer answer;
+            if (standing) {
+                answer = *standing;
+            } else if (m_resolver) {
+                answer = m_resolver->resolve(
+                    GroupConflict{p.ref.rowIndex, p.ref.group, row.ChartName,
+                                  cellValues(row, g, &OptionCell::Loaded), stored[n],
+                                  cellValues(row, g, &OptionCell::Current)});
+                if (answer.forTheRest)
+                    standing = answer;
+            }
+            switch (answer.choice) {
+                case ConflictAnswer::Overwrite:
+                    p.overwriting = stored[n];
+                    break;
+                case ConflictAnswer::TakeStored:
+                    p.taken = true;
+                    m_state.gOptionRows.takeStored(p.ref, stored[n]);
+                    break;
+                case ConflictAnswer::Stop:
+                    StoreOutcome stop = StoreOutcome::refusal(Msg::SaveStoppedOnConflict);
+                    stop.arguments = QStringList{row.ChartName};
+                    m_stop = stop;
+                    m_plan.resize(conflicting[n]);
+                    return;
+            }
+        }
+    }
+
+    // What each group writes, from the rows just read: the one place that
+    // lists a save's values.
+    QVector<GroupWrites> groupWrites(const OptionSnapshot& known) {
+        QVector<GroupWrites> groups;
+        for (const PlannedGroup& p : m_plan) {
+            if (p.taken)
+                continue;
+            GroupWrites gw{p.ref, {}};
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const LimitGroup& g = limitGroup(p.ref.group);
+            auto before = [&](const QString& name) -> std::optional<QString> {
+                const std::optional<FieldValue> tval = known.firstTval(row.ChartId, name);
+                if (!tval || tval->isNull())
+                    return std::nullopt;
+                return tval->toText();
+            };
+            auto remove = [&](const QString& name) {
+                gw.values.append(
+                    ValueWrite{name, row.ChartId, before(name), std::nullopt, QString()});
+            };
+            auto store = [&](const char* name, const TaggedValue& value) {
+                const QString option = QLatin1String(name);
+                gw.values.append(ValueWrite{option, row.ChartId, before(option),
+                                            m_link.formatter().US_Format(value),
+                                            value.toDisplayText().trimmed()});
+            };
+            if (p.change == 1) {
+                for (const QString& name : g.clearOrder)
+                    remove(name);
+            } else if (g.group == OptionGroup::Spec) {
+                specWrites(row, g, known, store);
+            } else {
+                controlWrites(row, g, known, store, remove);
+            }
+            groups.append(gw);
+        }
+        return groups;
+    }
+
+    template <typename Store>
+    static void specWrites(const OptionRow& r, const LimitGroup& g, const OptionSnapshot& known,
+                           Store store) {
         const TaggedValue& lower = (r.*g.low()).Current;
         const TaggedValue& upper = (r.*g.high()).Current;
         const qint32 newType = lower.isEmpty() ? 3 : upper.isEmpty() ? 2 : 1;
-        const std::optional<qint32> oldType = readType(g, c);
-        if (!oldType)
-            return false;
-        if (*oldType != newType && !write(g.typeOption, c, TaggedValue::number(newType)))
-            return false;
+        if (ReadSpecType(known.firstTval(r.ChartId, QLatin1String(g.typeOption))) != newType)
+            store(g.typeOption, TaggedValue::number(newType));
         // An emptied limit stays in the database: the new type hides it.
-        for (OptionCellRef cell : g.cells) {
-            const TaggedValue& value = (r.*cell).Current;
-            const bool nominal = cell == g.middle();
-            if ((nominal || !value.isEmpty()) && !write(optionOf(g, cell), c, value))
-                return false;
+        for (size_t k = 0; k < 3; ++k) {
+            const TaggedValue& value = (r.*g.cells[k]).Current;
+            if (k == 1 || !value.isEmpty())
+                store(g.valueOptions[k], value);
         }
-        return true;
     }
 
-    bool saveControl(const OptionRow& r, const LimitGroup& g) {
-        const qint32 c = r.ChartId;
-        const TaggedValue& lcl = (r.*g.low()).Current;
+    template <typename Store, typename Remove>
+    static void controlWrites(const OptionRow& r, const LimitGroup& g, const OptionSnapshot& known,
+                              Store store, Remove remove) {
         const TaggedValue& cl = (r.*g.middle()).Current;
-        const TaggedValue& ucl = (r.*g.high()).Current;
-        const std::optional<qint32> oldType = readType(g, c);
-        if (!oldType)
-            return false;
-        if (*oldType != 2 && !write(g.typeOption, c, TaggedValue::number(2)))
-            return false;
-        const char* lclName = g.valueOptions[0];
-        const char* clName = g.valueOptions[1];
-        const char* uclName = g.valueOptions[2];
+        if (ReadLimitType(known.firstTval(r.ChartId, QLatin1String(g.typeOption))) != 2)
+            store(g.typeOption, TaggedValue::number(2));
         if (cl.isEmpty()) {
-            return remove(g.centreLineFlag, c) && remove(clName, c) && write(lclName, c, lcl) &&
-                   write(uclName, c, ucl);
+            remove(QLatin1String(g.centreLineFlag));
+            remove(QLatin1String(g.valueOptions[1]));
+            store(g.valueOptions[0], (r.*g.low()).Current);
+            store(g.valueOptions[2], (r.*g.high()).Current);
+            return;
         }
-        return write(lclName, c, lcl) && write(g.centreLineFlag, c, TaggedValue::number(1)) &&
-               write(clName, c, cl) && write(uclName, c, ucl);
+        store(g.valueOptions[0], (r.*g.low()).Current);
+        store(g.centreLineFlag, TaggedValue::number(1));
+        store(g.valueOptions[1], cl);
+        store(g.valueOptions[2], (r.*g.high()).Current);
     }
 
-    static const char* optionOf(const LimitGroup& g, OptionCellRef cell) {
-        return cell == g.low()      ? g.valueOptions[0]
-               : cell == g.middle() ? g.valueOptions[1]
-                                    : g.valueOptions[2];
+    // The counter, locked, when some name is new; none when CSOPRN has no row.
+    std::optional<qint32> readCounter() {
+        const bool server = m_db.dialect() == DbConnection::Dialect::PostgreSQL ||
+                            m_db.dialect() == DbConnection::Dialect::MySQL;
+        std::optional<qint32> maxNo;
+        runStatements({QStringLiteral("SELECT * FROM CSOPRN") +
+                       (server ? QStringLiteral(" FOR UPDATE") : QString())},
+                      [&](int, OdbcStatement& row) {
+                          if (!maxNo)
+                              maxNo = row.int32(0);
+                      });
+        return maxNo;
+    }
+
+    void write(OptionSnapshot& known) {
+        QVector<GroupWrites> groups = groupWrites(known);
+        std::optional<qint32> maxNo;
+        for (int n = 0; n < groups.size() && !maxNo; ++n) {
+            for (const ValueWrite& w : groups[n].values) {
+                if (!w.after || known.optionId(w.option))
+                    continue;
+                maxNo = readCounter();
+                if (!maxNo) {
+                    // No number to give: the groups before this one are still written.
+                    m_stop = StoreOutcome::refusal(Msg::CounterUnreadable);
+                    groups.resize(n);
+                    maxNo = 0;
+                }
+                break;
+            }
+        }
+        QStringList sql;
+        QVector<const ValueWrite*> owners;  // the value each statement stores
+        qint32 counter = maxNo.value_or(0);
+        for (const GroupWrites& gw : groups) {
+            for (const ValueWrite& w : gw.values) {
+                const QStringList statements =
+                    valueStatements(m_link.monitorId(), w, known, counter);
+                sql << statements;
+                for (int i = 0; i < statements.size(); ++i)
+                    owners << &w;
+            }
+        }
+        try {
+            runStatements(sql);
+        } catch (const DbError& error) {
+            m_db.rollback();
+            if (!m_oneByOne) {
+                m_oneByOne = true;  // again, statement by statement, to tell which value failed
+                return;
+            }
+            const ValueWrite* owner = owners.value(m_failedIndex);
+            m_failure = owner ? valueFailure(*owner, error.description())
+                              : StoreOutcome::driverFailure(error.description());
+            m_failed = true;
+            return;
+        }
+        m_db.commit();
+        m_committed = true;
+        for (const GroupWrites& gw : groups)
+            m_written.append(gw.ref);
+    }
+
+    StoreOutcome finished(StoreOutcome outcome) {
+        if (m_failed)
+            outcome = m_failure;
+        outcome.writtenGroups = m_written;
+        if (outcome.ok())
+            return outcome;
+        // The characteristics wholly written: rows with a written group before
+        // the first row still holding a change that was not written.
+        const OptionTable& table = m_state.gOptionRows;
+        auto pending = [&](int i) {
+            for (const LimitGroup& g : limitGroups()) {
+                if (table.groupChange(i, g.group) != 0 && !m_written.contains(GroupRef{i, g.group}))
+                    return true;
+            }
+            return false;
+        };
+        int stopRow = 0;
+        while (stopRow < table.size() && !pending(stopRow))
+            ++stopRow;
+        QVector<int> rows;
+        for (const GroupRef& ref : m_written) {
+            if (ref.rowIndex < stopRow && !rows.contains(ref.rowIndex))
+                rows << ref.rowIndex;
+        }
+        outcome.savedCharacteristics = int(rows.size());
+        return outcome;
     }
 
     SharedState& m_state;
     MonitorLink m_link;
     DbConnection& m_db = m_link.db;
-    std::optional<OptionSnapshot> m_known;  // what the database holds
-    bool m_inTransaction = false;
-    StoreOutcome m_failure;  // what stopped the walk
+    ConflictResolver* m_resolver;
+    QVector<PlannedGroup> m_plan;
+    std::optional<StoreOutcome> m_stop;  // a refused check, a missing counter, the user's stop
+    QVector<GroupRef> m_written;
+    bool m_committed = false;
+    bool m_oneByOne = false;
+    bool m_failed = false;
+    StoreOutcome m_failure;
+    int m_failedIndex = 0;  // of the statement that failed, one by one
 };
 
 }  // namespace
 
-StoreOutcome SaveMonitorOptions(SharedState& s) {
-    return Walk(s).run();
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver) {
+    return Walk(s, resolver).run();
 }
 
 }  // namespace tolva

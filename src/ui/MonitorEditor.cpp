@@ -145,8 +145,8 @@ void MonitorEditor::revert(const QModelIndexList& cells) {
         store(changed, loaded);
 }
 
-StoreOutcome MonitorEditor::save() {
-    StoreOutcome outcome = SaveMonitorOptions(m_state);
+StoreOutcome MonitorEditor::save(ConflictResolver* resolver) {
+    StoreOutcome outcome = SaveMonitorOptions(m_state, resolver);
     m_state.gOptionRows.markSaved(outcome.writtenGroups);
     return outcome;
 }

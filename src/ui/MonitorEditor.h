@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QVector>
 
+#include "core/SaveConflict.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
@@ -49,7 +50,8 @@ public:
 
     // The save walk; the groups it committed become saved (also when it stopped
     // part-way), so the grid's marks match the database.
-    StoreOutcome save();
+    // `resolver` answers for groups another workstation saved meanwhile.
+    StoreOutcome save(ConflictResolver* resolver = nullptr);
     // Reads the monitor again. A failed read keeps the table on screen, now
     // taken as saved. Either way the history is dropped.
     StoreOutcome reload();

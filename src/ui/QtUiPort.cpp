@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/Catalog.h"
+#include "ui/ConflictBox.h"
 
 namespace tolva {
 
@@ -60,6 +61,16 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
         default:
             return Answer::Cancel;
     }
+}
+
+ConflictAnswer QtUiPort::resolve(const GroupConflict& conflict) {
+    // The busy pointer of the save must not sit over the box.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    setNormalPointer();
+    const ConflictAnswer answer = ConflictBox::ask(conflict, QApplication::activeWindow());
+    if (busy)
+        setBusyPointer();
+    return answer;
 }
 
 }  // namespace tolva

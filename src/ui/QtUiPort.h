@@ -11,6 +11,7 @@ public:
     void setNormalPointer() override;
     void processPendingEvents() override;
     Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override;
+    ConflictAnswer resolve(const GroupConflict& conflict) override;
 };
 
 }  // namespace tolva

@@ -80,7 +80,7 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = m_editor->save();
+                saved = m_editor->save(&uiPort());
             }
             if (!saved) {
                 // What was written is saved now; what was not stays on screen,

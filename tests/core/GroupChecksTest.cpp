@@ -55,9 +55,8 @@ TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
             continue;
         EXPECT_EQ(outcome.text(), catalogText(c.message));
         ASSERT_TRUE(outcome.edit.has_value());
-        EXPECT_EQ(outcome.edit->rowIndex, 1);
-        EXPECT_EQ(outcome.edit->group, c.group);
-        EXPECT_TRUE(outcome.edit->cell == c.cell);
+        EXPECT_TRUE(outcome.edit->rowIndex == 1 && outcome.edit->group == c.group &&
+                    outcome.edit->cell == c.cell);
         EXPECT_EQ(outcome.edit->text, c.text);
     }
 }

@@ -45,7 +45,9 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
                                         sql.mid(del.size()))
                        .toString();
     EXPECT_EQ(deleted.join(' '), clearOrder);
-    EXPECT_EQ(log.statements().size(), 2 + 27);  // what exists is read once, before the deletes
+    // What exists is read once, before the deletes (a server's monitor row locked first).
+    const int reads = TestDatabase::backend() == QLatin1String("sqlite") ? 2 : 3;
+    EXPECT_EQ(log.statements().size(), reads + 27);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 34"), 0);
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT WHERE CHRTID = 35"), 6);
 
@@ -55,33 +57,6 @@ TEST_F(SaveWalkTest, ClearedGroupsDeleteTheirOptionsInOrderAndAnUneditedSaveRuns
     EXPECT_TRUE(SaveMonitorOptions(appState()));
     EXPECT_EQ(unedited.statements(), QStringList());
     EXPECT_EQ(unedited.connectionsOpened(), 0);
-}
-
-TEST_F(SaveWalkTest, TypesFollowTheLimitsGivenAndTheCentreLineComesAndGoes) {
-    MonitorData data({34, 35});
-    data.setAll(34,
-                "ProcCapSpecType=0 ProcCapNominal=10 ProcCapDelta=0.2 XTypeOfLCLandUCL=2 "
-                "XChartLCLConstant=8 XChartUCLConstant=12");
-    data.setAll(35, "ProcCapSpecType=1 ProcCapLower=9 ProcCapNominal=10 ProcCapUpper=11");
-    ASSERT_TRUE(LoadMonitorOptions(appState()));
-    setGroup(34, Spec, num(9.5), num(10), num(10.5));  // was 9.8 10 10.2
-    setGroup(34, X, num(8), num(10), num(12));
-    setGroup(35, Spec, num(9), num(10), o);
-    ASSERT_TRUE(SaveMonitorOptions(appState()));
-    EXPECT_EQ(MonitorData::value(34, "ProcCapSpecType"), "1");
-    EXPECT_EQ(MonitorData::value(34, "ProcCapUpper"), "10.5");
-    EXPECT_EQ(MonitorData::value(34, "ProcCapDelta"), "0.2");  // left behind for the old type
-    EXPECT_EQ(MonitorData::value(35, "ProcCapSpecType"), "2");
-    EXPECT_EQ(MonitorData::value(35, "ProcCapUpper"), "11");  // hidden by the new type
-    EXPECT_EQ(MonitorData::value(34, "XChartCenterLine"), "1");
-    EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "10");
-
-    ASSERT_TRUE(LoadMonitorOptions(appState()));
-    appState().gOptionRows.setCurrent(MonitorData::rowIndex(34), &OptionRow::XCl, TaggedValue());
-    ASSERT_TRUE(SaveMonitorOptions(appState()));
-    EXPECT_EQ(MonitorData::value(34, "XChartCenterLine"), "<none>");
-    EXPECT_EQ(MonitorData::value(34, "XChartCenterLineValue"), "<none>");
-    EXPECT_EQ(MonitorData::value(34, "XChartLCLConstant"), "8");
 }
 
 TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
@@ -127,21 +102,6 @@ TEST_F(SaveWalkTest, RefusalCountsTheCharacteristicsWrittenBeforeIt) {
     EXPECT_EQ(outcome.savedCharacteristics, 1);
     EXPECT_EQ(outcome.writtenGroups, QVector<GroupRef>({GroupRef{0, X}}));
     EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 3);
-}
-
-TEST_F(SaveWalkTest, FailedReadBeforeTheFirstWriteStopsTheWalkWithTheDriverText) {
-    MonitorData data({34, 35});
-    ASSERT_TRUE(LoadMonitorOptions(appState()));
-    setGroup(34, X, num(1), o, num(2));
-    setGroup(35, R, num(0), o, num(1));
-    // The table goes away just before the walk reads which rows exist.
-    StatementTrap trap(QStringLiteral("SELECT OPTID, CASE"),
-                       [] { TestDatabase::exec("ALTER TABLE CSMDAT RENAME TO CSMDAT_AWAY"); });
-    const StoreOutcome outcome = SaveMonitorOptions(appState());
-    TestDatabase::exec("ALTER TABLE CSMDAT_AWAY RENAME TO CSMDAT");
-    expectFailure(outcome, outcome.driverText);  // the driver's text alone heads it
-    EXPECT_TRUE(outcome.driverText.contains("csmdat", Qt::CaseInsensitive));
-    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM CSMDAT"), 0);
 }
 
 // Which CSOPT row holds an option name is the database's decision, as in

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/DbConnection.h"
+#include "core/LimitGroups.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/ViewState.h"
@@ -34,16 +35,10 @@ public:
             sql << QStringLiteral("INSERT INTO CSCHRT (CHRTID, NAME) VALUES (%1, 'Cote %1')").arg(c)
                 << QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID) VALUES (50, %1)").arg(c);
         TestDatabase::execAll(sql);
-        pointAt({MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}});
-    }
-
-    // The program connected to the test database with these monitors listed, the
-    // first one chosen and every column group shown.
-    static void pointAt(const QVector<MonitorEntry>& monitors) {
         SharedState& s = appState();
         s.reset();
         s.gConnStr = TestDatabase::connectionString();
-        s.gMonitors = monitors;
+        s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
         ApplyViewState(s);
@@ -125,13 +120,10 @@ inline void setGroup(qint32 chart, OptionGroup group, const TaggedValue& low,
                      const TaggedValue& centre, const TaggedValue& high) {
     const int i = MonitorData::rowIndex(chart);
     OptionTable& rows = appState().gOptionRows;
-    const OptionCellRef cells[3][3] = {
-        {&OptionRow::SpecLower, &OptionRow::SpecNominal, &OptionRow::SpecUpper},
-        {&OptionRow::XLcl, &OptionRow::XCl, &OptionRow::XUcl},
-        {&OptionRow::RLcl, &OptionRow::RCl, &OptionRow::RUcl}};
-    rows.setCurrent(i, cells[int(group)][0], low);
-    rows.setCurrent(i, cells[int(group)][1], centre);
-    rows.setCurrent(i, cells[int(group)][2], high);
+    const LimitGroup& g = limitGroup(group);
+    rows.setCurrent(i, g.low(), low);
+    rows.setCurrent(i, g.middle(), centre);
+    rows.setCurrent(i, g.high(), high);
 }
 
 // A failure whose text, as the box shows it, begins with start.
