@@ -86,7 +86,8 @@ enum : int {
     OptionCounterKeptChanging = 230,
     // 260 to 279: the CSV import and its preview
     ImportEntry = 260,
-    ImportUnreadable = 262,  // 261 is kept for the paste cut at the grid's edges
+    PasteLeftOut = 261,  // "%1" rows and "%2" columns of a pasted block past the grid
+    ImportUnreadable = 262,
     ImportNotText = 263,
     ImportNoNameColumn = 264,
     ImportUnclosedQuote = 265,  // "%1": the line

@@ -206,6 +206,8 @@ private:
     MonitorEditor* m_editor = nullptr;  // edits since the last load, saves
     int m_savedRows = -1;               // rows the last save wrote, until the next edit
     int m_pastedValues = -1;            // values the last paste stored, until the next edit
+    int m_leftOutRows = 0;              // and what of its block lay past the grid's edges
+    int m_leftOutColumns = 0;
 
     bool m_closedForGood = false;
     bool m_sessionEnding = false;  // the session was settled; closes go through
