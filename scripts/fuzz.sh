@@ -12,7 +12,7 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=$(realpath -m "${1:-${TOLVA_BUILD_DIR:-$source_dir/build}}")
 fuzz_dir=$build_dir/fuzz-clang
 seconds=${TOLVA_FUZZ_SECONDS:-20}
-targets=(settings_reader stored_number chart_name connection_string)
+targets=(settings_reader stored_number chart_name connection_string csv_import)
 
 clang=$(command -v clang++ || command -v clang++-14 || true)
 if [[ -z $clang ]] || ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |

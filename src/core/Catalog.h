@@ -84,6 +84,27 @@ enum : int {
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
     SavedButRereadFailed = 240,  // heads the failure of the re-read after a save
+    // 260 to 279: the CSV import and its preview
+    ImportEntry = 260,
+    PasteLeftOut = 261,  // "%1" rows and "%2" columns of a pasted block past the grid
+    ImportUnreadable = 262,
+    ImportNotText = 263,
+    ImportNoNameColumn = 264,
+    ImportUnclosedQuote = 265,  // "%1": the line
+    BlanksClear = 266,
+    ImportButton = 267,
+    ImportChangeCount = 268,
+    ImportNoChange = 269,
+    ImportLimitHeading = 270,
+    ImportCurrentHeading = 271,
+    ImportNewHeading = 272,
+    ImportNonNumbers = 273,  // 273 to 277: the preview's lists, "%1" their length
+    ImportDuplicates = 274,
+    ImportNotFound = 275,
+    ImportNotMentioned = 276,
+    ImportIgnoredColumns = 277,
+    ImportLines = 278,      // "%1": file lines
+    ImportGridTwice = 279,  // "%1": how many grid rows carry the name
     SaveStoppedOnConflict = 300,  // %1: the characteristic
     ConflictTitle = 301,
     ConflictText = 302,  // %1: the group, %2: the characteristic

@@ -101,7 +101,13 @@ MonitorEditor::Paste MonitorEditor::paste(const QString& text, const QModelIndex
             texts << block.first().first();
         }
     } else {
-        // From the start cell; what runs past the last row or column is cut.
+        // From the start cell; what runs past the last row or column is cut,
+        // and counted.
+        qsizetype widest = 0;
+        for (const QStringList& fields : block)
+            widest = qMax(widest, fields.size());
+        result.rowsLeftOut = qMax(0, start.row() + int(block.size()) - m_model.rowCount());
+        result.columnsLeftOut = qMax(0, start.column() + int(widest) - m_model.columnCount());
         for (int r = 0; r < block.size(); ++r) {
             for (int c = 0; c < block.at(r).size(); ++c) {
                 const QModelIndex index = m_model.index(start.row() + r, start.column() + c);

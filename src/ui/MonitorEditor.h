@@ -43,6 +43,8 @@ public:
     struct Paste {
         int stored = 0;
         QModelIndex refused;
+        int rowsLeftOut = 0;  // of a block cut at the grid's last row and column
+        int columnsLeftOut = 0;
     };
     Paste paste(const QString& text, const QModelIndex& start, const QModelIndexList& selected);
     // The changed cells among these back to their loaded values, as one step.

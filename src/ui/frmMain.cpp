@@ -126,6 +126,7 @@ void frmMain::buildControls() {
         setSaveEnabled(hasUnsavedChanges());
         m_savedRows = -1;
         m_pastedValues = -1;
+        m_leftOutRows = m_leftOutColumns = 0;
         UpdateChangePanel();
     });
     grdData->hide();  // shown by the first fill
@@ -152,9 +153,12 @@ void frmMain::buildControls() {
         panel->setMinimumWidth(1);
         panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
+    // The counts take the width their text needs, at any scaling; the names
+    // share what is left and are cut first.
+    m_statusChanges->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     bar->addWidget(m_statusDsn, 1);
     bar->addWidget(m_statusMonitor, 3);
-    bar->addWidget(m_statusChanges, 2);
+    bar->addWidget(m_statusChanges, 0);
 
     // grdData and txtGrd report their keys and focus changes to the window first;
     // keys that reach the window from elsewhere (grid hidden) come by itself.
@@ -225,6 +229,7 @@ void frmMain::buildMenusAndToolbar() {
                          &frmMain::mnuCommit_Click);
     addSeparator(mnuOpt, "mnuHyphen2");
     mnuExport = addEntry(mnuOpt, "mnuExport", QKeySequence(), &frmMain::mnuExport_Click);
+    mnuImport = addEntry(mnuOpt, "mnuImport", QKeySequence(), &frmMain::mnuImport_Click);
     addSeparator(mnuOpt, "mnuHyphenExport");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
@@ -260,6 +265,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuCommit->setText(catalogText(Msg::SaveEntry));
     mnuExit->setText(catalogText(Msg::ExitEntry));
     mnuExport->setText(catalogText(Msg::ExportEntry));
+    mnuImport->setText(catalogText(Msg::ImportEntry));
     mnuView->setTitle(catalogText(Msg::ViewMenu));
     mnuProc->setText(catalogText(Msg::ProcEntry));
     mnuX->setText(catalogText(Msg::XEntry));
@@ -304,6 +310,7 @@ void frmMain::optionsLoaded() {
     // The history applies to the values of the last load only.
     m_editor->clearHistory();
     m_pastedValues = -1;
+    m_leftOutRows = m_leftOutColumns = 0;
 }
 
 void frmMain::revealGroup(OptionGroup group) {

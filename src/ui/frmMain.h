@@ -28,6 +28,7 @@ class OptionTableModel;
 //   frmMainEdit.cpp      the in-place editor txtGrd and the heading marks
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
 //   frmMainExport.cpp    export of the option table as a CSV file
+//   frmMainImport.cpp    import of limits from a CSV file, after a preview
 //   frmMainEditMenu.cpp  the Édition menu: history, copy, paste, revert
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -90,6 +91,9 @@ public:
     // Export (frmMainExport.cpp): the shown columns into a CSV file; false
     // (after a message) when the file could not be written.
     bool exportCsv(const QString& path);
+    // Import (frmMainImport.cpp): the file's preview, then its changes as one
+    // step of the edit history; false when nothing was applied.
+    bool importCsv(const QString& path);
     // Édition menu (frmMainEditMenu.cpp). A paste checks every text as typed
     // and stores all of it as one step, or nothing.
     void pasteBlock(const QString& text);
@@ -100,6 +104,7 @@ public slots:
     void mnuMonitor_Click();
     void mnuExit_Click();
     void mnuExport_Click();
+    void mnuImport_Click();
     void mnuProc_Click();
     void mnuX_Click();
     void mnuR_Click();
@@ -177,6 +182,7 @@ private:
     QAction* mnuMonitor = nullptr;
     QAction* mnuCommit = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuImport = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;
@@ -200,6 +206,8 @@ private:
     MonitorEditor* m_editor = nullptr;  // edits since the last load, saves
     int m_savedRows = -1;               // rows the last save wrote, until the next edit
     int m_pastedValues = -1;            // values the last paste stored, until the next edit
+    int m_leftOutRows = 0;              // and what of its block lay past the grid's edges
+    int m_leftOutColumns = 0;
 
     bool m_closedForGood = false;
     bool m_sessionEnding = false;  // the session was settled; closes go through

@@ -55,6 +55,8 @@ void frmMain::UpdateChangePanel() {
     QStringList parts;
     if (m_pastedValues >= 0)
         parts << catalogText(Msg::PastedCount).arg(m_pastedValues);
+    if (m_leftOutRows > 0 || m_leftOutColumns > 0)
+        parts << catalogText(Msg::PasteLeftOut).arg(m_leftOutRows).arg(m_leftOutColumns);
     const int changed = m_model ? m_model->changedValueCount() : 0;
     if (changed > 0)
         parts << catalogText(Msg::ChangedCount).arg(changed);
@@ -112,6 +114,8 @@ void frmMain::pasteBlock(const QString& text) {
     if (pasted.stored == 0)
         return;
     m_pastedValues = pasted.stored;
+    m_leftOutRows = pasted.rowsLeftOut;
+    m_leftOutColumns = pasted.columnsLeftOut;
     UpdateChangePanel();
 }
 

@@ -100,6 +100,9 @@ void frmMain::UpdateStatusBar() {
     const QString monitor = known ? s.currentMonitor().Name : QString();
     m_statusDsn->setText(catalogText(168) + u' ' + s.gDsn + u' ');
     m_statusMonitor->setText(catalogText(169) + u' ' + monitor + u' ');
+    // Whole in the tool tip when the counts' panel leaves them too little room.
+    m_statusDsn->setToolTip(m_statusDsn->text());
+    m_statusMonitor->setToolTip(m_statusMonitor->text());
     UpdateChangePanel();
 }
 

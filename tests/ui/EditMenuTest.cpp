@@ -138,11 +138,17 @@ TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(rowTexts(top).mid(s.gColSpecLower, 3), QStringList({"34,99", "35", "35,01"}));
 
-    // Past the last row and column the block is cut.
+    // Past the last row and column the block is cut; the panel says by how
+    // much, and shows whole.
     goTo(top + 3, grid()->columns() - 2);
     paste(block);
     EXPECT_EQ(rowTexts(top + 3).mid(grid()->columns() - 2), QStringList({"12,5", "12,5"}));
-    EXPECT_TRUE(changes().startsWith("2 valeur(s) collée(s)")) << changes().toStdString();
+    EXPECT_EQ(changes(),
+              "2 valeur(s) collée(s) – hors grille : 2 ligne(s), 2 colonne(s) – 2 valeur(s) "
+              "modifiée(s)");
+    QApplication::processEvents();
+    const QLabel* counts = window->findChild<QLabel*>("StatusBar1Panel3");
+    EXPECT_GE(counts->contentsRect().width(), counts->fontMetrics().horizontalAdvance(changes()));
     // One value fills the selection.
     goTo(top + 1, s.gColXLcl);
     press(Qt::Key_Down, Qt::ShiftModifier);

@@ -1,0 +1,73 @@
+// Limits brought back from a CSV file, after a preview, as one step of the
+// edit history; the database sees them only at the next save.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "MonitorEditor.h"
+#include "OptionTableModel.h"
+#include "core/Catalog.h"
+#include "core/CsvImport.h"
+#include "core/LimitGroups.h"
+#include "frmImport.h"
+#include "frmMain.h"
+#include "ui/UiPort.h"
+
+namespace tolva {
+
+void frmMain::mnuImport_Click() {
+    if (!commitOpenEdit())
+        return;
+    const SharedState& s = m_state;
+    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+        return;
+    // The folder of the last export is where its file is to be found again.
+    QSettings settings;
+    const QString folder =
+        settings
+            .value(QStringLiteral("export/folder"),
+                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .toString();
+    QString caption = catalogText(Msg::ImportEntry);
+    caption.remove(u'&');
+    QFileDialog dialog(this, caption, folder, catalogText(Msg::CsvFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    importCsv(dialog.selectedFiles().constFirst());
+}
+
+bool frmMain::importCsv(const QString& path) {
+    CsvImportFile file = ReadCsvImportFile(path, m_state);
+    if (file.error != 0) {
+        QString text = catalogText(file.error);
+        if (file.error == Msg::ImportUnclosedQuote)
+            text = text.arg(file.detail);
+        else if (!file.detail.isEmpty())
+            text += QStringLiteral("\r\n\r\n") + file.detail;
+        uiPort().message(text, UiPort::Icon::Exclamation, windowTitle());
+        return false;
+    }
+    frmImport preview(m_state, std::move(file), QFileInfo(path).fileName(), this);
+    if (preview.exec() != QDialog::Accepted || !preview.preview().canApply())
+        return false;
+    const QVector<ImportChange>& changes = preview.preview().changes;
+    // A hidden group the file changes is shown first, so that every value goes
+    // in where the user sees it marked.
+    for (const ImportChange& change : changes) {
+        if (m_model->columnOf(change.cell) < 0)
+            revealGroup(groupOf(change.cell));
+    }
+    QModelIndexList cells;
+    QVector<TaggedValue> values;
+    for (const ImportChange& change : changes) {
+        cells << m_model->index(change.rowIndex, m_model->columnOf(change.cell));
+        values << change.after;
+    }
+    m_editor->store(cells, values);
+    return true;
+}
+
+}  // namespace tolva
