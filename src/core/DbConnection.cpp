@@ -296,6 +296,33 @@ void DbConnection::forEachRow(const QString& sql,
     }
 }
 
+void DbConnection::executeWithTexts(const QString& sql,
+                                    const QVector<std::optional<QString>>& texts) {
+    countStatement(sql);
+    try {
+        // Straight through ODBC: QODBC binds a text with its terminating zero,
+        // which MariaDB's driver stores as part of the text.
+        odbcExecuteWithTexts(odbcHandle(), sql, texts);
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        throw;
+    }
+}
+
+std::optional<QString> DbConnection::findTable(const QString& name) {
+    if (!m_open)
+        throw DbError(catalogText(Msg::ConnectionClosed));
+    ++sqlCounters().catalogCalls;
+    qCDebug(lcSql).noquote() << "catalog" << name;
+    return odbcFindTable(odbcHandle(), name);
+}
+
+QString DbConnection::userName() {
+    if (!m_open)
+        throw DbError(catalogText(Msg::ConnectionClosed));
+    return odbcUserName(odbcHandle());
+}
+
 void DbConnection::beginTransaction() {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));

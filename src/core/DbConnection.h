@@ -5,6 +5,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -85,6 +86,15 @@ public:
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
     DbResult execute(const QString& sql);
+    // Runs one statement that returns no rows with its "?" markers bound to
+    // texts (none: a database null): for texts a user typed, which no quoting
+    // rule of every database would carry safely. Counted as execute is.
+    void executeWithTexts(const QString& sql, const QVector<std::optional<QString>>& texts);
+    // The table's name as the database lists it, none when it has no such table;
+    // one catalog call, counted apart from the statements.
+    std::optional<QString> findTable(const QString& name);
+    // The user name the connection logged in with, as the driver reports it.
+    QString userName();
     // Runs a query and hands each of its rows to `onRow`, read straight from the
     // driver (see OdbcStatement): for large results and for reads that must not
     // cost catalog round trips. Counted and traced as execute is.
@@ -122,6 +132,7 @@ struct SqlCounters {
     qint64 connectionsOpened = 0;
     qint64 statements = 0;
     qint64 commits = 0;       // each one more round trip
+    qint64 catalogCalls = 0;  // table look-ups through the driver's catalog
     QVector<QString> recent;  // statement texts, kept only while recording
     bool recording = false;
 };

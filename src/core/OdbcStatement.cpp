@@ -68,6 +68,106 @@ void odbcEndTransaction(void* connection, bool commit) {
         throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
 }
 
+namespace {
+
+QString infoText(void* connection, SQLUSMALLINT type) {
+    SQLWCHAR buffer[256];
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, type, buffer, sizeof buffer, &length)))
+        return QString();
+    const qsizetype chars = qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)),
+                                            qsizetype(sizeof buffer / sizeof(SQLWCHAR)) - 1);
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), chars);
+}
+
+}  // namespace
+
+std::optional<QString> odbcFindTable(void* connection, const QString& name) {
+    requireConnection(connection);
+    SQLUSMALLINT folding = 0;
+    QString listed = name;
+    if (SQL_SUCCEEDED(
+            SQLGetInfoW(connection, SQL_IDENTIFIER_CASE, &folding, sizeof folding, nullptr))) {
+        if (folding == SQL_IC_LOWER)
+            listed = name.toLower();  // PostgreSQL keeps unquoted names in lower case
+        else if (folding == SQL_IC_UPPER)
+            listed = name.toUpper();
+    }
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
+    QString pattern = listed;
+    QString types = QStringLiteral("TABLE");
+    SQLRETURN rc =
+        SQLTablesW(statement, nullptr, 0, nullptr, 0, reinterpret_cast<SQLWCHAR*>(pattern.data()),
+                   SQLSMALLINT(pattern.size()), reinterpret_cast<SQLWCHAR*>(types.data()),
+                   SQLSMALLINT(types.size()));
+    std::optional<QString> found;
+    QString failure;
+    if (!SQL_SUCCEEDED(rc)) {
+        failure = diagnostics(SQL_HANDLE_STMT, statement);
+    } else {
+        // The pattern's "_" matches any character: compare the names returned.
+        while (!found && SQL_SUCCEEDED(rc = SQLFetch(statement))) {
+            SQLWCHAR buffer[256];
+            SQLLEN length = 0;
+            if (!SQL_SUCCEEDED(
+                    SQLGetData(statement, 3, SQL_C_WCHAR, buffer, sizeof buffer, &length)) ||
+                length == SQL_NULL_DATA)
+                continue;
+            const QString table =
+                QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer),
+                                   qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 255));
+            if (table.compare(name, Qt::CaseInsensitive) == 0)
+                found = table;
+        }
+        if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc))
+            failure = diagnostics(SQL_HANDLE_STMT, statement);
+    }
+    SQLFreeStmt(statement, SQL_CLOSE);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (!found && !failure.isEmpty())
+        throw DbError(failure);
+    return found;
+}
+
+void odbcExecuteWithTexts(void* connection, const QString& sql,
+                          const QVector<std::optional<QString>>& texts) {
+    requireConnection(connection);
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
+    QString text = sql;  // writable copies: the driver manager wants them
+    QVector<QString> values(texts.size());
+    QVector<SQLLEN> lengths(texts.size());
+    SQLWCHAR none = 0;
+    SQLRETURN rc =
+        SQLPrepareW(statement, reinterpret_cast<SQLWCHAR*>(text.data()), SQLINTEGER(text.size()));
+    for (qsizetype i = 0; SQL_SUCCEEDED(rc) && i < texts.size(); ++i) {
+        values[i] = texts[i].value_or(QString());
+        lengths[i] = texts[i] ? SQLLEN(values[i].size() * sizeof(SQLWCHAR)) : SQLLEN(SQL_NULL_DATA);
+        SQLWCHAR* data =
+            values[i].isEmpty() ? &none : reinterpret_cast<SQLWCHAR*>(values[i].data());
+        rc = SQLBindParameter(statement, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR,
+                              SQL_WVARCHAR, SQLULEN(qMax<qsizetype>(values[i].size(), 1)), 0, data,
+                              lengths[i] > 0 ? lengths[i] : 0, &lengths[i]);
+    }
+    if (SQL_SUCCEEDED(rc))
+        rc = SQLExecute(statement);
+    QString failure;
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+        failure = diagnostics(SQL_HANDLE_STMT, statement);
+    SQLFreeStmt(statement, SQL_CLOSE);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (!failure.isEmpty())
+        throw DbError(failure);
+}
+
+QString odbcUserName(void* connection) {
+    requireConnection(connection);
+    return infoText(connection, SQL_USER_NAME);
+}
+
 OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
     requireConnection(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 #include <optional>
 
 namespace tolva {
@@ -37,5 +38,16 @@ private:
 // Both throw DbError with the driver's text.
 void odbcSetAutocommit(void* connection, bool on);
 void odbcEndTransaction(void* connection, bool commit);
+
+// The name under which the database lists a table, none when it lists none: one
+// catalog call (SQLTables), so that looking never leaves a failed statement in
+// the server's log. The name is put in the case the database folds identifiers to.
+std::optional<QString> odbcFindTable(void* connection, const QString& name);
+// Runs one statement with its "?" markers bound to the texts (none: null).
+// Throws DbError with the driver's text.
+void odbcExecuteWithTexts(void* connection, const QString& sql,
+                          const QVector<std::optional<QString>>& texts);
+// The user name the connection logged in with, as the driver reports it (may be empty).
+QString odbcUserName(void* connection);
 
 }  // namespace tolva

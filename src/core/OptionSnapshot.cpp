@@ -118,6 +118,13 @@ bool OptionSnapshot::hasRow(qint32 chartId, qint32 optionId) const {
     return m_rows.contains(qMakePair(chartId, optionId));
 }
 
+std::optional<QString> OptionSnapshot::storedText(qint32 chartId, qint32 optionId) const {
+    const auto row = m_rows.constFind(qMakePair(chartId, optionId));
+    if (row == m_rows.constEnd() || row->isNull())
+        return std::nullopt;
+    return row->toText();
+}
+
 void OptionSnapshot::optionCreated(const QString& name, qint32 optionId) {
     addOption(name, optionId);
 }

@@ -32,6 +32,8 @@ public:
     // The number a look-up by name gives (the first CSOPT row read).
     std::optional<qint32> optionId(const QString& name) const;
     bool hasRow(qint32 chartId, qint32 optionId) const;
+    // The TVAL of that row; none when there is no row or its TVAL is null.
+    std::optional<QString> storedText(qint32 chartId, qint32 optionId) const;
 
     void optionCreated(const QString& name, qint32 optionId);
     void rowStored(qint32 chartId, qint32 optionId, const QString& name, const QString& tval);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "ChangeJournal.h"
 #include "DbConnection.h"
 #include "OptionReader.h"
 #include "OptionSnapshot.h"
@@ -67,7 +68,8 @@ std::optional<qint32> allocateOptionId(DbConnection& db, const QString& optionNa
 }  // namespace
 
 StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                              const TaggedValue& value, OptionSnapshot* known) {
+                              const TaggedValue& value, OptionSnapshot* known,
+                              ChangeJournal* journal) {
     const QString t = value.toDisplayText().trimmed();
     try {
         link.ensureOpen();
@@ -87,13 +89,17 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
         const QString f = link.formatter().US_Format(t);
 
         bool exists = false;
+        std::optional<QString> before;  // the stored text, for the journal
         if (known) {
             exists = known->hasRow(chartId, *id);
+            before = known->storedText(chartId, *id);
         } else {
             const DbResult current = db.execute(
                 QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") + m +
                 QStringLiteral(" AND CHRTID = ") + c + QStringLiteral(" AND OPTID = ") + o);
             exists = !current.atEnd();
+            if (exists && !current.field(0).isNull())
+                before = current.field(0).toText();
         }
         if (!exists)
             db.execute(QStringLiteral("INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES (") +
@@ -103,6 +109,8 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
             db.execute(QStringLiteral("UPDATE CSMDAT SET TVAL = '") + f +
                        QStringLiteral("' WHERE MONID = ") + m + QStringLiteral(" AND CHRTID = ") +
                        c + QStringLiteral(" AND OPTID = ") + o);
+        if (journal)
+            journal->record(db, link.monitorId(), chartId, optionName, {before, f});
         if (known)
             known->rowStored(chartId, *id, optionName, f);
         return StoreOutcome::success();
@@ -114,7 +122,7 @@ StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint
 }
 
 StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                               OptionSnapshot* known) {
+                               OptionSnapshot* known, ChangeJournal* journal) {
     try {
         link.ensureOpen();
         DbConnection& db = link.db;
@@ -122,9 +130,23 @@ StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qin
         const std::optional<qint32> id = findOptionId(db, optionName, known);
         if (!id)
             return StoreOutcome::success();  // an option never defined has no value to delete
-        db.execute(QStringLiteral("DELETE FROM CSMDAT WHERE MONID = ") + QString::number(monId) +
-                   QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
-                   QStringLiteral(" AND OPTID = ") + QString::number(*id));
+        const QString where = QStringLiteral(" WHERE MONID = ") + QString::number(monId) +
+                              QStringLiteral(" AND CHRTID = ") + QString::number(chartId) +
+                              QStringLiteral(" AND OPTID = ") + QString::number(*id);
+        std::optional<QString> before;  // read only when a journal will record it
+        if (journal && journal->active(db)) {
+            if (known) {
+                before = known->storedText(chartId, *id);
+            } else {
+                const DbResult current =
+                    db.execute(QStringLiteral("SELECT TVAL FROM CSMDAT") + where);
+                if (!current.atEnd() && !current.field(0).isNull())
+                    before = current.field(0).toText();
+            }
+        }
+        db.execute(QStringLiteral("DELETE FROM CSMDAT") + where);
+        if (journal)
+            journal->record(db, monId, chartId, optionName, {before, std::nullopt});
         if (known)
             known->rowDeleted(chartId, *id, optionName);
         return StoreOutcome::success();

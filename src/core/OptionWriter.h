@@ -7,6 +7,7 @@
 
 namespace tolva {
 
+class ChangeJournal;
 class MonitorLink;
 class OptionSnapshot;
 
@@ -20,11 +21,14 @@ class OptionSnapshot;
 // text with the driver's description.
 // With `known`, the option number and whether the row exists come from there
 // (and it learns what was written) instead of from a statement each.
+// With `journal`, the change of the stored text is recorded in the same
+// transaction; a refused record fails the write.
 StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                              const TaggedValue& value, OptionSnapshot* known = nullptr);
+                              const TaggedValue& value, OptionSnapshot* known = nullptr,
+                              ChangeJournal* journal = nullptr);
 // Deletes that value if it exists; on failure 114 naming the option, with the
 // driver's description.
 StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                               OptionSnapshot* known = nullptr);
+                               OptionSnapshot* known = nullptr, ChangeJournal* journal = nullptr);
 
 }  // namespace tolva

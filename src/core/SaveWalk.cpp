@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "ChangeJournal.h"
 #include "DbConnection.h"
 #include "GroupChecks.h"
 #include "OptionReader.h"
@@ -69,7 +70,8 @@ bool anyGroupChanged(const OptionRow& r) {
 // One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
-    Walk(SharedState& s, ReadPath path) : m_state(s), m_path(path), m_link(s) {}
+    Walk(SharedState& s, ReadPath path, const QString& reason)
+        : m_state(s), m_path(path), m_link(s), m_journal(reason) {}
 
     StoreOutcome run() {
         const int rows = int(m_state.gOptionRows.size());
@@ -164,13 +166,15 @@ private:
     bool write(const char* name, qint32 c, const TaggedValue& value) {
         if (!startGroup())
             return false;
-        StoreOutcome outcome = WriteOptionValue(m_link, QLatin1String(name), c, value, known());
+        StoreOutcome outcome =
+            WriteOptionValue(m_link, QLatin1String(name), c, value, known(), &m_journal);
         return outcome || failed(std::move(outcome));
     }
     bool remove(const char* name, qint32 c) {
         if (!startGroup())
             return false;
-        StoreOutcome outcome = DeleteOptionValue(m_link, QLatin1String(name), c, known());
+        StoreOutcome outcome =
+            DeleteOptionValue(m_link, QLatin1String(name), c, known(), &m_journal);
         return outcome || failed(std::move(outcome));
     }
     bool check(int i, OptionGroup group) {
@@ -275,7 +279,8 @@ private:
     DbConnection& m_db = m_link.db;
     std::optional<OptionSnapshot> m_known;  // batched: what the database holds
     bool m_inTransaction = false;
-    StoreOutcome m_failure;  // what stopped the walk
+    StoreOutcome m_failure;   // what stopped the walk
+    ChangeJournal m_journal;  // every change the writers make, when the database keeps one
 };
 
 }  // namespace
@@ -288,8 +293,8 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
     return allCleared ? 1 : 2;
 }
 
-StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path) {
-    return Walk(s, path).run();
+StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path, const QString& reason) {
+    return Walk(s, path, reason).run();
 }
 
 }  // namespace tolva

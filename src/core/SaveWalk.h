@@ -17,6 +17,9 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
 // first write; value by value, a statement asks for each. Success when every row
 // was walked; otherwise the refused group's check (with its cell) or the
 // database failure, with the number of characteristics wholly written before it.
-StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
+// Where the database keeps the journal, each group's changes are recorded in
+// its transaction, with `reason` (blank: none).
+StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched,
+                                const QString& reason = QString());
 
 }  // namespace tolva

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/Catalog.h"
+#include "ui/SaveQuestionDialog.h"
 
 namespace tolva {
 
@@ -60,6 +61,14 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
         default:
             return Answer::Cancel;
     }
+}
+
+UiPort::Answer QtUiPort::saveQuestion(const QVector<PendingChange>& changes, bool askReason,
+                                      QString& reason) {
+    SaveQuestionDialog dialog(changes, askReason, QApplication::activeWindow());
+    dialog.exec();
+    reason = dialog.reason();
+    return dialog.answer();
 }
 
 }  // namespace tolva

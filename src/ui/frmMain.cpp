@@ -227,6 +227,8 @@ void frmMain::buildMenusAndToolbar() {
                          &frmMain::mnuCommit_Click);
     addSeparator(mnuOpt, "mnuHyphen2");
     mnuExport = addEntry(mnuOpt, "mnuExport", QKeySequence(), &frmMain::mnuExport_Click);
+    mnuHistory = addEntry(mnuOpt, "mnuHistory", QKeySequence(), &frmMain::mnuHistory_Click);
+    buildHistoryEntries();
     addSeparator(mnuOpt, "mnuHyphenExport");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
@@ -262,6 +264,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuCommit->setText(catalogText(Msg::SaveEntry));
     mnuExit->setText(catalogText(Msg::ExitEntry));
     mnuExport->setText(catalogText(Msg::ExportEntry));
+    mnuHistory->setText(catalogText(Msg::HistoryEntry));
     mnuView->setTitle(catalogText(Msg::ViewMenu));
     mnuProc->setText(catalogText(Msg::ProcEntry));
     mnuX->setText(catalogText(Msg::XEntry));

@@ -9,6 +9,7 @@
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
 #include "ui/OptionEditCommand.h"
+#include "ui/UiPort.h"
 
 class QAction;
 class QLabel;
@@ -30,6 +31,7 @@ class OptionTableModel;
 //   frmMainCommands.cpp  save, change of monitor / data source, exit, F1, close
 //   frmMainExport.cpp    export of the option table as a CSV file
 //   frmMainEditMenu.cpp  the Édition menu: history, copy, paste, revert
+//   frmMainHistory.cpp   the journal of saved changes: its window, the save question's parts
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -89,6 +91,10 @@ public:
     // Édition menu (frmMainEditMenu.cpp). A paste checks every text as typed
     // and stores all of it as one step, or nothing.
     void pasteBlock(const QString& text);
+    // The journal window (frmMainHistory.cpp), all characteristics or the
+    // current one's rows; a database without the journal gets a one-sentence
+    // message instead.
+    void showHistory(bool currentOnly);
 
     bool m_changed = false;
 
@@ -98,6 +104,7 @@ public slots:
     void mnuMonitor_Click();
     void mnuExit_Click();
     void mnuExport_Click();
+    void mnuHistory_Click();
     void mnuProc_Click();
     void mnuX_Click();
     void mnuR_Click();
@@ -120,6 +127,11 @@ private:
     void buildControls();
     void buildMenusAndToolbar();
     void buildEditMenu();
+    // The Historique entry and the grid's context menu (frmMainHistory.cpp).
+    void buildHistoryEntries();
+    // The save question with the list of changes and, where a journal is
+    // kept, the reason, which comes back in `reason`.
+    UiPort::Answer askSaveQuestion(QString& reason);
     // Values going into the table as one step of the edit history.
     void storeEdits(const QVector<OptionEdit>& edits);
     // The selected value cells (the current one when none is), as model indexes.
@@ -177,6 +189,7 @@ private:
     QAction* mnuMonitor = nullptr;
     QAction* mnuCommit = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuHistory = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;

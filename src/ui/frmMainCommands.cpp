@@ -95,15 +95,14 @@ QString helpTitle() {
 void frmMain::confirmSave(bool& ok) {
     m_savedRows = -1;
     if (m_changed) {
-        const UiPort::Answer answer =
-            uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
-                             catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
+        QString reason;
+        const UiPort::Answer answer = askSaveQuestion(reason);
         if (answer == UiPort::Answer::Yes) {
             const int rowsToWrite = m_model->changedRowCount();
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = SaveMonitorOptions(m_state);
+                saved = SaveMonitorOptions(m_state, ReadPath::Batched, reason);
             }
             if (!saved) {
                 // What was written stays written; what was not stays on screen,

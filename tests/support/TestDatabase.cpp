@@ -79,14 +79,27 @@ void TestDatabase::reset(bool withRows) {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
     QStringList statements;
-    for (const char* table :
-         {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF", "CSMINN", "CSNODE"})
+    for (const char* table : {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF",
+                              "CSMINN", "CSNODE", "TOLVA_JOURNAL"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
     for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
-        if (withRows || statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive))
+        // The schema alone is NOVRAX's: a journal is what a database may have.
+        const bool journal = statement.contains(QLatin1String("TOLVA_JOURNAL"));
+        if (withRows ||
+            (statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive) && !journal))
             statements << statement;
     }
     run(statements);
+}
+
+void TestDatabase::createJournal() {
+    const QString name =
+        backend() == QLatin1String("postgres") ? QStringLiteral("postgresql") : backend();
+    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") +
+               QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(QStringLiteral("cannot read %1").arg(file.fileName()));
+    run(splitSqlScript(QString::fromUtf8(file.readAll())));
 }
 
 QString TestDatabase::setting(const QString& key) {
