@@ -14,11 +14,14 @@
 #include <QLineEdit>
 #include <QTextStream>
 #include <cstdio>
+#include <ctime>
 
 #include "BenchData.h"
 #include "BenchTable.h"
 #include "core/DbConnection.h"
 #include "core/JournalHistory.h"
+#include "core/MonitorList.h"
+#include "core/OptionReader.h"
 #include "core/Startup.h"
 #include "support/SqlScript.h"
 #include "ui/frmHistory.h"
@@ -72,7 +75,9 @@ bool runTarget(QTextStream& out, const QString& target, const QString& demoScrip
     generateDatabase(target, demoScript, shape);
     fillJournal(target, demoScript);
     appState().gConnStr = target;
-    if (!pickMonitor(appState(), kBigMonitorId)) {
+    // The window's state when the user opens the history: the monitor loaded.
+    if (!reported(LoadMonitorList(appState(), target)) || !pickMonitor(appState(), kBigMonitorId) ||
+        !reported(LoadMonitorOptions(appState()))) {
         out << "  big monitor not listed\n";
         return false;
     }
@@ -81,21 +86,31 @@ bool runTarget(QTextStream& out, const QString& target, const QString& demoScrip
     QVector<Measure> results;
     results << measure(QStringLiteral("read 100,000 journal rows"), [&](QString& note) {
         bool exists = false;
+        // The program's own processor time: on a shared machine the wall time
+        // also holds the waits for the processor.
+        const std::clock_t cpu = std::clock();
         const bool ok = reported(ReadJournalHistory(appState(), entries, exists));
-        note = QStringLiteral("%1 rows").arg(entries.size());
+        note = QStringLiteral("%1 rows, %2 ms of processor")
+                   .arg(entries.size())
+                   .arg((std::clock() - cpu) * 1000 / CLOCKS_PER_SEC);
         return ok && exists && entries.size() == kRows;
     });
     std::unique_ptr<frmHistory> window;
-    results << measure(QStringLiteral("  window built and drawn"), [&](QString&) {
+    results << measure(QStringLiteral("  window built and drawn"), [&](QString& note) {
+        const std::clock_t cpu = std::clock();
         window = std::make_unique<frmHistory>(entries, 1, false, QStringLiteral("Moniteur"));
         window->show();
         QApplication::processEvents();
+        note =
+            QStringLiteral("%1 ms of processor").arg((std::clock() - cpu) * 1000 / CLOCKS_PER_SEC);
         return window->isVisible();
     });
-    results << Measure{QStringLiteral("  open in all"), results[0].ms + results[1].ms,
+    results << Measure{QStringLiteral("  open in all"),
+                       results[0].ms + results[1].ms,
                        results[0].statements + results[1].statements,
                        results[0].connections + results[1].connections,
-                       results[0].ok && results[1].ok, QString()};
+                       results[0].ok && results[1].ok,
+                       QString()};
     auto* filter = window->findChild<QLineEdit*>(QStringLiteral("txtHistoryFilter"));
     results << measure(QStringLiteral("first filter (folds every row)"), [&](QString&) {
         filter->setText(QStringLiteral("motif de la modification 99"));

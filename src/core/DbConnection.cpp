@@ -296,6 +296,19 @@ void DbConnection::forEachRow(const QString& sql,
     }
 }
 
+void DbConnection::forEachTextRow(const QString& sql, int columns, int width,
+                                  const std::function<void(const OdbcTextRows&)>& onRow) {
+    countStatement(sql);
+    try {
+        OdbcTextRows rows(odbcHandle(), sql, columns, width);
+        while (rows.fetch())
+            onRow(rows);
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        throw;
+    }
+}
+
 void DbConnection::executeWithTexts(const QString& sql,
                                     const QVector<std::optional<QString>>& texts) {
     countStatement(sql);

@@ -15,6 +15,7 @@ class QSqlError;
 namespace tolva {
 
 class OdbcStatement;
+class OdbcTextRows;
 
 // A database failure, carrying the driver's own description (the text a user
 // can act on: "Data source name not found", "permission denied for table ...").
@@ -86,6 +87,10 @@ public:
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
     DbResult execute(const QString& sql);
+    // Runs a query whose columns are all short texts and hands each row to
+    // `onRow`, read a block of rows at a time (see OdbcTextRows).
+    void forEachTextRow(const QString& sql, int columns, int width,
+                        const std::function<void(const OdbcTextRows&)>& onRow);
     // Runs one statement that returns no rows with its "?" markers bound to
     // texts (none: a database null): for texts a user typed, which no quoting
     // rule of every database would carry safely. Counted as execute is.

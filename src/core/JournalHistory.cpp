@@ -44,6 +44,38 @@ StoreOutcome FindJournal(SharedState& s, bool& exists) {
     }
 }
 
+namespace {
+
+// The widest text column of the journal (VARCHAR(255)).
+constexpr int kJournalTextWidth = 255;
+
+// Names of the journal's charts: those of the loaded table, then one statement
+// for any the profile no longer holds.
+QHash<qint32, QString> chartNames(const SharedState& s, DbConnection& db,
+                                  const QVector<JournalEntry>& entries) {
+    QHash<qint32, QString> names;
+    for (const OptionRow& row : s.gOptionRows)
+        names.insert(row.ChartId, row.ChartName);
+    QStringList missing;
+    for (const JournalEntry& e : entries) {
+        if (!names.contains(e.chartId)) {
+            names.insert(e.chartId, QString());
+            missing << QString::number(e.chartId);
+        }
+    }
+    if (!missing.isEmpty()) {
+        db.forEachRow(QStringLiteral("SELECT CHRTID, NAME FROM CSCHRT WHERE CHRTID IN (") +
+                          missing.join(QStringLiteral(", ")) + u')',
+                      [&](OdbcStatement& row) {
+                          const qint32 id = row.int32(0);
+                          names.insert(id, row.text(1).value_or(QString()).trimmed());
+                      });
+    }
+    return names;
+}
+
+}  // namespace
+
 StoreOutcome ReadJournalHistory(SharedState& s, QVector<JournalEntry>& entries, bool& exists) {
     entries.clear();
     exists = false;
@@ -53,31 +85,29 @@ StoreOutcome ReadJournalHistory(SharedState& s, QVector<JournalEntry>& entries, 
         exists = link.db.findTable(kJournalTable).has_value();
         if (!exists)
             return StoreOutcome::success();
-        // Rows of one save share their time: the chart and option keep them in
-        // a stable order.
-        const QString sql =
-            QStringLiteral(
-                "SELECT J.CHANGED_AT, J.DB_USER, J.WORKSTATION, J.CHRTID, C.NAME, J.OPTNAME, "
-                "J.OLD_TVAL, J.NEW_TVAL, J.REASON FROM ") +
-            kJournalTable +
-            QStringLiteral(" J LEFT JOIN CSCHRT C ON C.CHRTID = J.CHRTID WHERE J.MONID = ") +
-            QString::number(link.monitorId()) +
-            QStringLiteral(" ORDER BY J.CHANGED_AT DESC, J.CHRTID, J.OPTNAME");
-        link.db.forEachRow(sql, [&](OdbcStatement& row) {
-            JournalEntry e;
-            // Fractions of a second (PostgreSQL) tell a reader nothing.
-            e.changedAt = row.text(0).value_or(QString()).left(19);
-            e.user = row.text(1).value_or(QString());
-            e.workstation = row.text(2).value_or(QString());
-            e.chartId = row.int32(3);
-            e.characteristic =
-                splitChartName(row.text(4).value_or(QString()).trimmed()).characteristic;
-            e.option = row.text(5).value_or(QString());
-            e.before = row.text(6);
-            e.after = row.text(7);
-            e.reason = row.text(8).value_or(QString());
-            entries.append(std::move(e));
-        });
+        // The index on (MONID, CHANGED_AT) gives the order without a sort.
+        // A block of rows per driver call: the journal grows long, its texts stay short.
+        link.db.forEachTextRow(
+            QStringLiteral("SELECT CHANGED_AT, DB_USER, WORKSTATION, CHRTID, OPTNAME, OLD_TVAL, "
+                           "NEW_TVAL, REASON FROM ") +
+                kJournalTable + QStringLiteral(" WHERE MONID = ") +
+                QString::number(link.monitorId()) + QStringLiteral(" ORDER BY CHANGED_AT DESC"),
+            8, kJournalTextWidth, [&](const OdbcTextRows& row) {
+                JournalEntry e;
+                // Fractions of a second (PostgreSQL) tell a reader nothing.
+                e.changedAt = row.text(0).value_or(QString()).left(19);
+                e.user = row.text(1).value_or(QString());
+                e.workstation = row.text(2).value_or(QString());
+                e.chartId = row.text(3).value_or(QString()).toInt();
+                e.option = row.text(4).value_or(QString());
+                e.before = row.text(5);
+                e.after = row.text(6);
+                e.reason = row.text(7).value_or(QString());
+                entries.append(std::move(e));
+            });
+        const QHash<qint32, QString> names = chartNames(s, link.db, entries);
+        for (JournalEntry& e : entries)
+            e.characteristic = splitChartName(names.value(e.chartId)).characteristic;
         return StoreOutcome::success();
     } catch (const DbError& error) {
         entries.clear();

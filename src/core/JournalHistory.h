@@ -24,7 +24,8 @@ struct JournalEntry {
 
 // The journal rows of the current monitor, newest first, or none (`exists`
 // false) when the database keeps no journal. One catalog call and one
-// statement, whatever the number of rows. On failure the driver's text.
+// statement, whatever the number of rows, and one more for the names of
+// charts gOptionRows does not hold. On failure the driver's text.
 StoreOutcome ReadJournalHistory(SharedState& s, QVector<JournalEntry>& entries, bool& exists);
 
 // Whether the data source holds the journal (one connection, one catalog call).

@@ -32,6 +32,30 @@ private:
     void* m_statement = nullptr;
 };
 
+// A query whose columns are all read as texts of at most `width` characters,
+// fetched a block of rows at a time into bound buffers: for long results of
+// short texts, where one driver call per field costs more than the field.
+// A longer text comes cut to `width`. Every failure throws DbError.
+class OdbcTextRows {
+public:
+    OdbcTextRows(void* connection, const QString& sql, int columns, int width);
+    ~OdbcTextRows();
+    OdbcTextRows(const OdbcTextRows&) = delete;
+    OdbcTextRows& operator=(const OdbcTextRows&) = delete;
+
+    bool fetch();                                   // the next row; false at the end
+    std::optional<QString> text(int column) const;  // none for null
+
+private:
+    void* m_statement = nullptr;
+    int m_columns = 0;
+    int m_width = 0;
+    QVector<char16_t> m_texts;  // column by column, a block of rows each
+    QVector<qint64> m_lengths;  // SQLLEN per field
+    quint64 m_fetched = 0;      // rows in the block
+    quint64 m_row = 0;          // the current one
+};
+
 // Transaction control on a QODBC connection's SQLHDBC. QSqlDatabase switches
 // autocommit off at each transaction() and on again after each commit(), and
 // some drivers (MariaDB's) send each switch to the server: a round trip apiece.
