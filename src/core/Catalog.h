@@ -101,6 +101,17 @@ enum : int {
     NoValue = 294,
     HistoryRowCount = 295,
     CloseButton = 296,
+    SaveStoppedOnConflict = 300,  // %1: the characteristic
+    ConflictTitle = 301,
+    ConflictText = 302,  // %1: the group, %2: the characteristic
+    ConflictAtLoad = 303,
+    ConflictInDatabase = 304,
+    ConflictYours = 305,
+    ConflictOverwrite = 306,
+    ConflictTakeStored = 307,
+    ConflictStop = 308,
+    ConflictForTheRest = 309,
+    SeveralStoredValues = 320,
 };
 }  // namespace Msg
 

@@ -3,6 +3,7 @@
 #include <QSysInfo>
 
 #include "DbConnection.h"
+#include "OptionWriter.h"
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -42,18 +43,31 @@ bool ChangeJournal::active(DbConnection& db) {
     return *m_active;
 }
 
-void ChangeJournal::record(DbConnection& db, qint32 monId, qint32 chartId, const QString& option,
-                           const StoredChange& change) {
-    if (change.before == change.after || !active(db))
-        return;
+QString ChangeJournal::literal(DbConnection& db, const std::optional<QString>& text) {
+    if (!text)
+        return QStringLiteral("NULL");
+    QString quoted = *text;
+    quoted.replace(u'\'', QLatin1String("''"));
+    // MariaDB and MySQL read a backslash in a literal as an escape.
+    if (db.dialect() == DbConnection::Dialect::MySQL)
+        quoted.replace(u'\\', QLatin1String("\\\\"));
+    return u'\'' + quoted + u'\'';
+}
+
+std::optional<QString> ChangeJournal::statement(DbConnection& db, qint32 monId,
+                                                const ValueWrite& write) {
+    if (write.before == write.after || !active(db))
+        return std::nullopt;
     // The server's clock, not the workstation's: one time base for every editor.
-    db.executeWithTexts(
-        QStringLiteral("INSERT INTO ") + kJournalTable +
-            QStringLiteral(" (CHANGED_AT, DB_USER, WORKSTATION, MONID, CHRTID, OPTNAME, "
-                           "OLD_TVAL, NEW_TVAL, REASON) VALUES (CURRENT_TIMESTAMP, ?, ?, ") +
-            QString::number(monId) + QStringLiteral(", ") + QString::number(chartId) +
-            QStringLiteral(", ?, ?, ?, ?)"),
-        {m_user, QSysInfo::machineHostName(), option, change.before, change.after, m_reason});
+    return QStringLiteral("INSERT INTO ") + kJournalTable +
+           QStringLiteral(
+               " (CHANGED_AT, DB_USER, WORKSTATION, MONID, CHRTID, OPTNAME, OLD_TVAL, "
+               "NEW_TVAL, REASON) VALUES (CURRENT_TIMESTAMP, ") +
+           literal(db, m_user) + QStringLiteral(", ") + literal(db, QSysInfo::machineHostName()) +
+           QStringLiteral(", ") + QString::number(monId) + QStringLiteral(", ") +
+           QString::number(write.chartId) + QStringLiteral(", ") + literal(db, write.option) +
+           QStringLiteral(", ") + literal(db, write.before) + QStringLiteral(", ") +
+           literal(db, write.after) + QStringLiteral(", ") + literal(db, m_reason) + u')';
 }
 
 }  // namespace tolva

@@ -70,6 +70,9 @@ QString connectionAttribute(const QString& cs, const QString& key) {
     return QString();
 }
 
+// MariaDB Connector/ODBC's flag for several statements in one request.
+constexpr qint64 kMultiStatementFlag = 67108864;
+
 }  // namespace
 
 DbError::DbError(const QString& description)
@@ -178,6 +181,12 @@ QString qodbcDatabaseName(const QString& connectionString) {
     // empty attribute after it ("Error while parsing DSN").
     static const QRegularExpression trailingSeparators(QStringLiteral(";[;\\s]*$"));
     name.remove(trailingSeparators);
+    // MariaDB's driver sends statements joined by ";" as one request only with
+    // its multi-statement flag; the other drivers ignore the attribute.
+    static const QRegularExpression optionKey(QStringLiteral("(^|;)\\s*OPTION\\s*="),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!optionKey.match(name).hasMatch())
+        name += QStringLiteral(";OPTION=") + QString::number(kMultiStatementFlag);
     return name;
 }
 
@@ -204,6 +213,13 @@ DbConnection::~DbConnection() {
 void DbConnection::open(const QString& connectionString) {
     close();
     m_logName = describeConnection(connectionString);
+    // MariaDB's options: the string's own, or the multi-statement flag added below.
+    bool numeric = false;
+    const qint64 options =
+        connectionAttribute(qodbcDatabaseName(connectionString), QStringLiteral("OPTION"))
+            .trimmed()
+            .toLongLong(&numeric);
+    m_multiStatementFlag = numeric && (options & kMultiStatementFlag) != 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(qodbcDatabaseName(connectionString));
@@ -233,14 +249,15 @@ void* DbConnection::odbcHandle() const {
     return *static_cast<void* const*>(handle.constData());
 }
 
-void DbConnection::countStatement(const QString& sql) {
+void DbConnection::countStatement(const QString& sql, bool traced) {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
     auto& counters = sqlCounters();
     ++counters.statements;
     if (counters.recording)
         counters.recent.append(sql);
-    qCDebug(lcSql).noquote() << "exec" << sql;
+    if (traced)
+        qCDebug(lcSql).noquote() << "exec" << sql;
     // A statement between transactions takes effect at once, as it always did.
     if (m_manualCommit && !m_inTransaction) {
         odbcSetAutocommit(odbcHandle(), true);
@@ -309,19 +326,6 @@ void DbConnection::forEachTextRow(const QString& sql, int columns, int width,
     }
 }
 
-void DbConnection::executeWithTexts(const QString& sql,
-                                    const QVector<std::optional<QString>>& texts) {
-    countStatement(sql);
-    try {
-        // Straight through ODBC: QODBC binds a text with its terminating zero,
-        // which MariaDB's driver stores as part of the text.
-        odbcExecuteWithTexts(odbcHandle(), sql, texts);
-    } catch (const DbError& error) {
-        qCDebug(lcSql).noquote() << "failed:" << error.description();
-        throw;
-    }
-}
-
 std::optional<QString> DbConnection::findTable(const QString& name) {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
@@ -334,6 +338,57 @@ QString DbConnection::userName() {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
     return odbcUserName(odbcHandle());
+}
+
+DbConnection::Dialect DbConnection::dialect() {
+    if (!m_dialect) {
+        if (!m_open)
+            throw DbError(catalogText(Msg::ConnectionClosed));
+        const QString name = odbcDbmsName(odbcHandle());
+        m_dialect = name.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
+                        ? Dialect::PostgreSQL
+                    : name.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive) ||
+                            name.contains(QLatin1String("MySQL"), Qt::CaseInsensitive)
+                        ? Dialect::MySQL
+                    : name.contains(QLatin1String("SQLite"), Qt::CaseInsensitive) ? Dialect::SQLite
+                                                                                  : Dialect::Other;
+    }
+    return *m_dialect;
+}
+
+bool DbConnection::takesSeveralStatements() {
+    const Dialect d = dialect();
+    return d == Dialect::PostgreSQL || (d == Dialect::MySQL && m_multiStatementFlag);
+}
+
+void DbConnection::executeBatch(const QStringList& statements,
+                                const std::function<void(int, OdbcStatement&)>& onRow) {
+    if (statements.isEmpty())
+        return;
+    // Long requests hit packet limits; a few hundred statements are far below them.
+    constexpr int kStatementsPerRequest = 400;
+    const int perRequest = takesSeveralStatements() ? kStatementsPerRequest : 1;
+    for (int start = 0; start < statements.size(); start += perRequest) {
+        const QStringList part = statements.mid(start, perRequest);
+        const QString sql = part.join(QStringLiteral(";\n"));
+        for (const QString& statement : part)
+            countStatement(statement, false);
+        qCDebug(lcSql).noquote() << "exec" << sql;
+        try {
+            OdbcStatement request(odbcHandle(), sql);
+            int index = start;
+            do {
+                if (onRow && request.hasColumns()) {
+                    while (request.fetch())
+                        onRow(index, request);
+                }
+                ++index;
+            } while (request.nextResult());
+        } catch (const DbError& error) {
+            qCDebug(lcSql).noquote() << "failed:" << error.description();
+            throw;
+        }
+    }
 }
 
 void DbConnection::beginTransaction() {
@@ -382,6 +437,7 @@ void DbConnection::close() {
     if (m_inTransaction)
         rollback();
     m_manualCommit = false;
+    m_dialect.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "Catalog.h"
-#include "DbConnection.h"
+#include "DbValue.h"
 
 namespace tolva {
 
@@ -131,38 +131,6 @@ std::optional<QString> odbcFindTable(void* connection, const QString& name) {
     return found;
 }
 
-void odbcExecuteWithTexts(void* connection, const QString& sql,
-                          const QVector<std::optional<QString>>& texts) {
-    requireConnection(connection);
-    SQLHSTMT statement = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
-        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
-    QString text = sql;  // writable copies: the driver manager wants them
-    QVector<QString> values(texts.size());
-    QVector<SQLLEN> lengths(texts.size());
-    SQLWCHAR none = 0;
-    SQLRETURN rc =
-        SQLPrepareW(statement, reinterpret_cast<SQLWCHAR*>(text.data()), SQLINTEGER(text.size()));
-    for (qsizetype i = 0; SQL_SUCCEEDED(rc) && i < texts.size(); ++i) {
-        values[i] = texts[i].value_or(QString());
-        lengths[i] = texts[i] ? SQLLEN(values[i].size() * sizeof(SQLWCHAR)) : SQLLEN(SQL_NULL_DATA);
-        SQLWCHAR* data =
-            values[i].isEmpty() ? &none : reinterpret_cast<SQLWCHAR*>(values[i].data());
-        rc = SQLBindParameter(statement, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR,
-                              SQL_WVARCHAR, SQLULEN(qMax<qsizetype>(values[i].size(), 1)), 0, data,
-                              lengths[i] > 0 ? lengths[i] : 0, &lengths[i]);
-    }
-    if (SQL_SUCCEEDED(rc))
-        rc = SQLExecute(statement);
-    QString failure;
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
-        failure = diagnostics(SQL_HANDLE_STMT, statement);
-    SQLFreeStmt(statement, SQL_CLOSE);
-    SQLFreeHandle(SQL_HANDLE_STMT, statement);
-    if (!failure.isEmpty())
-        throw DbError(failure);
-}
-
 namespace {
 constexpr quint64 kBlockRows = 1024;
 static_assert(sizeof(SQLLEN) == sizeof(qint64), "64-bit SQLLEN");
@@ -236,6 +204,16 @@ QString odbcUserName(void* connection) {
     return infoText(connection, SQL_USER_NAME);
 }
 
+QString odbcDbmsName(void* connection) {
+    requireConnection(connection);
+    SQLWCHAR name[64] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
+        throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                              qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 63));
+}
+
 OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
     requireConnection(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;
@@ -262,6 +240,22 @@ OdbcStatement::~OdbcStatement() {
 
 bool OdbcStatement::fetch() {
     const SQLRETURN rc = SQLFetch(m_statement);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return true;
+}
+
+bool OdbcStatement::hasColumns() {
+    SQLSMALLINT columns = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    return columns > 0;
+}
+
+bool OdbcStatement::nextResult() {
+    const SQLRETURN rc = SQLMoreResults(m_statement);
     if (rc == SQL_NO_DATA)
         return false;
     if (!SQL_SUCCEEDED(rc))

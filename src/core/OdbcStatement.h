@@ -27,6 +27,10 @@ public:
     qint32 int32(int column);
     // The text of the column; none for null.
     std::optional<QString> text(int column);
+    // Whether the current result has rows to fetch (a SELECT's, not an UPDATE's).
+    bool hasColumns();
+    // Moves to the result of the request's next statement; false after the last.
+    bool nextResult();
 
 private:
     void* m_statement = nullptr;
@@ -62,15 +66,13 @@ private:
 // Both throw DbError with the driver's text.
 void odbcSetAutocommit(void* connection, bool on);
 void odbcEndTransaction(void* connection, bool commit);
+// The server's product name ("PostgreSQL", "MariaDB", "SQLite"...).
+QString odbcDbmsName(void* connection);
 
 // The name under which the database lists a table, none when it lists none: one
 // catalog call (SQLTables), so that looking never leaves a failed statement in
 // the server's log. The name is put in the case the database folds identifiers to.
 std::optional<QString> odbcFindTable(void* connection, const QString& name);
-// Runs one statement with its "?" markers bound to the texts (none: null).
-// Throws DbError with the driver's text.
-void odbcExecuteWithTexts(void* connection, const QString& sql,
-                          const QVector<std::optional<QString>>& texts);
 // The user name the connection logged in with, as the driver reports it (may be empty).
 QString odbcUserName(void* connection);
 

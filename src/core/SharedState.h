@@ -49,6 +49,7 @@ struct SharedState {
     bool gShowX = false;
     bool gShowR = false;
     QVector<DsnMonitor> gLastMonitors;
+    QByteArray gSettingsEncoding;  // of the settings file as read; empty: the system's
 
     QString gDsn;
     QString gUserId;
@@ -59,7 +60,7 @@ struct SharedState {
     QVector<MonitorEntry> gMonitors;
     int gMonitorIndex = 0;
     qint32 gProfId = 0;
-    QVector<OptionRow> gOptionRows;
+    OptionTable gOptionRows;  // the chosen monitor's options
 
     // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
     const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }

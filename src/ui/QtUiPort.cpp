@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/Catalog.h"
+#include "ui/ConflictBox.h"
 #include "ui/SaveQuestionDialog.h"
 
 namespace tolva {
@@ -69,6 +70,16 @@ UiPort::Answer QtUiPort::saveQuestion(const QVector<PendingChange>& changes, boo
     dialog.exec();
     reason = dialog.reason();
     return dialog.answer();
+}
+
+ConflictAnswer QtUiPort::resolve(const GroupConflict& conflict) {
+    // The busy pointer of the save must not sit over the box.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    setNormalPointer();
+    const ConflictAnswer answer = ConflictBox::ask(conflict, QApplication::activeWindow());
+    if (busy)
+        setBusyPointer();
+    return answer;
 }
 
 }  // namespace tolva

@@ -13,6 +13,7 @@ public:
     Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override;
     Answer saveQuestion(const QVector<PendingChange>& changes, bool askReason,
                         QString& reason) override;
+    ConflictAnswer resolve(const GroupConflict& conflict) override;
 };
 
 }  // namespace tolva

@@ -5,13 +5,15 @@
 
 #include "core/PendingChanges.h"
 
+#include "core/SaveConflict.h"
+
 namespace tolva {
 
 // What the windows need from the desktop besides themselves: the busy
 // pointer, one pass of pending events, and modal message boxes. main installs
 // the real one (QtUiPort); tests install a fake, so no test ever waits on a
-// modal box.
-class UiPort {
+// modal box. It also answers a save's conflicts (the box of ConflictBox).
+class UiPort : public ConflictResolver {
 public:
     enum class Icon { Critical, Exclamation, Information, Question };
     enum class Buttons { Ok, YesNoCancel };
@@ -33,7 +35,8 @@ public:
                                 QString& reason);
 };
 
-// The port in use; a silent one (answers Cancel/Ok) until something installs another.
+// The port in use; a silent one (answers Cancel/Ok, stops at a conflict) until something installs
+// another.
 UiPort& uiPort();
 void setUiPort(UiPort* port);  // nullptr puts back the silent one
 

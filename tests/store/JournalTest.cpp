@@ -53,31 +53,30 @@ void loadCharts(MonitorData& data) {
     ASSERT_TRUE(LoadMonitorOptions(appState()));
 }
 
-TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTextsOnBothPaths) {
-    for (ReadPath path : {ReadPath::Batched, ReadPath::ValueByValue}) {
-        MonitorData data({34, 35});
-        TestDatabase::createJournal();
-        loadCharts(data);
-        // Type written, centre line deleted, a limit updated and one inserted.
-        setGroup(MonitorData::row(34), X, num(7), o, num(9.25));
-        setGroup(MonitorData::row(35), Spec, o, o, o);  // five options deleted
-        MonitorData::row(35).RUcl.Current = num(4);     // the LCL rewritten unchanged
-        const qint64 catalogCalls = sqlCounters().catalogCalls;
-        ASSERT_TRUE(SaveMonitorOptions(appState(), path, "  Plan indice D "));
-        EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
-        EXPECT_EQ(journalRows(),
-                  "34 XChartCenterLine 1>- | 34 XChartCenterLineValue 8>- | 34 XChartLCLConstant "
-                  "7.50>7 | 34 XChartUCLConstant ->9.25 | 34 XTypeOfLCLandUCL 1>2 | 35 "
-                  "ProcCapLower 9>- | 35 ProcCapNominal 10>- | 35 ProcCapSpecType 1>- | 35 "
-                  "ProcCapUpper 11>- | 35 RChartUCLConstant 3>4")
-            << (path == ReadPath::Batched ? "batched" : "value by value");
-        // Every row has the reason, and the texts as the server compares them
-        // (nothing added by the driver).
-        EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM TOLVA_JOURNAL WHERE REASON = 'Plan "
-                                     "indice D' AND (NEW_TVAL IS NULL OR NEW_TVAL IN ('7', "
-                                     "'9.25', '2', '4'))"),
-                  10);
-    }
+TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTexts) {
+    MonitorData data({34, 35});
+    TestDatabase::createJournal();
+    loadCharts(data);
+    // Type written, centre line deleted, a limit updated and one inserted.
+    setGroup(34, X, num(7), o, num(9.25));
+    setGroup(35, Spec, o, o, o);  // five options deleted
+    appState().gOptionRows.setCurrent(MonitorData::rowIndex(35), &OptionRow::RUcl,
+                                      num(4));  // the LCL rewritten unchanged
+    const qint64 catalogCalls = sqlCounters().catalogCalls;
+    ASSERT_TRUE(SaveMonitorOptions(appState(), nullptr, "  Plan indice D "));
+    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
+    EXPECT_EQ(journalRows(),
+              "34 XChartCenterLine 1>- | 34 XChartCenterLineValue 8>- | 34 "
+              "XChartLCLConstant "
+              "7.50>7 | 34 XChartUCLConstant ->9.25 | 34 XTypeOfLCLandUCL 1>2 | 35 "
+              "ProcCapLower 9>- | 35 ProcCapNominal 10>- | 35 ProcCapSpecType 1>- | 35 "
+              "ProcCapUpper 11>- | 35 RChartUCLConstant 3>4");
+    // Every row has the reason, and the texts as the server compares them
+    // (nothing added by the driver).
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM TOLVA_JOURNAL WHERE REASON = 'Plan "
+                                 "indice D' AND (NEW_TVAL IS NULL OR NEW_TVAL IN ('7', "
+                                 "'9.25', '2', '4'))"),
+              10);
     const FieldRow who =
         TestDatabase::fetch("SELECT DB_USER, WORKSTATION, CHANGED_AT FROM TOLVA_JOURNAL").value(0);
     if (TestDatabase::backend() != QLatin1String("sqlite")) {
@@ -113,7 +112,7 @@ TEST_F(JournalTest, AGroupRolledBackOrARefusedRecordLeavesNeitherValuesNorRecord
         TestDatabase::createJournal();
         loadCharts(data);
         // The type and the LCL are updated (and recorded) before the UCL's new row.
-        setGroup(MonitorData::row(34), X, num(7), o, num(9));
+        setGroup(34, X, num(7), o, num(9));
         refuseInserts(refused);
         const StoreOutcome outcome = SaveMonitorOptions(appState());
         EXPECT_FALSE(outcome.ok()) << refused;
@@ -129,7 +128,7 @@ TEST_F(JournalTest, AGroupRolledBackOrARefusedRecordLeavesNeitherValuesNorRecord
 TEST_F(JournalTest, WithoutTheTableSavesRunNoJournalStatementAndNoneFails) {
     MonitorData data({34});
     loadCharts(data);
-    setGroup(MonitorData::row(34), X, num(7), o, num(9));
+    setGroup(34, X, num(7), o, num(9));
     static int failures = 0;
     QLoggingCategory::setFilterRules("tolva.sql.debug=true");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
@@ -137,7 +136,7 @@ TEST_F(JournalTest, WithoutTheTableSavesRunNoJournalStatementAndNoneFails) {
     });
     StatementLog log;
     const qint64 catalogCalls = sqlCounters().catalogCalls;
-    const StoreOutcome outcome = SaveMonitorOptions(appState(), ReadPath::Batched, "motif");
+    const StoreOutcome outcome = SaveMonitorOptions(appState(), nullptr, "motif");
     qInstallMessageHandler(nullptr);
     QLoggingCategory::setFilterRules("");
     ASSERT_TRUE(outcome);
