@@ -14,6 +14,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/editeur-tolva.svg
   RENAME ${TOLVA_APP_ID}.svg)
 install(FILES ${PROJECT_BINARY_DIR}/${TOLVA_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The journal's creation scripts, for the database administrator.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/journal/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/editeur-tolva/journal
+  FILES_MATCHING PATTERN "*.sql")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME editeur-tolva)

@@ -73,6 +73,22 @@ CREATE TABLE CSMINN (
   SEQNO INTEGER
 );
 
+-- The journal of saved changes (the editor's own table; resources/journal/ holds
+-- its creation script for each database, with the privileges to grant).
+CREATE TABLE TOLVA_JOURNAL (
+  CHANGED_AT TIMESTAMP NOT NULL,
+  DB_USER VARCHAR(128),
+  WORKSTATION VARCHAR(255),
+  MONID INTEGER NOT NULL,
+  CHRTID INTEGER NOT NULL,
+  OPTNAME VARCHAR(64) NOT NULL,
+  OLD_TVAL VARCHAR(255),
+  NEW_TVAL VARCHAR(255),
+  REASON VARCHAR(255)
+);
+
+CREATE INDEX TOLVA_JOURNAL_MONITOR ON TOLVA_JOURNAL (MONID, CHANGED_AT);
+
 -- Profiles. PROFFLG 17 marks a profile whose characteristics carry a query.
 INSERT INTO CSPROF (PROFID, NAME, PROFFLG, VFLG, DESCR) VALUES
   (10, 'Arbre de transmission', 16, NULL, 'Arbres usinés en tournage CN'),
@@ -552,3 +568,14 @@ INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES
 -- Piece counter (not an SPC monitor).
 INSERT INTO CSMDAT (MONID, CHRTID, OPTID, TVAL) VALUES
   (203, 1201, 2, '1');
+
+-- Journal: how the limits of Tour CN 1 came to their present values.
+INSERT INTO TOLVA_JOURNAL (CHANGED_AT, DB_USER, WORKSTATION, MONID, CHRTID, OPTNAME, OLD_TVAL, NEW_TVAL, REASON) VALUES
+  ('2024-02-05 09:12:40', 'mdupont', 'atelier-cn-01', 101, 1001, 'XTypeOfLCLandUCL', '1', '2', 'Limites figées après étude de capabilité'),
+  ('2024-02-05 09:12:40', 'mdupont', 'atelier-cn-01', 101, 1001, 'XChartLCLConstant', NULL, '24.96', 'Limites figées après étude de capabilité'),
+  ('2024-02-05 09:12:40', 'mdupont', 'atelier-cn-01', 101, 1001, 'XChartUCLConstant', NULL, '25.04', 'Limites figées après étude de capabilité'),
+  ('2024-09-18 14:03:11', 'slefebvre', 'qualite-02', 101, 1001, 'XChartLCLConstant', '24.96', '24.97', 'Resserrement demandé par le client (8D 2024-117)'),
+  ('2024-09-18 14:03:11', 'slefebvre', 'qualite-02', 101, 1001, 'XChartUCLConstant', '25.04', '25.03', 'Resserrement demandé par le client (8D 2024-117)'),
+  ('2025-01-07 07:55:02', 'mdupont', 'atelier-cn-01', 101, 1002, 'ProcCapUpper', '120.3', '120.2', 'Nouveau plan indice C'),
+  ('2025-01-07 07:55:02', 'mdupont', 'atelier-cn-01', 101, 1002, 'ProcCapLower', '119.7', '119.8', 'Nouveau plan indice C'),
+  ('2025-03-21 16:40:27', 'amartin', 'qualite-01', 101, 1003, 'ProcCapSpecType', '1', '3', NULL);

@@ -105,6 +105,23 @@ enum : int {
     ImportIgnoredColumns = 277,
     ImportLines = 278,      // "%1": file lines
     ImportGridTwice = 279,  // "%1": how many grid rows carry the name
+    HistoryEntry = 280,  // the journal of saved changes, 280 to 296
+    CharacteristicHistoryEntry = 281,
+    NoJournal = 282,
+    ReasonLabel = 283,
+    HistoryTitle = 284,
+    HistoryFilterLabel = 285,
+    HistoryCurrentOnly = 286,
+    HistoryDateHeading = 287,
+    HistoryUserHeading = 288,
+    HistoryWorkstationHeading = 289,
+    HistoryLimitHeading = 290,
+    HistoryChangeHeading = 291,
+    HistoryReasonHeading = 292,
+    ClearedValue = 293,
+    NoValue = 294,
+    HistoryRowCount = 295,
+    CloseButton = 296,
     SaveStoppedOnConflict = 300,  // %1: the characteristic
     ConflictTitle = 301,
     ConflictText = 302,  // %1: the group, %2: the characteristic
@@ -120,7 +137,7 @@ enum : int {
 }  // namespace Msg
 
 // The numbered French message catalog (texts 101 to 169, no 127; additions from
-// 201). Every text the user sees comes from here, looked up when it is set or shown.
+// 201 and 280). Every text the user sees comes from here, looked up when it is set or shown.
 QString catalogText(int number);
 
 // A column heading: the catalog text with every "\n" turned into CR LF.

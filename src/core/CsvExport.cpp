@@ -65,18 +65,24 @@ QString oneLine(const QString& heading) {
 
 }  // namespace
 
-QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
-                          const QStringList& queries) {
+QByteArray BuildCsvTable(const QVector<QStringList>& lines) {
     const QChar separator = QLocale().decimalPoint() == QLatin1String(",") ? u';' : u',';
-    const bool withQuery = s.gColQuery > 0;
-    const std::vector<ExportColumn> columns = shownValueColumns(s);
-
     QString text;
-    auto endLine = [&](QStringList fields) {
+    for (QStringList fields : lines) {
         for (QString& field : fields)
             field = quoted(field, separator);
         text += fields.join(separator) + QLatin1String("\r\n");
-    };
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
+                          const QStringList& queries) {
+    const bool withQuery = s.gColQuery > 0;
+    const std::vector<ExportColumn> columns = shownValueColumns(s);
+
+    QVector<QStringList> lines;
+    auto endLine = [&](QStringList fields) { lines << std::move(fields); };
 
     QStringList headings = {catalogText(151)};
     if (withQuery)
@@ -95,7 +101,7 @@ QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristi
         }
         endLine(fields);
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return BuildCsvTable(lines);
 }
 
 bool WriteExportFile(const QString& path, const QByteArray& content, QString& reason) {

@@ -24,6 +24,10 @@ namespace tolva {
 QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
                           const QStringList& queries);
 
+// Lines of fields in the same form: the regional separator, quoting where
+// needed, UTF-8 with a byte-order mark, CR LF line ends.
+QByteArray BuildCsvTable(const QVector<QStringList>& lines);
+
 // Writes the whole file or nothing (an existing file stays as it was on any
 // failure, a full disk included); on failure `reason` holds the system's
 // description.

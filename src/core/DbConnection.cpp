@@ -313,6 +313,33 @@ void DbConnection::forEachRow(const QString& sql,
     }
 }
 
+void DbConnection::forEachTextRow(const QString& sql, int columns, int width,
+                                  const std::function<void(const OdbcTextRows&)>& onRow) {
+    countStatement(sql);
+    try {
+        OdbcTextRows rows(odbcHandle(), sql, columns, width);
+        while (rows.fetch())
+            onRow(rows);
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        throw;
+    }
+}
+
+std::optional<QString> DbConnection::findTable(const QString& name) {
+    if (!m_open)
+        throw DbError(catalogText(Msg::ConnectionClosed));
+    ++sqlCounters().catalogCalls;
+    qCDebug(lcSql).noquote() << "catalog" << name;
+    return odbcFindTable(odbcHandle(), name);
+}
+
+QString DbConnection::userName() {
+    if (!m_open)
+        throw DbError(catalogText(Msg::ConnectionClosed));
+    return odbcUserName(odbcHandle());
+}
+
 DbConnection::Dialect DbConnection::dialect() {
     if (!m_dialect) {
         if (!m_open)

@@ -17,6 +17,7 @@ class QSqlQuery;
 namespace tolva {
 
 class OdbcStatement;
+class OdbcTextRows;
 
 using FieldRow = QVector<FieldValue>;
 
@@ -56,6 +57,15 @@ public:
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
     DbResult execute(const QString& sql);
+    // Runs a query whose columns are all short texts and hands each row to
+    // `onRow`, read a block of rows at a time (see OdbcTextRows).
+    void forEachTextRow(const QString& sql, int columns, int width,
+                        const std::function<void(const OdbcTextRows&)>& onRow);
+    // The table's name as the database lists it, none when it has no such table;
+    // one catalog call, counted apart from the statements.
+    std::optional<QString> findTable(const QString& name);
+    // The user name the connection logged in with, as the driver reports it.
+    QString userName();
     // Runs a query and hands each of its rows to `onRow`, read straight from the
     // driver (see OdbcStatement): for large results and for reads that must not
     // cost catalog round trips. Counted and traced as execute is.
@@ -106,6 +116,7 @@ struct SqlCounters {
     qint64 connectionsOpened = 0;
     qint64 statements = 0;
     qint64 commits = 0;       // each one more round trip
+    qint64 catalogCalls = 0;  // table look-ups through the driver's catalog
     QVector<QString> recent;  // statement texts, kept only while recording
     bool recording = false;
 };

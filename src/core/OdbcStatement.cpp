@@ -68,6 +68,142 @@ void odbcEndTransaction(void* connection, bool commit) {
         throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
 }
 
+namespace {
+
+QString infoText(void* connection, SQLUSMALLINT type) {
+    SQLWCHAR buffer[256];
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, type, buffer, sizeof buffer, &length)))
+        return QString();
+    const qsizetype chars = qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)),
+                                            qsizetype(sizeof buffer / sizeof(SQLWCHAR)) - 1);
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), chars);
+}
+
+}  // namespace
+
+std::optional<QString> odbcFindTable(void* connection, const QString& name) {
+    requireConnection(connection);
+    SQLUSMALLINT folding = 0;
+    QString listed = name;
+    if (SQL_SUCCEEDED(
+            SQLGetInfoW(connection, SQL_IDENTIFIER_CASE, &folding, sizeof folding, nullptr))) {
+        if (folding == SQL_IC_LOWER)
+            listed = name.toLower();  // PostgreSQL keeps unquoted names in lower case
+        else if (folding == SQL_IC_UPPER)
+            listed = name.toUpper();
+    }
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
+    QString pattern = listed;
+    QString types = QStringLiteral("TABLE");
+    SQLRETURN rc =
+        SQLTablesW(statement, nullptr, 0, nullptr, 0, reinterpret_cast<SQLWCHAR*>(pattern.data()),
+                   SQLSMALLINT(pattern.size()), reinterpret_cast<SQLWCHAR*>(types.data()),
+                   SQLSMALLINT(types.size()));
+    std::optional<QString> found;
+    QString failure;
+    if (!SQL_SUCCEEDED(rc)) {
+        failure = diagnostics(SQL_HANDLE_STMT, statement);
+    } else {
+        // The pattern's "_" matches any character: compare the names returned.
+        while (!found && SQL_SUCCEEDED(rc = SQLFetch(statement))) {
+            SQLWCHAR buffer[256];
+            SQLLEN length = 0;
+            if (!SQL_SUCCEEDED(
+                    SQLGetData(statement, 3, SQL_C_WCHAR, buffer, sizeof buffer, &length)) ||
+                length == SQL_NULL_DATA)
+                continue;
+            const QString table =
+                QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer),
+                                   qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 255));
+            if (table.compare(name, Qt::CaseInsensitive) == 0)
+                found = table;
+        }
+        if (rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc))
+            failure = diagnostics(SQL_HANDLE_STMT, statement);
+    }
+    SQLFreeStmt(statement, SQL_CLOSE);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    if (!found && !failure.isEmpty())
+        throw DbError(failure);
+    return found;
+}
+
+namespace {
+constexpr quint64 kBlockRows = 1024;
+static_assert(sizeof(SQLLEN) == sizeof(qint64), "64-bit SQLLEN");
+}  // namespace
+
+OdbcTextRows::OdbcTextRows(void* connection, const QString& sql, int columns, int width)
+    : m_columns(columns), m_width(width) {
+    requireConnection(connection);
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        throw DbError(catalogText(Msg::OdbcStatementUnavailable));
+    m_statement = statement;
+    m_texts.resize(qsizetype(kBlockRows) * columns * (width + 1));
+    m_lengths.resize(qsizetype(kBlockRows) * columns);
+    // A driver without blocks says so and fetches one row at a time.
+    SQLSetStmtAttr(statement, SQL_ATTR_ROW_BIND_TYPE, SQLPOINTER(SQL_BIND_BY_COLUMN), 0);
+    SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE, SQLPOINTER(kBlockRows), 0);
+    SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0);
+    QString text = sql;
+    SQLRETURN rc = SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR*>(text.data()),
+                                  SQLINTEGER(text.size()));
+    for (int c = 0; SQL_SUCCEEDED(rc) && c < columns; ++c) {
+        rc = SQLBindCol(statement, SQLUSMALLINT(c + 1), SQL_C_WCHAR,
+                        m_texts.data() + qsizetype(c) * kBlockRows * (width + 1),
+                        SQLLEN((width + 1) * sizeof(SQLWCHAR)),
+                        reinterpret_cast<SQLLEN*>(m_lengths.data() + qsizetype(c) * kBlockRows));
+    }
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+        throw DbError(diagnostics(SQL_HANDLE_STMT, statement));
+}
+
+OdbcTextRows::~OdbcTextRows() {
+    if (m_statement) {
+        SQLFreeStmt(m_statement, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_statement);
+    }
+}
+
+bool OdbcTextRows::fetch() {
+    if (m_row + 1 < m_fetched) {
+        ++m_row;
+        return true;
+    }
+    m_fetched = 0;
+    const SQLRETURN rc = SQLFetch(m_statement);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+    m_row = 0;
+    return m_fetched > 0;
+}
+
+std::optional<QString> OdbcTextRows::text(int column) const {
+    const qsizetype field = qsizetype(column) * kBlockRows + qsizetype(m_row);
+    const qint64 length = m_lengths.at(field);
+    if (length == SQL_NULL_DATA)
+        return std::nullopt;
+    const char16_t* data = m_texts.constData() + field * (m_width + 1);
+    qsizetype chars = length == SQL_NO_TOTAL ? m_width : qsizetype(length / sizeof(SQLWCHAR));
+    chars = qMin<qsizetype>(chars, m_width);
+    for (qsizetype i = 0; i < chars; ++i) {
+        if (data[i] == 0)  // a driver that counted in bytes of another encoding
+            return QString::fromUtf16(data, i);
+    }
+    return QString::fromUtf16(data, chars);
+}
+
+QString odbcUserName(void* connection) {
+    requireConnection(connection);
+    return infoText(connection, SQL_USER_NAME);
+}
+
 QString odbcDbmsName(void* connection) {
     requireConnection(connection);
     SQLWCHAR name[64] = {};

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <QVector>
 #include <optional>
 
 namespace tolva {
@@ -39,6 +40,30 @@ private:
     std::unique_ptr<char16_t[]> m_textBuffer;  // taken on the first text read
 };
 
+// A query whose columns are all read as texts of at most `width` characters,
+// fetched a block of rows at a time into bound buffers: for long results of
+// short texts, where one driver call per field costs more than the field.
+// A longer text comes cut to `width`. Every failure throws DbError.
+class OdbcTextRows {
+public:
+    OdbcTextRows(void* connection, const QString& sql, int columns, int width);
+    ~OdbcTextRows();
+    OdbcTextRows(const OdbcTextRows&) = delete;
+    OdbcTextRows& operator=(const OdbcTextRows&) = delete;
+
+    bool fetch();                                   // the next row; false at the end
+    std::optional<QString> text(int column) const;  // none for null
+
+private:
+    void* m_statement = nullptr;
+    int m_columns = 0;
+    int m_width = 0;
+    QVector<char16_t> m_texts;  // column by column, a block of rows each
+    QVector<qint64> m_lengths;  // SQLLEN per field
+    quint64 m_fetched = 0;      // rows in the block
+    quint64 m_row = 0;          // the current one
+};
+
 // Transaction control on a QODBC connection's SQLHDBC. QSqlDatabase switches
 // autocommit off at each transaction() and on again after each commit(), and
 // some drivers (MariaDB's) send each switch to the server: a round trip apiece.
@@ -47,5 +72,12 @@ void odbcSetAutocommit(void* connection, bool on);
 void odbcEndTransaction(void* connection, bool commit);
 // The server's product name ("PostgreSQL", "MariaDB", "SQLite"...).
 QString odbcDbmsName(void* connection);
+
+// The name under which the database lists a table, none when it lists none: one
+// catalog call (SQLTables), so that looking never leaves a failed statement in
+// the server's log. The name is put in the case the database folds identifiers to.
+std::optional<QString> odbcFindTable(void* connection, const QString& name);
+// The user name the connection logged in with, as the driver reports it (may be empty).
+QString odbcUserName(void* connection);
 
 }  // namespace tolva

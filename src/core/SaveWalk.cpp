@@ -1,5 +1,7 @@
 #include "SaveWalk.h"
 
+#include "ChangeJournal.h"
+
 #include <optional>
 
 #include "DbConnection.h"
@@ -40,8 +42,8 @@ Values cellValues(const OptionRow& row, const LimitGroup& g, TaggedValue OptionC
 
 class Walk {
 public:
-    Walk(SharedState& s, ConflictResolver* resolver)
-        : m_state(s), m_link(s), m_resolver(resolver) {}
+    Walk(SharedState& s, ConflictResolver* resolver, const QString& reason)
+        : m_state(s), m_link(s), m_resolver(resolver), m_journal(reason) {}
 
     StoreOutcome run() {
         planGroups();
@@ -321,6 +323,11 @@ private:
                 sql << statements;
                 for (int i = 0; i < statements.size(); ++i)
                     owners << &w;
+                // Its record, in the same transaction, where the database keeps a journal.
+                if (const auto record = m_journal.statement(m_db, m_link.monitorId(), w)) {
+                    sql << *record;
+                    owners << &w;
+                }
             }
         }
         try {
@@ -382,13 +389,14 @@ private:
     bool m_oneByOne = false;
     bool m_failed = false;
     StoreOutcome m_failure;
+    ChangeJournal m_journal;
     int m_failedIndex = 0;  // of the statement that failed, one by one
 };
 
 }  // namespace
 
-StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver) {
-    return Walk(s, resolver).run();
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver, const QString& reason) {
+    return Walk(s, resolver, reason).run();
 }
 
 }  // namespace tolva

@@ -17,6 +17,9 @@ namespace tolva {
 // the refused check (with its cell), the stop or the database failure, with
 // the number of characteristics wholly written. writtenGroups lists the groups
 // committed.
-StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver = nullptr);
+// Where the database keeps the journal, every stored text that changes is
+// recorded in the same transaction, with `reason` (blank: none).
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver = nullptr,
+                                const QString& reason = QString());
 
 }  // namespace tolva

@@ -151,8 +151,8 @@ void MonitorEditor::revert(const QModelIndexList& cells) {
         store(changed, loaded);
 }
 
-StoreOutcome MonitorEditor::save(ConflictResolver* resolver) {
-    StoreOutcome outcome = SaveMonitorOptions(m_state, resolver);
+StoreOutcome MonitorEditor::save(ConflictResolver* resolver, const QString& reason) {
+    StoreOutcome outcome = SaveMonitorOptions(m_state, resolver, reason);
     m_state.gOptionRows.markSaved(outcome.writtenGroups);
     return outcome;
 }

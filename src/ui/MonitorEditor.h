@@ -53,7 +53,8 @@ public:
     // The save walk; the groups it committed become saved (also when it stopped
     // part-way), so the grid's marks match the database.
     // `resolver` answers for groups another workstation saved meanwhile.
-    StoreOutcome save(ConflictResolver* resolver = nullptr);
+    // `reason` goes with the changes into the database's journal, if it keeps one.
+    StoreOutcome save(ConflictResolver* resolver = nullptr, const QString& reason = QString());
     // Reads the monitor again. A failed read keeps the table on screen, now
     // taken as saved. Either way the history is dropped.
     StoreOutcome reload();

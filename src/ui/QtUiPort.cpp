@@ -6,6 +6,7 @@
 
 #include "core/Catalog.h"
 #include "ui/ConflictBox.h"
+#include "ui/SaveQuestionDialog.h"
 
 namespace tolva {
 
@@ -61,6 +62,14 @@ UiPort::Answer QtUiPort::message(const QString& text, Icon icon, const QString& 
         default:
             return Answer::Cancel;
     }
+}
+
+UiPort::Answer QtUiPort::saveQuestion(const QVector<PendingChange>& changes, bool askReason,
+                                      QString& reason) {
+    SaveQuestionDialog dialog(changes, askReason, QApplication::activeWindow());
+    dialog.exec();
+    reason = dialog.reason();
+    return dialog.answer();
 }
 
 ConflictAnswer QtUiPort::resolve(const GroupConflict& conflict) {

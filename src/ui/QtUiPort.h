@@ -11,6 +11,8 @@ public:
     void setNormalPointer() override;
     void processPendingEvents() override;
     Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override;
+    Answer saveQuestion(const QVector<PendingChange>& changes, bool askReason,
+                        QString& reason) override;
     ConflictAnswer resolve(const GroupConflict& conflict) override;
 };
 

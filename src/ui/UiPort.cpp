@@ -1,5 +1,7 @@
 #include "UiPort.h"
 
+#include "core/Catalog.h"
+
 namespace tolva {
 
 namespace {
@@ -19,6 +21,12 @@ SilentUiPort g_silent;
 UiPort* g_port = &g_silent;
 
 }  // namespace
+
+UiPort::Answer UiPort::saveQuestion(const QVector<PendingChange>&, bool, QString& reason) {
+    reason.clear();
+    return message(catalogText(Msg::SaveQuestion), Icon::Question, catalogText(Msg::EditorTitle),
+                   Buttons::YesNoCancel);
+}
 
 UiPort& uiPort() {
     return *g_port;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
+
+#include "core/PendingChanges.h"
 
 #include "core/SaveConflict.h"
 
@@ -25,6 +28,11 @@ public:
     // Modal message box; the first button is the default one.
     virtual Answer message(const QString& text, Icon icon, const QString& title,
                            Buttons buttons = Buttons::Ok) = 0;
+    // The save question (message 140, Yes/No/Cancel) listing the values the
+    // save will write; with `askReason`, also a one-line field for the reason,
+    // whose text comes back in `reason`. Here: the plain question.
+    virtual Answer saveQuestion(const QVector<PendingChange>& changes, bool askReason,
+                                QString& reason);
 };
 
 // The port in use; a silent one (answers Cancel/Ok, stops at a conflict) until something installs

@@ -230,6 +230,8 @@ void frmMain::buildMenusAndToolbar() {
     addSeparator(mnuOpt, "mnuHyphen2");
     mnuExport = addEntry(mnuOpt, "mnuExport", QKeySequence(), &frmMain::mnuExport_Click);
     mnuImport = addEntry(mnuOpt, "mnuImport", QKeySequence(), &frmMain::mnuImport_Click);
+    mnuHistory = addEntry(mnuOpt, "mnuHistory", QKeySequence(), &frmMain::mnuHistory_Click);
+    buildHistoryEntries();
     addSeparator(mnuOpt, "mnuHyphenExport");
     mnuExit =
         addEntry(mnuOpt, "mnuExit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuExit_Click);
@@ -266,6 +268,7 @@ void frmMain::ApplyCatalogTexts() {
     mnuExit->setText(catalogText(Msg::ExitEntry));
     mnuExport->setText(catalogText(Msg::ExportEntry));
     mnuImport->setText(catalogText(Msg::ImportEntry));
+    mnuHistory->setText(catalogText(Msg::HistoryEntry));
     mnuView->setTitle(catalogText(Msg::ViewMenu));
     mnuProc->setText(catalogText(Msg::ProcEntry));
     mnuX->setText(catalogText(Msg::XEntry));

@@ -8,6 +8,7 @@
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
+#include "ui/UiPort.h"
 
 class QAction;
 class QLabel;
@@ -30,6 +31,7 @@ class OptionTableModel;
 //   frmMainExport.cpp    export of the option table as a CSV file
 //   frmMainImport.cpp    import of limits from a CSV file, after a preview
 //   frmMainEditMenu.cpp  the Édition menu: history, copy, paste, revert
+//   frmMainHistory.cpp   the journal of saved changes: its window, the save question's parts
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -97,6 +99,10 @@ public:
     // Édition menu (frmMainEditMenu.cpp). A paste checks every text as typed
     // and stores all of it as one step, or nothing.
     void pasteBlock(const QString& text);
+    // The journal window (frmMainHistory.cpp), all characteristics or the
+    // current one's rows; a database without the journal gets a one-sentence
+    // message instead.
+    void showHistory(bool currentOnly);
 
 public slots:
     void mnuCommit_Click();
@@ -105,6 +111,7 @@ public slots:
     void mnuExit_Click();
     void mnuExport_Click();
     void mnuImport_Click();
+    void mnuHistory_Click();
     void mnuProc_Click();
     void mnuX_Click();
     void mnuR_Click();
@@ -127,6 +134,11 @@ private:
     void buildControls();
     void buildMenusAndToolbar();
     void buildEditMenu();
+    // The Historique entry and the grid's context menu (frmMainHistory.cpp).
+    void buildHistoryEntries();
+    // The save question with the list of changes and, where a journal is
+    // kept, the reason, which comes back in `reason`.
+    UiPort::Answer askSaveQuestion(QString& reason);
     // The selected value cells (the current one when none is), as model indexes.
     QModelIndexList selectedValueCells() const;
     void layoutControls();
@@ -183,6 +195,7 @@ private:
     QAction* mnuCommit = nullptr;
     QAction* mnuExport = nullptr;
     QAction* mnuImport = nullptr;
+    QAction* mnuHistory = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;

@@ -72,15 +72,14 @@ QString helpTitle() {
 void frmMain::confirmSave(bool& ok) {
     m_savedRows = -1;
     if (hasUnsavedChanges()) {
-        const UiPort::Answer answer =
-            uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
-                             catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
+        QString reason;
+        const UiPort::Answer answer = askSaveQuestion(reason);
         if (answer == UiPort::Answer::Yes) {
             const int rowsToWrite = m_model->changedRowCount();
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = m_editor->save(&uiPort());
+                saved = m_editor->save(&uiPort(), reason);
             }
             if (!saved) {
                 // What was written is saved now; what was not stays on screen,

@@ -33,6 +33,16 @@ public:
             return Answer::Ok;
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
+    // The save question: what it listed and whether it asked for a reason are
+    // kept, the reason comes from the script, the answer as for any question.
+    Answer saveQuestion(const QVector<PendingChange>& changes, bool askReason,
+                        QString& reason) override {
+        listedChanges = changes;
+        reasonAsked = askReason;
+        const Answer answer = UiPort::saveQuestion(changes, askReason, reason);
+        reason = askReason ? reasonToGive : QString();
+        return answer;
+    }
 
     ConflictAnswer resolve(const GroupConflict& conflict) override {
         conflicts.append(conflict);
@@ -49,6 +59,9 @@ public:
     QVector<Shown> shown;
     QVector<Answer> answers;  // for Yes/No/Cancel questions, in order
     std::function<void(const Shown&)> onMessage;
+    QVector<PendingChange> listedChanges;
+    bool reasonAsked = false;
+    QString reasonToGive;
 };
 
 }  // namespace tolva::test

@@ -82,13 +82,27 @@ void TestDatabase::reset(bool withRows) {
     // Also what a test that failed half-way left behind (a table moved aside,
     // a scratch table), so that one broken run never fails the next.
     for (const char* table : {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF",
-                              "CSMINN", "CSNODE", "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ"})
+                              "CSMINN", "CSNODE", "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ",
+                              "TOLVA_JOURNAL"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
     for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
-        if (withRows || statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive))
+        // The schema alone is NOVRAX's: a journal is what a database may have.
+        const bool journal = statement.contains(QLatin1String("TOLVA_JOURNAL"));
+        if (withRows ||
+            (statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive) && !journal))
             statements << statement;
     }
     run(statements);
+}
+
+void TestDatabase::createJournal() {
+    const QString name =
+        backend() == QLatin1String("postgres") ? QStringLiteral("postgresql") : backend();
+    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") +
+               QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(QStringLiteral("cannot read %1").arg(file.fileName()));
+    run(splitSqlScript(QString::fromUtf8(file.readAll())));
 }
 
 QString TestDatabase::setting(const QString& key) {

@@ -18,7 +18,9 @@ public:
     static QString connectionString();           // "DSN=...;UID=...;PWD=...;"
     static QString setting(const QString& key);  // of the data source in odbc.ini
     static void resetDemo() { reset(true); }     // schema and demo/novrax-demo.sql rows
-    static void resetEmpty() { reset(false); }   // schema only
+    static void resetEmpty() { reset(false); }   // schema only, without the journal
+    // The journal table, by the creation script shipped for the backend.
+    static void createJournal();
     static void exec(const QString& sql) { execAll({sql}); }
     static void execAll(const QStringList& statements);
     // Every row of a query.

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <QSysInfo>
+
+#include "StoreTestSupport.h"
+#include "core/JournalHistory.h"
+#include "core/OptionReader.h"
+#include "core/SaveWalk.h"
+
+namespace tolva::test {
+namespace {
+
+const OptionGroup Spec = OptionGroup::Spec, X = OptionGroup::X;
+const TaggedValue o;
+
+using JournalTest = StoreTest;
+
+QString userId() {
+    return TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0);
+}
+
+// "chart option old>new" per journal row, NULL as "-".
+QString journalRows() {
+    QStringList rows;
+    for (const FieldRow& r : TestDatabase::fetch("SELECT CHRTID, OPTNAME, OLD_TVAL, NEW_TVAL "
+                                                 "FROM TOLVA_JOURNAL ORDER BY CHRTID, OPTNAME")) {
+        auto text = [&](int i) { return r[i].isNull() ? QStringLiteral("-") : r[i].toText(); };
+        rows << text(0) + ' ' + text(1) + ' ' + text(2) + '>' + text(3);
+    }
+    return rows.join(" | ");
+}
+
+// The server refuses new rows of the table, the way a missing privilege does.
+void refuseInserts(const QString& table) {
+    if (TestDatabase::backend() == QLatin1String("postgres"))
+        TestDatabase::exec("REVOKE INSERT ON " + table + " FROM " + userId());
+    else if (TestDatabase::backend() == QLatin1String("mariadb"))
+        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                           " FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refusee'");
+    else
+        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                           " BEGIN SELECT RAISE(ABORT, 'refusee'); END");
+}
+
+// Chart 34: X limits not constant (type 1) over a stored LCL of 7.50 and a
+// centre line; chart 35: a full specification group and constant R limits.
+void loadCharts(MonitorData& data) {
+    data.setAll(34,
+                "XTypeOfLCLandUCL=1 XChartLCLConstant=7.50 XChartCenterLine=1 "
+                "XChartCenterLineValue=8");
+    data.setAll(35,
+                "ProcCapSpecType=1 ProcCapLower=9 ProcCapNominal=10 ProcCapUpper=11 "
+                "RTypeOfLCLandUCL=2 RChartLCLConstant=1 RChartUCLConstant=3");
+    ASSERT_TRUE(LoadMonitorOptions(appState()));
+}
+
+TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTexts) {
+    MonitorData data({34, 35});
+    TestDatabase::createJournal();
+    loadCharts(data);
+    // Type written, centre line deleted, a limit updated and one inserted.
+    setGroup(34, X, num(7), o, num(9.25));
+    setGroup(35, Spec, o, o, o);  // five options deleted
+    appState().gOptionRows.setCurrent(MonitorData::rowIndex(35), &OptionRow::RUcl,
+                                      num(4));  // the LCL rewritten unchanged
+    const qint64 catalogCalls = sqlCounters().catalogCalls;
+    ASSERT_TRUE(SaveMonitorOptions(appState(), nullptr, "  Plan indice D "));
+    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
+    EXPECT_EQ(journalRows(),
+              "34 XChartCenterLine 1>- | 34 XChartCenterLineValue 8>- | 34 "
+              "XChartLCLConstant "
+              "7.50>7 | 34 XChartUCLConstant ->9.25 | 34 XTypeOfLCLandUCL 1>2 | 35 "
+              "ProcCapLower 9>- | 35 ProcCapNominal 10>- | 35 ProcCapSpecType 1>- | 35 "
+              "ProcCapUpper 11>- | 35 RChartUCLConstant 3>4");
+    // Every row has the reason, and the texts as the server compares them
+    // (nothing added by the driver).
+    EXPECT_EQ(MonitorData::count("SELECT COUNT(*) FROM TOLVA_JOURNAL WHERE REASON = 'Plan "
+                                 "indice D' AND (NEW_TVAL IS NULL OR NEW_TVAL IN ('7', "
+                                 "'9.25', '2', '4'))"),
+              10);
+    const FieldRow who =
+        TestDatabase::fetch("SELECT DB_USER, WORKSTATION, CHANGED_AT FROM TOLVA_JOURNAL").value(0);
+    if (TestDatabase::backend() != QLatin1String("sqlite")) {
+        EXPECT_EQ(who.value(0).toText(), userId());
+    }
+    EXPECT_FALSE(who.value(0).toText().isEmpty());
+    EXPECT_EQ(who.value(1).toText(), QSysInfo::machineHostName());
+    EXPECT_FALSE(who.value(2).isNull());
+
+    // The history: the monitor's rows (each group has its transaction's time),
+    // newest first.
+    TestDatabase::execAll(
+        {"INSERT INTO TOLVA_JOURNAL VALUES ('2020-01-01 10:00:00', 'x', 'y', 12, "
+         "34, 'ProcCapUpper', '1', NULL, NULL)",
+         "INSERT INTO TOLVA_JOURNAL VALUES ('2030-01-01 10:00:00', 'x', 'y', 99, "
+         "34, 'ProcCapUpper', '1', '2', NULL)"});
+    QVector<JournalEntry> entries;
+    bool exists = false;
+    ASSERT_TRUE(ReadJournalHistory(appState(), entries, exists));
+    ASSERT_TRUE(exists);
+    ASSERT_EQ(entries.size(), 11);
+    for (int i = 1; i < entries.size(); ++i)
+        EXPECT_GE(entries[i - 1].changedAt, entries[i].changedAt);
+    EXPECT_EQ(entries[0].reason, "Plan indice D");
+    EXPECT_TRUE(entries[0].characteristic.startsWith("Cote 3"));
+    EXPECT_EQ(entries[10].changedAt, "2020-01-01 10:00:00");
+    EXPECT_FALSE(entries[10].after.has_value());
+}
+
+TEST_F(JournalTest, AGroupRolledBackOrARefusedRecordLeavesNeitherValuesNorRecords) {
+    for (const char* refused : {"CSMDAT", "TOLVA_JOURNAL"}) {
+        MonitorData data({34});
+        TestDatabase::createJournal();
+        loadCharts(data);
+        // The type and the LCL are updated (and recorded) before the UCL's new row.
+        setGroup(34, X, num(7), o, num(9));
+        refuseInserts(refused);
+        const StoreOutcome outcome = SaveMonitorOptions(appState());
+        EXPECT_FALSE(outcome.ok()) << refused;
+        EXPECT_TRUE(outcome.driverText.contains("refusee") ||
+                    outcome.driverText.contains("permission"))
+            << outcome.driverText.toStdString();
+        EXPECT_EQ(MonitorData::value(34, "XTypeOfLCLandUCL"), "1") << refused;
+        EXPECT_EQ(MonitorData::value(34, "XChartLCLConstant"), "7.50") << refused;
+        EXPECT_EQ(journalRows(), "") << refused;
+    }
+}
+
+TEST_F(JournalTest, WithoutTheTableSavesRunNoJournalStatementAndNoneFails) {
+    MonitorData data({34});
+    loadCharts(data);
+    setGroup(34, X, num(7), o, num(9));
+    static int failures = 0;
+    QLoggingCategory::setFilterRules("tolva.sql.debug=true");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        failures += message.contains("failed");
+    });
+    StatementLog log;
+    const qint64 catalogCalls = sqlCounters().catalogCalls;
+    const StoreOutcome outcome = SaveMonitorOptions(appState(), nullptr, "motif");
+    qInstallMessageHandler(nullptr);
+    QLoggingCategory::setFilterRules("");
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
+    EXPECT_TRUE(log.statements().filter("JOURNAL").isEmpty());
+    EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "9");
+    QVector<JournalEntry> entries;
+    bool exists = true;
+    EXPECT_TRUE(ReadJournalHistory(appState(), entries, exists));
+    EXPECT_FALSE(exists);
+}
+
+}  // namespace
+}  // namespace tolva::test
