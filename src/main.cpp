@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "core/DbWorker.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
 #include "core/Version.h"
@@ -28,12 +29,14 @@ int main(int argc, char** argv) {
 
     tolva::QtUiPort desktop;
     tolva::setUiPort(&desktop);
+    tolva::setNoAnswerPolicy(&desktop);
 
     tolva::PrepareStartup(tolva::appState(), QCoreApplication::applicationDirPath());
     int exitCode = 0;
     if (tolva::StartEditor(tolva::appState()))
         exitCode = app.exec();
     tolva::CloseEditor();
+    tolva::setNoAnswerPolicy(nullptr);
     tolva::setUiPort(nullptr);
     return exitCode;
 }

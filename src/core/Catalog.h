@@ -84,6 +84,14 @@ enum : int {
     NullChartName = 228,
     OptionCounterAtMaximum = 229,
     OptionCounterKeptChanging = 230,
+    // A server that stops answering.
+    NoAnswerBox = 250,  // "%1": seconds without an answer
+    WaitButton = 251,
+    AbandonButton = 252,
+    OperationAbandoned = 253,
+    CommitUnanswered = 254,  // appended to a save's message: a group's fate unknown
+    LoginUnanswered = 255,   // "%1": seconds
+    NoAnswerQuestion = 256,
 };
 }  // namespace Msg
 

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <vector>
 
-class QSqlQuery;
 class QSqlError;
 
 namespace tolva {
@@ -21,10 +20,15 @@ class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString& description);
     explicit DbError(const QSqlError& error);
+    // The program gave up waiting for the server: whatever was sent may or may
+    // not have taken effect.
+    static DbError unanswered(const QString& description);
     const QString& description() const { return m_description; }
+    bool isUnanswered() const { return m_unanswered; }
 
 private:
     QString m_description;
+    bool m_unanswered = false;
 };
 
 // One field of a result row; null for a database null.
@@ -49,7 +53,8 @@ private:
 
 using FieldRow = QVector<FieldValue>;
 
-// A forward result set, positioned on its first row when it comes back.
+// A forward result set, read whole when the statement ran and positioned on
+// its first row.
 class DbResult {
 public:
     DbResult() = default;
@@ -59,20 +64,24 @@ public:
     // All remaining rows at once (the cursor ends at the end).
     QVector<FieldRow> readAll();
     // Rows changed by an UPDATE, INSERT or DELETE; -1 when the driver cannot tell.
-    int numRowsAffected() const;
+    int numRowsAffected() const { return m_rowsAffected; }
     void close();
 
 private:
     friend class DbConnection;
-    DbResult(std::shared_ptr<QSqlQuery> query, bool onRow);
-    QSqlQuery& query() const;
-    std::shared_ptr<QSqlQuery> m_query;
-    bool m_onRow = false;
+    QVector<FieldRow> m_rows;
+    int m_columns = 0;
+    qsizetype m_next = 0;
+    int m_rowsAffected = -1;
+    bool m_closed = true;
 };
 
+class DbWorker;
+
 // One ODBC connection through Qt SQL's QODBC driver. Every failure is thrown as
-// DbError. Closing (or destroying) the connection ends its result sets first.
-// All use stays on the user-interface thread.
+// DbError. The driver is only ever called on a thread of the connection's own,
+// while the caller's thread keeps painting (see DbWorker): a server that stops
+// answering never freezes the window. Use from one thread.
 class DbConnection {
 public:
     DbConnection();
@@ -80,7 +89,8 @@ public:
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Opens with a connection string "DSN=...;UID=...;PWD=...;".
+    // Opens with a connection string "DSN=...;UID=...;PWD=...;", giving up
+    // after the login time of dbWaitTimes().
     void open(const QString& connectionString);
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
@@ -94,6 +104,8 @@ public:
     // end until a statement runs outside one, so that a series of transactions
     // does not switch it twice each (a round trip apiece on some drivers).
     void beginTransaction();
+    // A commit the server never answered throws an unanswered DbError: the
+    // group may have been written.
     void commit();
     // Undoes what ran since beginTransaction; a lost connection has undone it
     // already, so this never throws.
@@ -101,15 +113,17 @@ public:
     void close();
 
 private:
+    struct Session;
+    // Runs `work` on the connection's thread; a give-up leaves the connection closed.
+    void call(std::function<void(Session&)> work);
     void countStatement(const QString& sql);
-    void* odbcHandle() const;
 
-    QString m_name;
     QString m_logName;
     bool m_open = false;
-    bool m_manualCommit = false;                      // autocommit switched off
-    bool m_inTransaction = false;                     // begun, neither committed nor rolled back
-    std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
+    bool m_manualCommit = false;   // autocommit switched off
+    bool m_inTransaction = false;  // begun, neither committed nor rolled back
+    std::shared_ptr<Session> m_session;
+    std::unique_ptr<DbWorker> m_worker;
 };
 
 // The connection string as QODBC wants it (see the .cpp for why).

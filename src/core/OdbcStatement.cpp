@@ -4,7 +4,7 @@
 #include <sqlext.h>
 
 #include <QVarLengthArray>
-#include <limits>
+#include <utility>
 
 #include "Catalog.h"
 #include "DbConnection.h"
@@ -86,64 +86,31 @@ OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
 }
 
 OdbcStatement::~OdbcStatement() {
+    release();
+}
+
+void OdbcStatement::release() {
     if (m_statement) {
         SQLFreeStmt(m_statement, SQL_CLOSE);
         SQLFreeHandle(SQL_HANDLE_STMT, m_statement);
+        m_statement = nullptr;
     }
 }
 
-bool OdbcStatement::fetch() {
-    const SQLRETURN rc = SQLFetch(m_statement);
-    if (rc == SQL_NO_DATA)
-        return false;
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    return true;
-}
+namespace {
 
-qint32 OdbcStatement::int32(int column) {
-    char digits[64];
-    SQLLEN length = 0;
-    const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_CHAR, digits,
-                                    sizeof digits, &length);
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    if (length == SQL_NULL_DATA)
-        return FieldValue().toInt32();  // throws: null where a number is due
-    // Plain digits are the rule; anything else ("12.0" from a NUMERIC column)
-    // goes through the general conversion.
-    const qsizetype size = qBound<qsizetype>(0, qsizetype(length), qsizetype(sizeof digits) - 1);
-    const char* p = digits;
-    const bool negative = size > 0 && *p == '-';
-    qint64 whole = 0;
-    qsizetype i = negative ? 1 : 0;
-    bool plain = i < size && size <= 11;
-    for (; plain && i < size; ++i) {
-        if (p[i] < '0' || p[i] > '9')
-            plain = false;
-        else
-            whole = whole * 10 + (p[i] - '0');
-    }
-    if (plain && length < qsizetype(sizeof digits)) {
-        whole = negative ? -whole : whole;
-        if (whole >= std::numeric_limits<qint32>::min() &&
-            whole <= std::numeric_limits<qint32>::max())
-            return qint32(whole);
-    }
-    return FieldValue(QVariant(QString::fromLatin1(digits, size))).toInt32();
-}
-
-std::optional<QString> OdbcStatement::text(int column) {
+// The text of one column of the current row; none for null.
+std::optional<QString> readText(SQLHSTMT statement, int column) {
     QString value;
     SQLWCHAR buffer[128];
     for (;;) {
         SQLLEN length = 0;
-        const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
+        const SQLRETURN rc = SQLGetData(statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
                                         sizeof buffer, &length);
         if (rc == SQL_NO_DATA)
             break;  // a long value read to its end
         if (!SQL_SUCCEEDED(rc))
-            throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+            throw DbError(diagnostics(SQL_HANDLE_STMT, statement));
         if (length == SQL_NULL_DATA)
             return std::nullopt;
         // Cut short when longer than the buffer (minus its terminating zero).
@@ -162,6 +129,65 @@ std::optional<QString> OdbcStatement::text(int column) {
             break;
     }
     return value;
+}
+
+}  // namespace
+
+void OdbcStatement::readRows() {
+    try {
+        SQLSMALLINT columns = 0;
+        if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+            throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+        m_columns = columns;
+        while (m_columns > 0) {
+            const SQLRETURN rc = SQLFetch(m_statement);
+            if (rc == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(rc))
+                throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+            for (int c = 0; c < m_columns; ++c)
+                m_fields.push_back(readText(m_statement, c));
+        }
+    } catch (const DbError& error) {
+        m_failure = error.description();
+    }
+    release();
+}
+
+bool OdbcStatement::fetch() {
+    const qsizetype rows = m_columns > 0 ? qsizetype(m_fields.size()) / m_columns : 0;
+    if (m_row + 1 < rows) {
+        ++m_row;
+        return true;
+    }
+    m_row = rows;
+    if (m_failure)
+        throw DbError(*std::exchange(m_failure, std::nullopt));
+    return false;
+}
+
+const std::optional<QString>& OdbcStatement::field(int column) const {
+    const qsizetype rows = m_columns > 0 ? qsizetype(m_fields.size()) / m_columns : 0;
+    if (m_row < 0 || m_row >= rows)
+        throw DbError(catalogText(Msg::NoCurrentRow));
+    if (column < 0 || column >= m_columns)
+        throw DbError(catalogText(Msg::MissingColumn).arg(column));
+    return m_fields[size_t(m_row * m_columns + column)];
+}
+
+qint32 OdbcStatement::int32(int column) const {
+    const std::optional<QString>& value = field(column);
+    if (!value)
+        return FieldValue().toInt32();  // throws: null where a number is due
+    // Plain digits are the rule; anything else ("12.0" from a NUMERIC column)
+    // goes through the general conversion.
+    bool plain = false;
+    const int whole = value->toInt(&plain);
+    return plain ? qint32(whole) : FieldValue(QVariant(*value)).toInt32();
+}
+
+std::optional<QString> OdbcStatement::text(int column) const {
+    return field(column);
 }
 
 }  // namespace tolva

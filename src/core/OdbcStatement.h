@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace tolva {
 
@@ -10,8 +11,9 @@ namespace tolva {
 // QODBC describes every result column, and psqlODBC answers that with a catalog
 // query per table (a round trip each, on a fresh backend's cold caches), while
 // its per-field QVariant and record copies dominate a large read's time.
-// Columns of a row are read left to right, each at most once; skipping is fine.
-// Every failure throws DbError with the driver's own text.
+// The statement runs and its rows are read on the connection's thread
+// (construction and readRows()); the caller then walks the rows from memory,
+// columns in any order. Every failure throws DbError with the driver's own text.
 class OdbcStatement {
 public:
     // `connection` is the SQLHDBC behind a QODBC connection.
@@ -20,15 +22,26 @@ public:
     OdbcStatement(const OdbcStatement&) = delete;
     OdbcStatement& operator=(const OdbcStatement&) = delete;
 
+    // Reads every row and lets go of the driver's statement. A failure half-way
+    // is kept: fetch() throws it after the rows read before it.
+    void readRows();
+
     // Moves to the next row; false at the end.
     bool fetch();
     // A whole number in 32 bits; throws for null and for what is none.
-    qint32 int32(int column);
+    qint32 int32(int column) const;
     // The text of the column; none for null.
-    std::optional<QString> text(int column);
+    std::optional<QString> text(int column) const;
 
 private:
+    const std::optional<QString>& field(int column) const;
+    void release();
+
     void* m_statement = nullptr;
+    int m_columns = 0;
+    std::vector<std::optional<QString>> m_fields;  // row after row
+    std::optional<QString> m_failure;              // what stopped the read
+    qsizetype m_row = -1;
 };
 
 // Transaction control on a QODBC connection's SQLHDBC. QSqlDatabase switches

@@ -1,5 +1,6 @@
 #include "OptionReader.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "Catalog.h"
@@ -307,6 +308,31 @@ StoreOutcome LoadMonitorOptions(SharedState& s, ReadPath path) {
     if (!outcome) {
         s.gOptionRows.swap(inUse);
         s.gProfId = profileInUse;
+    } else {
+        s.gRereadBeforeSave = false;
+    }
+    return outcome;
+}
+
+StoreOutcome RereadLoadedValues(SharedState& s) {
+    static constexpr OptionCell OptionRow::*kCells[] = {
+        &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
+        &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
+        &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
+    const QVector<OptionRow> typed = s.gOptionRows;
+    StoreOutcome outcome = LoadMonitorOptions(s);
+    if (!outcome)
+        return outcome;
+    for (OptionRow& row : s.gOptionRows) {
+        const auto before = std::find_if(typed.begin(), typed.end(), [&](const OptionRow& r) {
+            return r.ChartId == row.ChartId;
+        });
+        if (before == typed.end())
+            continue;
+        for (OptionCell OptionRow::*cell : kCells) {
+            if (((*before).*cell).isChanged())
+                (row.*cell).Current = ((*before).*cell).Current;
+        }
     }
     return outcome;
 }

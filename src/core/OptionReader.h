@@ -22,6 +22,10 @@ enum class ReadPath { Batched, ValueByValue };
 // its profile has no chart, the driver's text when the database failed.
 StoreOutcome LoadMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
 
+// Reads the monitor's stored values again as the loaded ones; the values typed
+// since stay the current ones (those of a chart gone from the monitor are lost).
+StoreOutcome RereadLoadedValues(SharedState& s);
+
 // The option names whose values a load reads.
 const QStringList& loadedOptionNames();
 

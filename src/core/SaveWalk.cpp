@@ -110,7 +110,9 @@ private:
             m_db.commit();
         } catch (const DbError& error) {
             m_db.rollback();
-            return failed(StoreOutcome::driverFailure(error.description()));
+            StoreOutcome outcome = StoreOutcome::driverFailure(error.description());
+            outcome.commitUnanswered = error.isUnanswered();
+            return failed(std::move(outcome));
         }
         return true;
     }
@@ -289,7 +291,17 @@ int GetGroupChange(const OptionCell& low, const OptionCell& middle, const Option
 }
 
 StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path) {
-    return Walk(s, path).run();
+    // After a commit that went unanswered, the walk decides on what the
+    // database holds, not on what the last load saw.
+    if (s.gRereadBeforeSave) {
+        const StoreOutcome reread = RereadLoadedValues(s);
+        if (!reread)
+            return reread;
+    }
+    StoreOutcome outcome = Walk(s, path).run();
+    if (outcome.commitUnanswered)
+        s.gRereadBeforeSave = true;
+    return outcome;
 }
 
 }  // namespace tolva

@@ -30,6 +30,7 @@ struct StoreOutcome {
     bool withDriverText = true;      // false: the catalog text alone, no blank lines
     std::optional<CellToEdit> edit;  // a refused value: its cell
     int savedCharacteristics = -1;   // a save that failed half-way: rows written before
+    bool commitUnanswered = false;   // a group may or may not have been written
 
     bool ok() const { return !failed; }
     explicit operator bool() const { return ok(); }
