@@ -83,11 +83,16 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
             "commit", [&] { painted.paints = 0, hold(true); }, false);
     };
 
-    // "Attendre", then the link comes back: the save goes through.
+    // "Attendre", then the link comes back: the save goes through. A close
+    // asked meanwhile is refused.
     enterValue(row, nominal, "35,002");
     int paintsWhileHeld = -1;
+    bool closed = true;
     script = {[&] {
         paintsWhileHeld = painted.paints;
+        ui.answers = {UiPort::Answer::No};  // would let the close go
+        closed = window->close();
+        ui.answers.clear();
         hold(false);
         return true;
     }};
@@ -97,6 +102,7 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
     }
     EXPECT_EQ(asked, 1);
     EXPECT_GT(paintsWhileHeld, 0);
+    EXPECT_FALSE(closed || window->isClosedForGood());
     EXPECT_EQ(ui.shown.size(), 1);  // the question alone
     EXPECT_EQ(tval(kGrinder, 1101, "ProcCapNominal"), "35.002");
     EXPECT_FALSE(window->m_changed);
