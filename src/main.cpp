@@ -2,6 +2,8 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/DbWorker.h"
 #include "core/SharedState.h"
@@ -38,5 +40,11 @@ int main(int argc, char** argv) {
     tolva::CloseEditor();
     tolva::setNoAnswerPolicy(nullptr);
     tolva::setUiPort(nullptr);
+    // A connection given up on may still be inside its driver: the libraries'
+    // teardown must not run under it.
+    if (tolva::abandonedCallsRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 #include <QTimer>
+#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -25,6 +26,7 @@ constexpr milliseconds kFarewellWait{2000};
 
 NoAnswerPolicy* g_policy = nullptr;
 thread_local int t_waits = 0;
+std::atomic<int> g_abandonedRunning{0};
 
 }  // namespace
 
@@ -41,6 +43,10 @@ bool databaseWaitRunning() {
     return t_waits > 0;
 }
 
+int abandonedCallsRunning() {
+    return g_abandonedRunning;
+}
+
 struct DbWorker::Shared {
     std::mutex mutex;
     std::condition_variable work;  // the thread waits for a call
@@ -50,6 +56,7 @@ struct DbWorker::Shared {
     bool finished = false;  // the call returned
     bool quit = false;
     bool ended = false;  // past the farewell
+    bool abandoned = false;
     std::exception_ptr failure;
     QObject* waiter = nullptr;  // on the caller's thread: told when the call returns
 };
@@ -87,6 +94,8 @@ DbWorker::DbWorker(std::function<void()> farewell) : m_shared(std::make_shared<S
         lock.lock();
         s->ended = true;
         s->done.notify_all();
+        if (s->abandoned)
+            --g_abandonedRunning;
     });
 }
 
@@ -193,6 +202,8 @@ void DbWorker::abandon(const QString& text) {
         std::lock_guard<std::mutex> lock(m_shared->mutex);
         m_shared->waiter = nullptr;
         m_shared->quit = true;
+        m_shared->abandoned = true;
+        ++g_abandonedRunning;
     }
     m_shared->work.notify_all();
     m_thread.detach();

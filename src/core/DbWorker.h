@@ -32,6 +32,8 @@ void setNoAnswerPolicy(NoAnswerPolicy* policy);
 // True while a database wait runs on the calling thread (its events keep
 // going meanwhile): what it works on must not be torn down.
 bool databaseWaitRunning();
+// Calls given up on whose thread is still inside the driver.
+int abandonedCallsRunning();
 
 // The thread on which every driver call of one connection runs, and the wait
 // for each call: the calling thread keeps painting and running its timers,
