@@ -57,6 +57,12 @@ public:
         std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
         return Answer::Ok;
     }
+    // Nobody else writes the benchmark's database: a conflict is a failure.
+    ConflictAnswer resolve(const GroupConflict& conflict) override {
+        ++failures;
+        std::fprintf(stderr, "conflict on %s\n", qPrintable(conflict.chartName));
+        return ConflictAnswer{};
+    }
 
     int questions = 0;
     int failures = 0;
@@ -126,9 +132,10 @@ public:
         if (!pickMonitor(m_state, monId))
             return Measure{step, 0, 0, 0, false, QStringLiteral("monitor not listed")};
         const int index = m_state.gMonitorIndex;
-        auto picker = std::make_unique<frmMonitor>(m_state, m_window.get());
-        QObject::connect(picker.get(), &frmMonitor::optionLoadStarting, m_window.get(),
-                         &frmMain::beginOptionLoad);
+        auto picker = std::make_unique<frmMonitor>(
+            m_state,
+            [this](int i, const QString& name) { return m_window->loadChosenMonitor(i, name); },
+            m_window.get());
         auto* tree = picker->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
         QTreeWidgetItem* item = tree ? monitorItem(tree, index) : nullptr;
         if (!item)
@@ -168,7 +175,6 @@ public:
         if (!loaded.ok)
             return Measure{step, 0, 0, 0, false, QStringLiteral("big monitor not loaded")};
         const int changed = changeGroups(m_state, 100);
-        m_window->m_changed = true;  // as after the user's edits
         const TaggedValue written = m_state.gOptionRows.at(0).SpecUpper.Current;
         const int failuresBefore = m_port.failures;
         const int questionsBefore = m_port.questions;

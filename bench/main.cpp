@@ -5,8 +5,8 @@
 // Times the folder tree build alone, then for each connection string
 // ("DSN=...;UID=...;PWD=...;") generates the database (with and without the key
 // on CSMDAT) and times the monitor list, loads of the big monitor (1,000 charts
-// with every option) and of a 50-chart one, and a save of 100 changed groups
-// followed by the re-read, also through the old value-by-value readers. A server
+// with every option) and of a 50-chart one, and saves of 1, 10 and 100 changed
+// groups, each followed by the re-read. A server
 // reached over TCP is timed again through a loopback relay delaying each chunk,
 // as a plant network would. Prints wall time, statements run, connections opened
 // and, through the relay, the requests the client sent (its round trips).
@@ -38,38 +38,42 @@ using namespace tolva::bench;
 
 namespace {
 
-Measure loadMonitor(const QString& step, qint32 monId, int charts, ReadPath path) {
+Measure loadMonitor(const QString& step, qint32 monId, int charts) {
     return measure(step, [&](QString& note) {
         if (!pickMonitor(appState(), monId)) {
             note = QStringLiteral("monitor not listed");
             return false;
         }
-        const bool ok = reported(LoadMonitorOptions(appState(), path));
+        const bool ok = reported(LoadMonitorOptions(appState()));
         note = QStringLiteral("%1 charts").arg(appState().gOptionRows.size());
         return ok && appState().gOptionRows.size() == charts;
     });
 }
 
-// What a user waits for after Save: the save, then the whole monitor read again.
-QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) {
+// What a user waits for after Save: the save of `groups` changed groups, then
+// the whole monitor read again.
+QVector<Measure> saveAndReread(int groups, int charts) {
     QVector<Measure> results;
+    const QString label = QStringLiteral("save %1 group%2").arg(groups).arg(groups > 1 ? "s" : "");
     if (!pickMonitor(appState(), bench::kBigMonitorId) ||
         !reported(LoadMonitorOptions(appState()))) {
-        results << Measure{QStringLiteral("save") + label,          0, 0, 0, false,
-                           QStringLiteral("big monitor not loaded")};
+        results << Measure{label, 0, 0, 0, false, QStringLiteral("big monitor not loaded")};
         return results;
     }
-    const int changed = changeGroups(appState(), 100);
+    const int changed = changeGroups(appState(), groups);
     const qint64 commitsBefore = sqlCounters().commits;
-    Measure save = measure(QStringLiteral("save 100 groups") + label, [&](QString& note) {
-        const bool ok = reported(SaveMonitorOptions(appState(), path));
+    Measure save = measure(label, [&](QString& note) {
+        const bool ok = reported(SaveMonitorOptions(appState()));
         note = QStringLiteral("%1 groups, %2 commits")
                    .arg(changed)
                    .arg(sqlCounters().commits - commitsBefore);
         return ok;
     });
-    Measure reread = loadMonitor(QStringLiteral("  re-read after save"), bench::kBigMonitorId,
-                                 charts, ReadPath::Batched);
+    if (save.requests >= 0)
+        save.note +=
+            QStringLiteral(", %1 requests/group").arg(double(save.requests) / changed, 0, 'f', 2);
+    Measure reread =
+        loadMonitor(QStringLiteral("  re-read after save"), bench::kBigMonitorId, charts);
     Measure both{QStringLiteral("  save + re-read"),
                  save.ms + reread.ms,
                  save.statements + reread.statements,
@@ -84,7 +88,6 @@ QVector<Measure> saveAndReread(const QString& label, int charts, ReadPath path) 
 struct Link {
     QString name;
     std::chrono::microseconds delay{0};
-    bool valueByValue = false;  // also time the old per-value path (too slow on slow links)
 };
 
 QVector<Measure> runLink(const QString& connectionString, const Link& link,
@@ -92,19 +95,11 @@ QVector<Measure> runLink(const QString& connectionString, const Link& link,
     appState().gConnStr = connectionString;
     QVector<Measure> results;
     results << loadMonitor(QStringLiteral("load 1000 charts"), bench::kBigMonitorId,
-                           shape.bigCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << loadMonitor(QStringLiteral("load 1000, per value"), bench::kBigMonitorId,
-                               shape.bigCharts, ReadPath::ValueByValue);
+                           shape.bigCharts);
     results << loadMonitor(QStringLiteral("load 50 charts"), bench::kMediumMonitorId,
-                           shape.mediumCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << loadMonitor(QStringLiteral("load 50, per value"), bench::kMediumMonitorId,
-                               shape.mediumCharts, ReadPath::ValueByValue);
-    results << saveAndReread(QString(), shape.bigCharts, ReadPath::Batched);
-    if (link.valueByValue)
-        results << saveAndReread(QStringLiteral(", per value"), shape.bigCharts,
-                                 ReadPath::ValueByValue);
+                           shape.mediumCharts);
+    for (const int groups : {1, 10, 100})
+        results << saveAndReread(groups, shape.bigCharts);
     return results;
 }
 
@@ -151,9 +146,18 @@ QVector<Measure> folderTrees() {
 }
 
 // Generates the database, then runs the loads and saves directly and, for a server
-// reached over TCP (serverPort > 0), through the delaying relay on each link.
+// reached over TCP (a server port given), through the delaying relay on each link.
+// A server target: the port the relay forwards to, and the connection string
+// attributes that send the driver to the relay instead ("%1" for its port).
+struct Server {
+    int port = 0;
+    QString relayAttributes;
+};
+
 bool runTarget(QTextStream& out, const QString& connectionString, const QString& demoScript,
-               const bench::BenchShape& shape, int serverPort) {
+               const bench::BenchShape& shape, const Server& server,
+               const QVector<double>& delaysMs) {
+    const int serverPort = server.port;
     bool allOk = true;
     printHeader(out, describeConnection(connectionString) +
                          (shape.csmdatKey ? QString() : QStringLiteral(", CSMDAT without key")));
@@ -180,27 +184,22 @@ bool runTarget(QTextStream& out, const QString& connectionString, const QString&
                    })},
           allOk);
 
-    // Per-value runs take about 12,000 round trips: only where they end in seconds.
     const bool keyed = shape.csmdatKey;
     print(out, QStringLiteral("direct"),
-          runLink(connectionString, {QStringLiteral("direct"), {}, keyed}, shape), allOk);
+          runLink(connectionString, {QStringLiteral("direct"), {}}, shape), allOk);
     if (serverPort <= 0)
         return allOk;
-    // The per-value reference runs direct only: through the relay they would
-    // take most of the run (23 s for one load at 0.5 ms) and tell nothing new.
-    const QVector<Link> links = {
-        {QStringLiteral("relay 0 ms"), std::chrono::microseconds(0), false},
-        {QStringLiteral("relay 0.5 ms"), std::chrono::microseconds(500), false},
-        {QStringLiteral("relay 2 ms"), std::chrono::microseconds(2000), false},
-    };
+    QVector<Link> links;
+    for (const double ms : delaysMs)
+        links.append(
+            {QStringLiteral("relay %1 ms").arg(ms), std::chrono::microseconds(qint64(ms * 1000))});
     for (const Link& link : links) {
         // Without the key each write scans the table: one slow link tells enough.
         if (!keyed && link.delay != std::chrono::microseconds(500))
             continue;
         netdelay::DelayProxy relay(
             {quint16(serverPort), link.delay, 256, std::chrono::seconds(300)});
-        const QString viaRelay =
-            connectionString + QStringLiteral("Servername=127.0.0.1;Port=%1;").arg(relay.port());
+        const QString viaRelay = connectionString + server.relayAttributes.arg(relay.port());
         setTimedRelay(&relay);
         const QVector<Measure> results = runLink(viaRelay, link, shape);
         setTimedRelay(nullptr);
@@ -212,9 +211,11 @@ bool runTarget(QTextStream& out, const QString& connectionString, const QString&
 int usage() {
     std::fprintf(stderr,
                  "usage: tolva_bench [--script demo.sql] [--monitors N] [--charts N] "
-                 "[--keyed-only] [[--server-port N] <connection string>]...\n"
-                 "  --server-port: the next target's server listens on 127.0.0.1:N;\n"
-                 "  its runs are repeated through a relay delaying 0, 0.5 and 2 ms each way\n"
+                 "[--keyed-only] [--delays 0,0.5,2,10] "
+                 "[[--server-port N | --mariadb-port N] <connection string>]...\n"
+                 "  --server-port, --mariadb-port: the next target's PostgreSQL or MariaDB\n"
+                 "  server listens on 127.0.0.1:N; its runs are repeated through a relay\n"
+                 "  delaying each way by each of the --delays, in milliseconds\n"
                  "  a connection string reads \"DSN=name;UID=user;PWD=password;\"\n");
     return 2;
 }
@@ -226,8 +227,9 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     QString scriptPath = QStringLiteral(TOLVA_DEMO_SCRIPT);
     bench::BenchShape shape;
-    QVector<QPair<QString, int>> targets;  // connection string, server port or 0
-    int serverPort = 0;
+    QVector<QPair<QString, Server>> targets;  // connection string, server (port 0: none)
+    Server server;
+    QVector<double> delaysMs{0, 0.5, 2, 10};
     bool withoutKey = true;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
@@ -238,14 +240,20 @@ int main(int argc, char** argv) {
         else if (arg == QLatin1String("--charts") && !args.isEmpty())
             shape.bigCharts = args.takeFirst().toInt();
         else if (arg == QLatin1String("--server-port") && !args.isEmpty())
-            serverPort = args.takeFirst().toInt();
-        else if (arg == QLatin1String("--keyed-only"))
+            server = {args.takeFirst().toInt(), QStringLiteral("Servername=127.0.0.1;Port=%1;")};
+        else if (arg == QLatin1String("--mariadb-port") && !args.isEmpty())
+            server = {args.takeFirst().toInt(), QStringLiteral("SERVER=127.0.0.1;PORT=%1;")};
+        else if (arg == QLatin1String("--delays") && !args.isEmpty()) {
+            delaysMs.clear();
+            for (const QString& d : args.takeFirst().split(u','))
+                delaysMs.append(d.toDouble());
+        } else if (arg == QLatin1String("--keyed-only"))
             withoutKey = false;
         else if (arg.startsWith(QLatin1String("--")))
             return usage();
         else {
-            targets.append({arg, serverPort});
-            serverPort = 0;
+            targets.append({arg, server});
+            server = Server();
         }
     }
     if (targets.isEmpty() || shape.monitors < 1 || shape.bigCharts < 100)
@@ -262,14 +270,15 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     printHeader(out, QStringLiteral("Folder tree (no database)"));
     print(out, QString(), folderTrees(), allOk);
-    for (const auto& [target, port] : targets) {
+    for (const auto& [target, targetServer] : targets) {
         for (const bool keyed : {true, false}) {
             if (!keyed && !withoutKey)
                 continue;
             bench::BenchShape variant = shape;
             variant.csmdatKey = keyed;
             try {
-                allOk = runTarget(out, target, demoScript, variant, port) && allOk;
+                allOk =
+                    runTarget(out, target, demoScript, variant, targetServer, delaysMs) && allOk;
             } catch (const DbError& error) {
                 out << "  failed: " << error.description() << "\n";
                 out.flush();

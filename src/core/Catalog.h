@@ -92,6 +92,17 @@ enum : int {
     CommitUnanswered = 254,  // appended to a save's message: a group's fate unknown
     LoginUnanswered = 255,   // "%1": seconds
     NoAnswerQuestion = 256,
+    SaveStoppedOnConflict = 300,  // %1: the characteristic
+    ConflictTitle = 301,
+    ConflictText = 302,  // %1: the group, %2: the characteristic
+    ConflictAtLoad = 303,
+    ConflictInDatabase = 304,
+    ConflictYours = 305,
+    ConflictOverwrite = 306,
+    ConflictTakeStored = 307,
+    ConflictStop = 308,
+    ConflictForTheRest = 309,
+    SeveralStoredValues = 320,
 };
 }  // namespace Msg
 

@@ -72,6 +72,9 @@ QString connectionAttribute(const QString& cs, const QString& key) {
     return QString();
 }
 
+// MariaDB Connector/ODBC's flag for several statements in one request.
+constexpr qint64 kMultiStatementFlag = 67108864;
+
 }  // namespace
 
 DbError::DbError(const QString& description)
@@ -164,6 +167,12 @@ QString qodbcDatabaseName(const QString& connectionString) {
     // empty attribute after it ("Error while parsing DSN").
     static const QRegularExpression trailingSeparators(QStringLiteral(";[;\\s]*$"));
     name.remove(trailingSeparators);
+    // MariaDB's driver sends statements joined by ";" as one request only with
+    // its multi-statement flag; the other drivers ignore the attribute.
+    static const QRegularExpression optionKey(QStringLiteral("(^|;)\\s*OPTION\\s*="),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!optionKey.match(name).hasMatch())
+        name += QStringLiteral(";OPTION=") + QString::number(kMultiStatementFlag);
     return name;
 }
 
@@ -225,6 +234,13 @@ void DbConnection::call(std::function<void(Session&)> work) {
 void DbConnection::open(const QString& connectionString) {
     close();
     m_logName = describeConnection(connectionString);
+    // MariaDB's options: the string's own, or the multi-statement flag added below.
+    bool numeric = false;
+    const qint64 options =
+        connectionAttribute(qodbcDatabaseName(connectionString), QStringLiteral("OPTION"))
+            .trimmed()
+            .toLongLong(&numeric);
+    m_multiStatementFlag = numeric && (options & kMultiStatementFlag) != 0;
     static std::atomic<quint64> serial{0};
     m_session = std::make_shared<Session>();
     m_session->name = QStringLiteral("tolva-%1").arg(++serial);
@@ -258,14 +274,15 @@ bool DbConnection::isOpen() const {
     return m_open;
 }
 
-void DbConnection::countStatement(const QString& sql) {
+void DbConnection::countStatement(const QString& sql, bool traced) {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
     auto& counters = sqlCounters();
     ++counters.statements;
     if (counters.recording)
         counters.recent.append(sql);
-    qCDebug(lcSql).noquote() << "exec" << sql;
+    if (traced)
+        qCDebug(lcSql).noquote() << "exec" << sql;
     // A statement between transactions takes effect at once, as it always did.
     if (m_manualCommit && !m_inTransaction) {
         call([](Session& s) { odbcSetAutocommit(s.odbcHandle(), true); });
@@ -330,6 +347,65 @@ void DbConnection::forEachRow(const QString& sql,
     }
 }
 
+DbConnection::Dialect DbConnection::dialect() {
+    if (!m_dialect) {
+        if (!m_open)
+            throw DbError(catalogText(Msg::ConnectionClosed));
+        auto asked = std::make_shared<QString>();
+        call([asked](Session& s) { *asked = odbcDbmsName(s.odbcHandle()); });
+        const QString name = *asked;
+        m_dialect = name.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
+                        ? Dialect::PostgreSQL
+                    : name.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive) ||
+                            name.contains(QLatin1String("MySQL"), Qt::CaseInsensitive)
+                        ? Dialect::MySQL
+                    : name.contains(QLatin1String("SQLite"), Qt::CaseInsensitive) ? Dialect::SQLite
+                                                                                  : Dialect::Other;
+    }
+    return *m_dialect;
+}
+
+bool DbConnection::takesSeveralStatements() {
+    const Dialect d = dialect();
+    return d == Dialect::PostgreSQL || (d == Dialect::MySQL && m_multiStatementFlag);
+}
+
+void DbConnection::executeBatch(const QStringList& statements,
+                                const std::function<void(int, OdbcStatement&)>& onRow) {
+    if (statements.isEmpty())
+        return;
+    // Long requests hit packet limits; a few hundred statements are far below them.
+    constexpr int kStatementsPerRequest = 400;
+    const int perRequest = takesSeveralStatements() ? kStatementsPerRequest : 1;
+    for (int start = 0; start < statements.size(); start += perRequest) {
+        const QStringList part = statements.mid(start, perRequest);
+        const QString sql = part.join(QStringLiteral(";\n"));
+        for (const QString& statement : part)
+            countStatement(statement, false);
+        qCDebug(lcSql).noquote() << "exec" << sql;
+        // The whole request is read on the connection's thread; its results
+        // are walked here.
+        auto request = std::make_shared<std::optional<OdbcStatement>>();
+        call([sql, request](Session& s) {
+            request->emplace(s.odbcHandle(), sql);
+            (*request)->readRows();
+        });
+        try {
+            int index = start;
+            do {
+                if (onRow && (*request)->hasColumns()) {
+                    while ((*request)->fetch())
+                        onRow(index, **request);
+                }
+                ++index;
+            } while ((*request)->nextResult());
+        } catch (const DbError& error) {
+            qCDebug(lcSql).noquote() << "failed:" << error.description();
+            throw;
+        }
+    }
+}
+
 void DbConnection::beginTransaction() {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
@@ -370,6 +446,7 @@ void DbConnection::close() {
     if (m_inTransaction)
         rollback();
     m_manualCommit = false;
+    m_dialect.reset();
     m_worker.reset();  // closes and removes the connection on its thread
     m_session.reset();
     if (m_open) {

@@ -1,55 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
-class QSqlError;
+#include "DbValue.h"
 
 namespace tolva {
 
 class OdbcStatement;
-
-// A database failure, carrying the driver's own description (the text a user
-// can act on: "Data source name not found", "permission denied for table ...").
-class DbError : public std::runtime_error {
-public:
-    explicit DbError(const QString& description);
-    explicit DbError(const QSqlError& error);
-    // The program gave up waiting for the server: whatever was sent may or may
-    // not have taken effect.
-    static DbError unanswered(const QString& description);
-    const QString& description() const { return m_description; }
-    bool isUnanswered() const { return m_unanswered; }
-
-private:
-    QString m_description;
-    bool m_unanswered = false;
-};
-
-// One field of a result row; null for a database null.
-class FieldValue {
-public:
-    FieldValue() = default;
-    explicit FieldValue(QVariant value) : m_value(std::move(value)), m_null(false) {}
-
-    bool isNull() const { return m_null; }
-    const QVariant& variant() const { return m_value; }
-    // Whole number in 32 bits; throws DbError for null, text or out of range.
-    qint32 toInt32() const;
-    // The value as text (empty for null).
-    QString toText() const;
-    // Numeric comparison, false for null or non-numbers.
-    bool equalsNumber(double number) const;
-
-private:
-    QVariant m_value;
-    bool m_null = true;
-};
 
 using FieldRow = QVector<FieldValue>;
 
@@ -99,6 +64,16 @@ public:
     // driver (see OdbcStatement): for large results and for reads that must not
     // cost catalog round trips. Counted and traced as execute is.
     void forEachRow(const QString& sql, const std::function<void(OdbcStatement&)>& onRow);
+    // Runs the statements in order in as few requests as the driver allows:
+    // several at once where it takes them (PostgreSQL; MariaDB with its
+    // multi-statement option, which the connection string asks for), one per
+    // request elsewhere. Each query's rows go to onRow with the statement's
+    // index. A failure stops the rest; inside a transaction, roll it back.
+    void executeBatch(const QStringList& statements,
+                      const std::function<void(int, OdbcStatement&)>& onRow = {});
+    enum class Dialect { SQLite, PostgreSQL, MySQL, Other };
+    // The server behind the connection, asked of the driver once.
+    Dialect dialect();
     // Statements from begin to commit take effect together or not at all.
     // Autocommit goes off at a transaction's start and stays off after its
     // end until a statement runs outside one, so that a series of transactions
@@ -116,12 +91,15 @@ private:
     struct Session;
     // Runs `work` on the connection's thread; a give-up leaves the connection closed.
     void call(std::function<void(Session&)> work);
-    void countStatement(const QString& sql);
+    void countStatement(const QString& sql, bool traced = true);
+    bool takesSeveralStatements();
 
     QString m_logName;
     bool m_open = false;
     bool m_manualCommit = false;   // autocommit switched off
     bool m_inTransaction = false;  // begun, neither committed nor rolled back
+    std::optional<Dialect> m_dialect;
+    bool m_multiStatementFlag = false;  // MariaDB sends "a; b" as one request
     std::shared_ptr<Session> m_session;
     std::unique_ptr<DbWorker> m_worker;
 };

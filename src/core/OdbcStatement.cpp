@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "Catalog.h"
-#include "DbConnection.h"
+#include "DbValue.h"
 
 namespace tolva {
 
@@ -66,6 +66,16 @@ void odbcEndTransaction(void* connection, bool commit) {
         SQLEndTran(SQL_HANDLE_DBC, connection, SQLSMALLINT(commit ? SQL_COMMIT : SQL_ROLLBACK));
     if (!SQL_SUCCEEDED(rc))
         throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+}
+
+QString odbcDbmsName(void* connection) {
+    requireConnection(connection);
+    SQLWCHAR name[64] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
+        throw DbError(diagnostics(SQL_HANDLE_DBC, connection));
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                              qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 63));
 }
 
 OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
@@ -135,44 +145,69 @@ std::optional<QString> readText(SQLHSTMT statement, int column) {
 
 void OdbcStatement::readRows() {
     try {
-        SQLSMALLINT columns = 0;
-        if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
-            throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-        m_columns = columns;
-        while (m_columns > 0) {
-            const SQLRETURN rc = SQLFetch(m_statement);
+        for (;;) {
+            Result& result = m_results.emplace_back();
+            SQLSMALLINT columns = 0;
+            if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+                throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+            result.columns = columns;
+            result.failedInRows = true;
+            while (result.columns > 0) {
+                const SQLRETURN rc = SQLFetch(m_statement);
+                if (rc == SQL_NO_DATA)
+                    break;
+                if (!SQL_SUCCEEDED(rc))
+                    throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+                for (int c = 0; c < result.columns; ++c)
+                    result.fields.push_back(readText(m_statement, c));
+            }
+            result.failedInRows = false;
+            const SQLRETURN rc = SQLMoreResults(m_statement);
             if (rc == SQL_NO_DATA)
                 break;
             if (!SQL_SUCCEEDED(rc))
                 throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-            for (int c = 0; c < m_columns; ++c)
-                m_fields.push_back(readText(m_statement, c));
         }
     } catch (const DbError& error) {
-        m_failure = error.description();
+        m_results.back().failure = error.description();
     }
     release();
 }
 
 bool OdbcStatement::fetch() {
-    const qsizetype rows = m_columns > 0 ? qsizetype(m_fields.size()) / m_columns : 0;
-    if (m_row + 1 < rows) {
+    Result& result = m_results.at(m_result);
+    if (m_row + 1 < result.rows()) {
         ++m_row;
         return true;
     }
-    m_row = rows;
-    if (m_failure)
-        throw DbError(*std::exchange(m_failure, std::nullopt));
+    m_row = result.rows();
+    if (result.failure && result.failedInRows)
+        throw DbError(*std::exchange(result.failure, std::nullopt));
     return false;
 }
 
+bool OdbcStatement::hasColumns() const {
+    return m_results.at(m_result).columns > 0;
+}
+
+bool OdbcStatement::nextResult() {
+    Result& result = m_results.at(m_result);
+    if (result.failure)
+        throw DbError(*std::exchange(result.failure, std::nullopt));
+    if (m_result + 1 >= m_results.size())
+        return false;
+    ++m_result;
+    m_row = -1;
+    return true;
+}
+
 const std::optional<QString>& OdbcStatement::field(int column) const {
-    const qsizetype rows = m_columns > 0 ? qsizetype(m_fields.size()) / m_columns : 0;
-    if (m_row < 0 || m_row >= rows)
+    const Result& result = m_results.at(m_result);
+    if (m_row < 0 || m_row >= result.rows())
         throw DbError(catalogText(Msg::NoCurrentRow));
-    if (column < 0 || column >= m_columns)
+    if (column < 0 || column >= result.columns)
         throw DbError(catalogText(Msg::MissingColumn).arg(column));
-    return m_fields[size_t(m_row * m_columns + column)];
+    return result.fields[size_t(m_row * result.columns + column)];
 }
 
 qint32 OdbcStatement::int32(int column) const {

@@ -32,15 +32,28 @@ public:
     qint32 int32(int column) const;
     // The text of the column; none for null.
     std::optional<QString> text(int column) const;
+    // Whether the current result has rows to fetch (a SELECT's, not an UPDATE's).
+    bool hasColumns() const;
+    // Moves to the result of the request's next statement; false after the last.
+    bool nextResult();
 
 private:
     const std::optional<QString>& field(int column) const;
     void release();
 
+    // One statement's result: its rows, column after column, and what
+    // stopped the read there (in its rows, or in moving past it).
+    struct Result {
+        int columns = 0;
+        std::vector<std::optional<QString>> fields;
+        std::optional<QString> failure;
+        bool failedInRows = false;
+        qsizetype rows() const { return columns > 0 ? qsizetype(fields.size()) / columns : 0; }
+    };
+
     void* m_statement = nullptr;
-    int m_columns = 0;
-    std::vector<std::optional<QString>> m_fields;  // row after row
-    std::optional<QString> m_failure;              // what stopped the read
+    std::vector<Result> m_results;
+    size_t m_result = 0;
     qsizetype m_row = -1;
 };
 
@@ -50,5 +63,7 @@ private:
 // Both throw DbError with the driver's text.
 void odbcSetAutocommit(void* connection, bool on);
 void odbcEndTransaction(void* connection, bool commit);
+// The server's product name ("PostgreSQL", "MariaDB", "SQLite"...).
+QString odbcDbmsName(void* connection);
 
 }  // namespace tolva

@@ -5,6 +5,7 @@
 
 #include "Catalog.h"
 #include "DbConnection.h"
+#include "LimitGroups.h"
 #include "OdbcStatement.h"
 #include "OptionSnapshot.h"
 #include "core/NumberText.h"
@@ -30,24 +31,6 @@ qint32 MonitorLink::monitorId() const {
 
 namespace {
 
-// TVAL of the first row for the current monitor, the chart and the option name;
-// no value when there is no row. The field itself may be null.
-std::optional<FieldValue> readFirstTval(MonitorLink& link, const QString& optionName,
-                                        qint32 chartId) {
-    link.ensureOpen();
-    const QString sql = QStringLiteral("SELECT TVAL FROM CSMDAT WHERE MONID = ") +
-                        QString::number(link.monitorId()) + QStringLiteral(" AND CHRTID = ") +
-                        QString::number(chartId) +
-                        QStringLiteral(" AND OPTID IN (SELECT OPTID FROM CSOPT WHERE NAME = '") +
-                        optionName + QStringLiteral("')");
-    DbResult result = link.db.execute(sql);
-    if (result.atEnd())
-        return std::nullopt;
-    FieldValue value = result.field(0);
-    result.close();
-    return value;
-}
-
 // Empty when either side is not a number: a tolerance or nominal held as text
 // cannot take part in the sum, and the chart still opens with the stored texts.
 TaggedValue difference(const TaggedValue& a, const TaggedValue& b, double sign) {
@@ -56,45 +39,18 @@ TaggedValue difference(const TaggedValue& a, const TaggedValue& b, double sign) 
     return TaggedValue::number(a.toNumber() + sign * b.toNumber());
 }
 
-// Where a load takes each chart's types and values from.
+// The rows read beforehand, decoded by the readers' rules.
 class OptionSource {
 public:
-    virtual ~OptionSource() = default;
-    virtual qint32 xLimitType(qint32 chartId) = 0;
-    virtual qint32 rLimitType(qint32 chartId) = 0;
-    virtual qint32 specType(qint32 chartId) = 0;
-    virtual TaggedValue value(const QString& optionName, qint32 chartId) = 0;
-};
-
-// A statement per value, in the order the readers run.
-class ValueByValueSource final : public OptionSource {
-public:
-    explicit ValueByValueSource(MonitorLink& link) : m_link(link) {}
-    qint32 xLimitType(qint32 c) override { return ReadXLimitType(m_link, c); }
-    qint32 rLimitType(qint32 c) override { return ReadRLimitType(m_link, c); }
-    qint32 specType(qint32 c) override { return ReadSpecType(m_link, c); }
-    TaggedValue value(const QString& name, qint32 c) override {
-        return ReadOptionValue(m_link, name, c);
+    explicit OptionSource(const OptionSnapshot& rows) : m_rows(rows) {}
+    qint32 limitType(const LimitGroup& g, qint32 c) const {
+        return ReadLimitType(m_rows.firstTval(c, QLatin1String(g.typeOption)));
     }
-
-private:
-    MonitorLink& m_link;
-};
-
-// The rows read beforehand, decoded by the same rules.
-class SnapshotSource final : public OptionSource {
-public:
-    explicit SnapshotSource(const OptionSnapshot& rows) : m_rows(rows) {}
-    qint32 xLimitType(qint32 c) override {
-        return ReadLimitType(m_rows.firstTval(c, QStringLiteral("XTypeOfLCLandUCL")));
+    qint32 specType(qint32 c) const {
+        return ReadSpecType(
+            m_rows.firstTval(c, QLatin1String(limitGroup(OptionGroup::Spec).typeOption)));
     }
-    qint32 rLimitType(qint32 c) override {
-        return ReadLimitType(m_rows.firstTval(c, QStringLiteral("RTypeOfLCLandUCL")));
-    }
-    qint32 specType(qint32 c) override {
-        return ReadSpecType(m_rows.firstTval(c, QStringLiteral("ProcCapSpecType")));
-    }
-    TaggedValue value(const QString& name, qint32 c) override {
+    TaggedValue value(const QString& name, qint32 c) const {
         return ReadOptionValue(m_rows.firstTval(c, name));
     }
 
@@ -102,25 +58,25 @@ private:
     const OptionSnapshot& m_rows;
 };
 
-void readInto(OptionCell& cell, OptionSource& src, const char* optionName, qint32 chartId) {
+void readInto(OptionCell& cell, const OptionSource& src, const char* optionName, qint32 chartId) {
     cell.setBoth(src.value(QLatin1String(optionName), chartId));
 }
 
-void readControlGroup(OptionSource& src, qint32 chartId, qint32 type, OptionCell& ucl,
-                      OptionCell& lcl, OptionCell& cl, const char* uclName, const char* lclName,
-                      const char* clName) {
-    if (type == 2) {
-        readInto(ucl, src, uclName, chartId);
-        readInto(lcl, src, lclName, chartId);
-        readInto(cl, src, clName, chartId);
-    } else {
-        ucl.setBoth(TaggedValue());
-        lcl.setBoth(TaggedValue());
-        cl.setBoth(TaggedValue());
+// Constant limits (type 2) are shown; any other type leaves the three cells empty.
+void readControlGroup(const OptionSource& src, OptionRow& row, const LimitGroup& g) {
+    const qint32 c = row.ChartId;
+    const bool constant = src.limitType(g, c) == 2;
+    // Upper, lower, then centre line, as the cells were always filled.
+    for (int k : {2, 0, 1}) {
+        OptionCell& cell = row.*g.cells[size_t(k)];
+        if (constant)
+            readInto(cell, src, g.valueOptions[size_t(k)], c);
+        else
+            cell.setBoth(TaggedValue());
     }
 }
 
-void readSpecGroup(OptionSource& src, OptionRow& row) {
+void readSpecGroup(const OptionSource& src, OptionRow& row) {
     const qint32 c = row.ChartId;
     switch (src.specType(c)) {
         case 0: {
@@ -129,7 +85,7 @@ void readSpecGroup(OptionSource& src, OptionRow& row) {
             if (nominal.isEmpty() || (nominal.isText() && nominal.toTextValue().isEmpty()))
                 break;  // all three stay empty
             row.SpecNominal.setBoth(nominal);
-            const TaggedValue delta = src.value(QStringLiteral("ProcCapDelta"), c);
+            const TaggedValue delta = src.value(QLatin1String(kToleranceOption), c);
             if (delta.equalsEmptyValue())
                 break;
             row.SpecLower.setBoth(difference(nominal, delta, -1.0));
@@ -160,9 +116,27 @@ void readSpecGroup(OptionSource& src, OptionRow& row) {
     }
 }
 
+// A shown value whose option the database holds more than once for the chart
+// (a save updates every one of those rows): the cell says so.
+void noteSeveralStoredTexts(OptionTable& table, const OptionSnapshot& rows) {
+    for (int i = 0; i < table.size(); ++i) {
+        const OptionRow& row = table.at(i);
+        for (const LimitGroup& g : limitGroups()) {
+            for (size_t k = 0; k < 3; ++k) {
+                if ((row.*g.cells[k]).Loaded.isEmpty())
+                    continue;
+                const QStringList texts =
+                    rows.storedTexts(row.ChartId, QLatin1String(g.valueOptions[k]));
+                if (!texts.isEmpty())
+                    table.setStoredTexts(i, g.cells[k], texts);
+            }
+        }
+    }
+}
+
 // The whole load; throws DbError on any failure, false when the monitor or its
 // profile has no chart.
-bool readMonitor(SharedState& s, MonitorLink& link, ReadPath path) {
+bool readMonitor(SharedState& s, MonitorLink& link) {
     const qint32 monId = link.monitorId();
     DbConnection& db = link.db;
     db.open(link.connectionString());
@@ -178,7 +152,7 @@ bool readMonitor(SharedState& s, MonitorLink& link, ReadPath path) {
         });
     if (!profId)
         return false;
-    s.gProfId = *profId;
+    s.gProfId = *profId;  // kept even when the profile has no chart
 
     QVector<OptionRow> charts;
     db.forEachRow(
@@ -196,59 +170,47 @@ bool readMonitor(SharedState& s, MonitorLink& link, ReadPath path) {
         });
     if (charts.isEmpty())
         return false;
-    s.gOptionRows = std::move(charts);
 
     OptionSnapshot rows;
-    ValueByValueSource valueByValue(link);
-    SnapshotSource batched(rows);
-    OptionSource* src = &valueByValue;
-    if (path == ReadPath::Batched) {
-        rows.readProfileRows(db, monId, s.gProfId, loadedOptionNames());
-        src = &batched;
+    rows.readProfileRows(db, monId, *profId, loadedOptionNames());
+    const OptionSource src(rows);
+    for (OptionRow& row : charts) {
+        readControlGroup(src, row, limitGroup(OptionGroup::R));
+        readControlGroup(src, row, limitGroup(OptionGroup::X));
+        readSpecGroup(src, row);
     }
-    for (OptionRow& row : s.gOptionRows) {
-        const qint32 c = row.ChartId;
-        readControlGroup(*src, c, src->rLimitType(c), row.RUcl, row.RLcl, row.RCl,
-                         "RChartUCLConstant", "RChartLCLConstant", "RChartCenterLineValue");
-        readControlGroup(*src, c, src->xLimitType(c), row.XUcl, row.XLcl, row.XCl,
-                         "XChartUCLConstant", "XChartLCLConstant", "XChartCenterLineValue");
-        readSpecGroup(*src, row);
-    }
+    OptionTable table(std::move(charts));
+    noteSeveralStoredTexts(table, rows);
+    s.gOptionRows = std::move(table);
     return true;
 }
 
 }  // namespace
 
+std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 chartId,
+                                           OptionGroup group) {
+    const OptionSource src(rows);
+    OptionRow row;
+    row.ChartId = chartId;
+    const LimitGroup& g = limitGroup(group);
+    if (group == OptionGroup::Spec)
+        readSpecGroup(src, row);
+    else
+        readControlGroup(src, row, g);
+    return {(row.*g.low()).Loaded, (row.*g.middle()).Loaded, (row.*g.high()).Loaded};
+}
+
 const QStringList& loadedOptionNames() {
-    static const QStringList names = {
-        QStringLiteral("RTypeOfLCLandUCL"),  QStringLiteral("RChartUCLConstant"),
-        QStringLiteral("RChartLCLConstant"), QStringLiteral("RChartCenterLineValue"),
-        QStringLiteral("XTypeOfLCLandUCL"),  QStringLiteral("XChartUCLConstant"),
-        QStringLiteral("XChartLCLConstant"), QStringLiteral("XChartCenterLineValue"),
-        QStringLiteral("ProcCapSpecType"),   QStringLiteral("ProcCapNominal"),
-        QStringLiteral("ProcCapDelta"),      QStringLiteral("ProcCapLower"),
-        QStringLiteral("ProcCapUpper")};
+    static const QStringList names = [] {
+        QStringList all;
+        for (const LimitGroup& g : limitGroups()) {
+            all << QLatin1String(g.typeOption);
+            for (const char* name : g.valueOptions)
+                all << QLatin1String(name);
+        }
+        return all << QLatin1String(kToleranceOption);
+    }();
     return names;
-}
-
-qint32 ReadXLimitType(MonitorLink& link, qint32 chartId) {
-    try {
-        return ReadLimitType(readFirstTval(link, QStringLiteral("XTypeOfLCLandUCL"), chartId));
-    } catch (const DbError&) {
-        return -1;  // the chart's Individual/Average limits are then shown empty
-    }
-}
-
-qint32 ReadRLimitType(MonitorLink& link, qint32 chartId) {
-    return ReadLimitType(readFirstTval(link, QStringLiteral("RTypeOfLCLandUCL"), chartId));
-}
-
-qint32 ReadSpecType(MonitorLink& link, qint32 chartId) {
-    return ReadSpecType(readFirstTval(link, QStringLiteral("ProcCapSpecType"), chartId));
-}
-
-TaggedValue ReadOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId) {
-    return ReadOptionValue(readFirstTval(link, optionName, chartId));
 }
 
 // "2" and "1" exactly; anything else (no row, null, other text) is 0.
@@ -288,50 +250,41 @@ TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval) {
     return TaggedValue::text(text);
 }
 
-StoreOutcome LoadMonitorOptions(SharedState& s, ReadPath path) {
-    // The table in use stays aside while the new one is built and comes back
-    // when the read fails, so a failed re-read never leaves the grid over a
-    // half-filled or empty table.
-    QVector<OptionRow> inUse;
-    inUse.swap(s.gOptionRows);
+StoreOutcome LoadMonitorOptions(SharedState& s) {
+    // The table in use is replaced only by a whole read, so a failed re-read
+    // never leaves the grid over a half-filled or empty table.
     const qint32 profileInUse = s.gProfId;
 
     MonitorLink link(s);
     StoreOutcome outcome;
     try {
-        if (!readMonitor(s, link, path))
+        if (!readMonitor(s, link))
             outcome = StoreOutcome::refusal(Msg::NoTolvaOptions);
     } catch (const DbError& error) {
         outcome = StoreOutcome::driverFailure(error.description());
     }
     link.db.close();
-    if (!outcome) {
-        s.gOptionRows.swap(inUse);
+    if (!outcome)
         s.gProfId = profileInUse;
-    } else {
+    else
         s.gRereadBeforeSave = false;
-    }
     return outcome;
 }
 
 StoreOutcome RereadLoadedValues(SharedState& s) {
-    static constexpr OptionCell OptionRow::*kCells[] = {
-        &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
-        &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
-        &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
-    const QVector<OptionRow> typed = s.gOptionRows;
+    const OptionTable typed = s.gOptionRows;
     StoreOutcome outcome = LoadMonitorOptions(s);
     if (!outcome)
         return outcome;
-    for (OptionRow& row : s.gOptionRows) {
-        const auto before = std::find_if(typed.begin(), typed.end(), [&](const OptionRow& r) {
-            return r.ChartId == row.ChartId;
-        });
+    for (int i = 0; i < s.gOptionRows.size(); ++i) {
+        const qint32 chart = s.gOptionRows.at(i).ChartId;
+        const auto before = std::find_if(typed.begin(), typed.end(),
+                                         [&](const OptionRow& r) { return r.ChartId == chart; });
         if (before == typed.end())
             continue;
-        for (OptionCell OptionRow::*cell : kCells) {
+        for (OptionCellRef cell : limitCells()) {
             if (((*before).*cell).isChanged())
-                (row.*cell).Current = ((*before).*cell).Current;
+                s.gOptionRows.setCurrent(i, cell, ((*before).*cell).Current);
         }
     }
     return outcome;

@@ -1,30 +1,42 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
 
+#include "core/OptionTable.h"
 #include "core/StoreOutcome.h"
-#include "core/TaggedValue.h"
 
 namespace tolva {
 
-class MonitorLink;
 class OptionSnapshot;
 
-// Both run on the operation's link to the monitor, opening it when it is not
-// open yet.
+// One value a save stores or deletes: the option, the text the database held
+// (none: no row or a null) and the text it gets (none: the row is deleted).
+struct ValueWrite {
+    QString option;
+    qint32 chartId = 0;
+    std::optional<QString> before;
+    std::optional<QString> after;
+    QString typed;  // the value as the user sees it, for a failure's message
+};
 
-// Stores one value for the current monitor, chart and option, creating the
-// option's CSOPT row (number from CSOPRN) when the name is new; the counter is
-// raised only if it still holds the value read, else read again (a few times).
-// On failure: 111 (CSOPRN has no row), or 112 naming the option and the value
-// text with the driver's description.
-// With `known`, the option number and whether the row exists come from there
-// (and it learns what was written) instead of from a statement each.
-StoreOutcome WriteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                              const TaggedValue& value, OptionSnapshot* known = nullptr);
-// Deletes that value if it exists; on failure 114 naming the option, with the
-// driver's description.
-StoreOutcome DeleteOptionValue(MonitorLink& link, const QString& optionName, qint32 chartId,
-                               OptionSnapshot* known = nullptr);
+// Everything one changed group of a save writes, in the order it runs.
+struct GroupWrites {
+    GroupRef ref;
+    QVector<ValueWrite> values;
+};
+
+// The statements that store or delete one value of monitor `monId`: for a new
+// option name first the counter's update and the CSOPT row (number maxNo + 1,
+// maxNo moves on), then the INSERT or UPDATE of its CSMDAT row; a delete of an
+// option never defined needs none. `known` learns what they do.
+QStringList valueStatements(qint32 monId, const ValueWrite& write, OptionSnapshot& known,
+                            qint32& maxNo);
+
+// The failure of one value's statement: 112 naming the option and the value
+// text, or 114 naming the option, with the driver's description.
+StoreOutcome valueFailure(const ValueWrite& write, const QString& driverText);
 
 }  // namespace tolva

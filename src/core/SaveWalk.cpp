@@ -1,296 +1,398 @@
 #include "SaveWalk.h"
 
-#include <array>
 #include <optional>
 
 #include "DbConnection.h"
 #include "GroupChecks.h"
+#include "LimitGroups.h"
+#include "OdbcStatement.h"
 #include "OptionReader.h"
 #include "OptionSnapshot.h"
 #include "OptionWriter.h"
+#include "core/Catalog.h"
 #include "core/SharedState.h"
 
 namespace tolva {
 
 namespace {
 
-// Option names of one control chart family.
-struct ControlNames {
-    OptionGroup group;
-    const char* type;
-    const char* centreLine;
-    const char* centreLineValue;
-    const char* lclConstant;
-    const char* uclConstant;
-    std::array<const char*, 11> clearOrder;  // deletes of a cleared group, in order
-};
-
-const ControlNames kXNames{
-    OptionGroup::X,
-    "XTypeOfLCLandUCL",
-    "XChartCenterLine",
-    "XChartCenterLineValue",
-    "XChartLCLConstant",
-    "XChartUCLConstant",
-    {{"XTypeOfLCLandUCL", "XChartCenterLine", "XChartCenterLineValue", "XChartUCL", "XChartUCLp",
-      "XChartUCLConstant", "XChartLCL", "XChartLCLp", "XChartLCLConstant", "XChartSigma",
-      "XChartSigmaValue"}}};
-
-const ControlNames kRNames{OptionGroup::R,
-                           "RTypeOfLCLandUCL",
-                           "RChartCenterLine",
-                           "RChartCenterLineValue",
-                           "RChartLCLConstant",
-                           "RChartUCLConstant",
-                           {{"RTypeOfLCLandUCL", "RChartCenterLine", "RChartCenterLineValue",
-                             "RChartSigma", "RChartSigmaValue", "RChartUCL", "RChartUCLp",
-                             "RChartUCLConstant", "RChartLCL", "RChartLCLp", "RChartLCLConstant"}}};
-
-const char* const kSpecClearOrder[] = {"ProcCapSpecType", "ProcCapDelta", "ProcCapLower",
-                                       "ProcCapUpper", "ProcCapNominal"};
+using Values = std::array<TaggedValue, 3>;
 
 // Every option name the walk writes or deletes.
 QStringList walkedOptionNames() {
     QStringList names;
-    for (const char* name : kSpecClearOrder)
-        names << QLatin1String(name);
-    for (const ControlNames* family : {&kXNames, &kRNames}) {
-        for (const char* name : family->clearOrder)
-            names << QLatin1String(name);
-    }
+    for (const LimitGroup& g : limitGroups())
+        names << g.clearOrder;
     return names;
 }
 
-bool anyGroupChanged(const OptionRow& r) {
-    return GetGroupChange(r.SpecLower, r.SpecNominal, r.SpecUpper) != 0 ||
-           GetGroupChange(r.XLcl, r.XCl, r.XUcl) != 0 || GetGroupChange(r.RLcl, r.RCl, r.RUcl) != 0;
+// A changed group the save is to write.
+struct PlannedGroup {
+    GroupRef ref;
+    int change = 0;                     // 1 cleared, 2 set
+    std::optional<Values> overwriting;  // stored values the user chose to write over
+    bool taken = false;                 // the user took the stored values instead
+};
+
+Values cellValues(const OptionRow& row, const LimitGroup& g, TaggedValue OptionCell::*field) {
+    return {(row.*g.low()).*field, (row.*g.middle()).*field, (row.*g.high()).*field};
 }
 
-// One save: a single connection, opened by the first statement that needs it.
 class Walk {
 public:
-    Walk(SharedState& s, ReadPath path) : m_state(s), m_path(path), m_link(s) {}
+    Walk(SharedState& s, ConflictResolver* resolver)
+        : m_state(s), m_link(s), m_resolver(resolver) {}
 
     StoreOutcome run() {
-        const int rows = int(m_state.gOptionRows.size());
-        int saved = 0;  // characteristics whose changes are all written
-        for (int i = 0; i < rows; ++i) {
-            const OptionRow& row = m_state.gOptionRows.at(i);
-            if (!inGroup([&] { return saveSpec(i, row); }) || !inGroup([&] {
-                    return saveControl(i, row, kXNames, row.XLcl, row.XCl, row.XUcl);
-                }) ||
-                !inGroup(
-                    [&] { return saveControl(i, row, kRNames, row.RLcl, row.RCl, row.RUcl); })) {
-                // A refused value is the user's to mend; a database failure may
-                // have cut the save short, and the user needs to know how far it got.
-                if (!m_failure.edit)
-                    m_failure.savedCharacteristics = saved;
-                return m_failure;
-            }
-            if (anyGroupChanged(row))
-                ++saved;
+        planGroups();
+        try {
+            while (!done())
+                attempt();
+        } catch (const DbError& error) {
+            m_db.rollback();
+            m_written.clear();  // the transaction is gone with what it wrote
+            StoreOutcome failure = StoreOutcome::driverFailure(error.description());
+            // A commit sent and never answered may have taken effect.
+            failure.commitUnanswered = m_commitSent && error.isUnanswered();
+            return finished(failure);
         }
-        return StoreOutcome::success();
+        return finished(m_stop ? *m_stop : StoreOutcome::success());
     }
 
 private:
-    // Runs one group's work; what it wrote takes effect with the commit, or not
-    // at all when it fails (a lost connection undoes it on the server's side).
-    template <typename Body>
-    bool inGroup(Body body) {
-        const bool ok = body();
-        if (!m_inTransaction)
-            return ok;
-        m_inTransaction = false;
-        if (!ok) {
-            m_db.rollback();
-            return false;
-        }
-        try {
-            m_db.commit();
-        } catch (const DbError& error) {
-            m_db.rollback();
-            StoreOutcome outcome = StoreOutcome::driverFailure(error.description());
-            outcome.commitUnanswered = error.isUnanswered();
-            return failed(std::move(outcome));
-        }
-        return true;
-    }
-
-    // Keeps what went wrong for the caller; always false.
-    bool failed(StoreOutcome outcome) {
-        m_failure = std::move(outcome);
-        return false;
-    }
-
-    // Called before a group's first statement: reads what the walk decides on,
-    // the first time, and opens the group's transaction.
-    bool startGroup() {
-        if (m_inTransaction)
-            return true;
-        try {
-            if (m_path == ReadPath::Batched && !m_known) {
-                m_link.ensureOpen();
-                m_known.emplace();
-                readKnownRows(*m_known);
-            } else if (m_path == ReadPath::ValueByValue) {
-                try {
-                    m_link.ensureOpen();
-                } catch (const DbError&) {
-                    return true;  // the first writer reports the connection failure
+    // The changed groups in the table's order, up to the first refused check.
+    void planGroups() {
+        const OptionTable& table = m_state.gOptionRows;
+        for (int i = 0; i < table.size(); ++i) {
+            for (const LimitGroup& g : limitGroups()) {
+                const int change = table.groupChange(i, g.group);
+                if (change == 0)
+                    continue;
+                if (change == 2) {
+                    StoreOutcome checked = CheckGroup(m_state, i, g.group);
+                    if (!checked) {
+                        m_stop = std::move(checked);
+                        return;
+                    }
                 }
+                m_plan.append(PlannedGroup{GroupRef{i, g.group}, change, std::nullopt, false});
             }
-            m_db.beginTransaction();
-        } catch (const DbError& error) {
-            m_known.reset();
-            return failed(StoreOutcome::driverFailure(error.description()));
         }
-        m_inTransaction = true;
-        return true;
     }
 
-    // Option numbers, then the rows of every chart that has a changed group.
-    void readKnownRows(OptionSnapshot& known) {
-        QVector<qint32> charts;
-        for (const OptionRow& r : m_state.gOptionRows) {
-            if (anyGroupChanged(r) && !charts.contains(r.ChartId))
-                charts.append(r.ChartId);
-        }
-        const QStringList names = walkedOptionNames();
-        known.readOptionNumbers(m_db, names);
-        known.readChartRows(m_db, m_link.monitorId(), charts, names);
-    }
-
-    OptionSnapshot* known() { return m_known ? &*m_known : nullptr; }
-
-    bool write(const char* name, qint32 c, const TaggedValue& value) {
-        if (!startGroup())
-            return false;
-        StoreOutcome outcome = WriteOptionValue(m_link, QLatin1String(name), c, value, known());
-        return outcome || failed(std::move(outcome));
-    }
-    bool remove(const char* name, qint32 c) {
-        if (!startGroup())
-            return false;
-        StoreOutcome outcome = DeleteOptionValue(m_link, QLatin1String(name), c, known());
-        return outcome || failed(std::move(outcome));
-    }
-    bool check(int i, OptionGroup group) {
-        StoreOutcome outcome = CheckGroup(m_state, i, group);
-        return outcome || failed(std::move(outcome));
-    }
-    template <typename Names>
-    bool removeAll(const Names& names, qint32 c) {
-        for (const char* name : names) {
-            if (!remove(name, c))
+    bool done() const {
+        if (m_committed || m_failed)
+            return true;
+        for (const PlannedGroup& p : m_plan) {
+            if (!p.taken)
                 return false;
         }
         return true;
     }
 
-    // The chart's type option as the group is about to be written. A read that
-    // fails ends the walk; the user sees the driver's text.
-    std::optional<qint32> readType(const char* name, qint32 c) {
-        if (!startGroup())
-            return std::nullopt;
-        const QString option = QLatin1String(name);
-        const bool spec = option == QLatin1String("ProcCapSpecType");
-        if (m_known) {
-            const std::optional<FieldValue> tval = m_known->firstTval(c, option);
-            return spec ? ReadSpecType(tval) : ReadLimitType(tval);
+    qint32 chartOf(const PlannedGroup& p) const {
+        return m_state.gOptionRows.at(p.ref.rowIndex).ChartId;
+    }
+
+    // One transaction: the locked read, then either the writes and the commit,
+    // or, when some group differs from what it was loaded with, a rollback and
+    // the user's answers.
+    void attempt() {
+        m_link.ensureOpen();
+        m_db.beginTransaction();
+        OptionSnapshot known = readLocked();
+        QVector<int> conflicting;
+        QVector<Values> stored;
+        for (int k = 0; k < m_plan.size(); ++k) {
+            const PlannedGroup& p = m_plan[k];
+            if (p.taken)
+                continue;
+            const Values now = readGroupValues(known, chartOf(p), p.ref.group);
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const Values expected =
+                p.overwriting ? *p.overwriting
+                              : cellValues(row, limitGroup(p.ref.group), &OptionCell::Loaded);
+            if (now != expected) {
+                conflicting << k;
+                stored << now;
+            }
+        }
+        if (!conflicting.isEmpty()) {
+            m_db.rollback();  // no lock held while the user decides
+            ask(conflicting, stored);
+            return;
+        }
+        write(known);
+    }
+
+    // Locks the monitor (saves of it queue up), then reads the option numbers
+    // and the rows of the charts to write, locking them where the server can.
+    OptionSnapshot readLocked() {
+        const DbConnection::Dialect dialect = m_db.dialect();
+        const bool server =
+            dialect == DbConnection::Dialect::PostgreSQL || dialect == DbConnection::Dialect::MySQL;
+        const QString rowLock =
+            dialect == DbConnection::Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF CSMDAT")
+            : dialect == DbConnection::Dialect::MySQL    ? QStringLiteral(" LOCK IN SHARE MODE")
+                                                         : QString();
+        QVector<qint32> charts;
+        for (const PlannedGroup& p : m_plan) {
+            if (!p.taken && !charts.contains(chartOf(p)))
+                charts.append(chartOf(p));
+        }
+        const qint32 monId = m_link.monitorId();
+        QStringList sql;
+        if (server)
+            sql << QStringLiteral("SELECT MONID FROM CSMON WHERE MONID = ") +
+                       QString::number(monId) + QStringLiteral(" FOR UPDATE");
+        const int first = int(sql.size());
+        const QStringList names = walkedOptionNames();
+        sql << OptionSnapshot::numbersAndRowsSelects(monId, charts, names, rowLock);
+        OptionSnapshot known;
+        runStatements(sql, [&](int index, OdbcStatement& row) {
+            if (index >= first)
+                known.take(index - first, row, names);
+        });
+        return known;
+    }
+
+    // Runs the statements as one batch, or one by one after a batch failed
+    // (then a failure can name its value).
+    void runStatements(const QStringList& sql,
+                       const std::function<void(int, OdbcStatement&)>& onRow = {}) {
+        if (!m_oneByOne) {
+            m_db.executeBatch(sql, onRow);
+            return;
+        }
+        for (int i = 0; i < sql.size(); ++i) {
+            m_failedIndex = i;
+            m_db.executeBatch({sql[i]}, [&](int, OdbcStatement& row) {
+                if (onRow)
+                    onRow(i, row);
+            });
+        }
+    }
+
+    void ask(const QVector<int>& conflicting, const QVector<Values>& stored) {
+        std::optional<ConflictAnswer>
+            standing;  // for this round only: a later change is asked again
+        for (int n = 0; n < conflicting.size(); ++n) {
+            PlannedGroup& p = m_plan[conflicting[n]];
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const LimitGroup& g = limitGroup(p.ref.group);
+            ConflictAnswer answer;
+            if (standing) {
+                answer = *standing;
+            } else if (m_resolver) {
+                answer = m_resolver->resolve(
+                    GroupConflict{p.ref.rowIndex, p.ref.group, row.ChartName,
+                                  cellValues(row, g, &OptionCell::Loaded), stored[n],
+                                  cellValues(row, g, &OptionCell::Current)});
+                if (answer.forTheRest)
+                    standing = answer;
+            }
+            switch (answer.choice) {
+                case ConflictAnswer::Overwrite:
+                    p.overwriting = stored[n];
+                    break;
+                case ConflictAnswer::TakeStored:
+                    p.taken = true;
+                    m_state.gOptionRows.takeStored(p.ref, stored[n]);
+                    break;
+                case ConflictAnswer::Stop:
+                    StoreOutcome stop = StoreOutcome::refusal(Msg::SaveStoppedOnConflict);
+                    stop.arguments = QStringList{row.ChartName};
+                    m_stop = stop;
+                    m_plan.resize(conflicting[n]);
+                    return;
+            }
+        }
+    }
+
+    // What each group writes, from the rows just read: the one place that
+    // lists a save's values.
+    QVector<GroupWrites> groupWrites(const OptionSnapshot& known) {
+        QVector<GroupWrites> groups;
+        for (const PlannedGroup& p : m_plan) {
+            if (p.taken)
+                continue;
+            GroupWrites gw{p.ref, {}};
+            const OptionRow& row = m_state.gOptionRows.at(p.ref.rowIndex);
+            const LimitGroup& g = limitGroup(p.ref.group);
+            auto before = [&](const QString& name) -> std::optional<QString> {
+                const std::optional<FieldValue> tval = known.firstTval(row.ChartId, name);
+                if (!tval || tval->isNull())
+                    return std::nullopt;
+                return tval->toText();
+            };
+            auto remove = [&](const QString& name) {
+                gw.values.append(
+                    ValueWrite{name, row.ChartId, before(name), std::nullopt, QString()});
+            };
+            auto store = [&](const char* name, const TaggedValue& value) {
+                const QString option = QLatin1String(name);
+                gw.values.append(ValueWrite{option, row.ChartId, before(option),
+                                            m_link.formatter().US_Format(value),
+                                            value.toDisplayText().trimmed()});
+            };
+            if (p.change == 1) {
+                for (const QString& name : g.clearOrder)
+                    remove(name);
+            } else if (g.group == OptionGroup::Spec) {
+                specWrites(row, g, known, store);
+            } else {
+                controlWrites(row, g, known, store, remove);
+            }
+            groups.append(gw);
+        }
+        return groups;
+    }
+
+    template <typename Store>
+    static void specWrites(const OptionRow& r, const LimitGroup& g, const OptionSnapshot& known,
+                           Store store) {
+        const TaggedValue& lower = (r.*g.low()).Current;
+        const TaggedValue& upper = (r.*g.high()).Current;
+        const qint32 newType = lower.isEmpty() ? 3 : upper.isEmpty() ? 2 : 1;
+        if (ReadSpecType(known.firstTval(r.ChartId, QLatin1String(g.typeOption))) != newType)
+            store(g.typeOption, TaggedValue::number(newType));
+        // An emptied limit stays in the database: the new type hides it.
+        for (size_t k = 0; k < 3; ++k) {
+            const TaggedValue& value = (r.*g.cells[k]).Current;
+            if (k == 1 || !value.isEmpty())
+                store(g.valueOptions[k], value);
+        }
+    }
+
+    template <typename Store, typename Remove>
+    static void controlWrites(const OptionRow& r, const LimitGroup& g, const OptionSnapshot& known,
+                              Store store, Remove remove) {
+        const TaggedValue& cl = (r.*g.middle()).Current;
+        if (ReadLimitType(known.firstTval(r.ChartId, QLatin1String(g.typeOption))) != 2)
+            store(g.typeOption, TaggedValue::number(2));
+        if (cl.isEmpty()) {
+            remove(QLatin1String(g.centreLineFlag));
+            remove(QLatin1String(g.valueOptions[1]));
+            store(g.valueOptions[0], (r.*g.low()).Current);
+            store(g.valueOptions[2], (r.*g.high()).Current);
+            return;
+        }
+        store(g.valueOptions[0], (r.*g.low()).Current);
+        store(g.centreLineFlag, TaggedValue::number(1));
+        store(g.valueOptions[1], cl);
+        store(g.valueOptions[2], (r.*g.high()).Current);
+    }
+
+    // The counter, locked, when some name is new; none when CSOPRN has no row.
+    std::optional<qint32> readCounter() {
+        const bool server = m_db.dialect() == DbConnection::Dialect::PostgreSQL ||
+                            m_db.dialect() == DbConnection::Dialect::MySQL;
+        std::optional<qint32> maxNo;
+        runStatements({QStringLiteral("SELECT * FROM CSOPRN") +
+                       (server ? QStringLiteral(" FOR UPDATE") : QString())},
+                      [&](int, OdbcStatement& row) {
+                          if (!maxNo)
+                              maxNo = row.int32(0);
+                      });
+        return maxNo;
+    }
+
+    void write(OptionSnapshot& known) {
+        QVector<GroupWrites> groups = groupWrites(known);
+        std::optional<qint32> maxNo;
+        for (int n = 0; n < groups.size() && !maxNo; ++n) {
+            for (const ValueWrite& w : groups[n].values) {
+                if (!w.after || known.optionId(w.option))
+                    continue;
+                maxNo = readCounter();
+                if (!maxNo) {
+                    // No number to give: the groups before this one are still written.
+                    m_stop = StoreOutcome::refusal(Msg::CounterUnreadable);
+                    groups.resize(n);
+                    maxNo = 0;
+                }
+                break;
+            }
+        }
+        QStringList sql;
+        QVector<const ValueWrite*> owners;  // the value each statement stores
+        qint32 counter = maxNo.value_or(0);
+        for (const GroupWrites& gw : groups) {
+            for (const ValueWrite& w : gw.values) {
+                const QStringList statements =
+                    valueStatements(m_link.monitorId(), w, known, counter);
+                sql << statements;
+                for (int i = 0; i < statements.size(); ++i)
+                    owners << &w;
+            }
         }
         try {
-            if (spec)
-                return ReadSpecType(m_link, c);
-            return option.startsWith(u'X') ? ReadXLimitType(m_link, c) : ReadRLimitType(m_link, c);
+            runStatements(sql);
         } catch (const DbError& error) {
-            failed(StoreOutcome::driverFailure(error.description()));
-            return std::nullopt;
+            m_db.rollback();
+            if (!m_oneByOne) {
+                m_oneByOne = true;  // again, statement by statement, to tell which value failed
+                return;
+            }
+            const ValueWrite* owner = owners.value(m_failedIndex);
+            m_failure = owner ? valueFailure(*owner, error.description())
+                              : StoreOutcome::driverFailure(error.description());
+            m_failed = true;
+            return;
         }
+        m_commitSent = true;
+        m_db.commit();
+        m_committed = true;
+        for (const GroupWrites& gw : groups)
+            m_written.append(gw.ref);
     }
 
-    bool saveSpec(int i, const OptionRow& r) {
-        const qint32 c = r.ChartId;
-        switch (GetGroupChange(r.SpecLower, r.SpecNominal, r.SpecUpper)) {
-            case 1:
-                return removeAll(kSpecClearOrder, c);
-            case 2: {
-                if (!check(i, OptionGroup::Spec))
-                    return false;
-                const qint32 newType = r.SpecLower.Current.isEmpty()   ? 3
-                                       : r.SpecUpper.Current.isEmpty() ? 2
-                                                                       : 1;
-                const std::optional<qint32> oldType = readType("ProcCapSpecType", c);
-                if (!oldType)
-                    return false;
-                if (*oldType != newType &&
-                    !write("ProcCapSpecType", c, TaggedValue::number(newType)))
-                    return false;
-                // An emptied limit stays in the database: the new type hides it.
-                if (!r.SpecLower.Current.isEmpty() &&
-                    !write("ProcCapLower", c, r.SpecLower.Current))
-                    return false;
-                if (!write("ProcCapNominal", c, r.SpecNominal.Current))
-                    return false;
-                if (!r.SpecUpper.Current.isEmpty() &&
-                    !write("ProcCapUpper", c, r.SpecUpper.Current))
-                    return false;
-                return true;
+    StoreOutcome finished(StoreOutcome outcome) {
+        if (m_failed)
+            outcome = m_failure;
+        outcome.writtenGroups = m_written;
+        if (outcome.ok())
+            return outcome;
+        // The characteristics wholly written: rows with a written group before
+        // the first row still holding a change that was not written.
+        const OptionTable& table = m_state.gOptionRows;
+        auto pending = [&](int i) {
+            for (const LimitGroup& g : limitGroups()) {
+                if (table.groupChange(i, g.group) != 0 && !m_written.contains(GroupRef{i, g.group}))
+                    return true;
             }
-            default:
-                return true;
+            return false;
+        };
+        int stopRow = 0;
+        while (stopRow < table.size() && !pending(stopRow))
+            ++stopRow;
+        QVector<int> rows;
+        for (const GroupRef& ref : m_written) {
+            if (ref.rowIndex < stopRow && !rows.contains(ref.rowIndex))
+                rows << ref.rowIndex;
         }
-    }
-
-    bool saveControl(int i, const OptionRow& r, const ControlNames& names, const OptionCell& lcl,
-                     const OptionCell& cl, const OptionCell& ucl) {
-        const qint32 c = r.ChartId;
-        switch (GetGroupChange(lcl, cl, ucl)) {
-            case 1:
-                return removeAll(names.clearOrder, c);
-            case 2: {
-                if (!check(i, names.group))
-                    return false;
-                const std::optional<qint32> oldType = readType(names.type, c);
-                if (!oldType)
-                    return false;
-                if (*oldType != 2 && !write(names.type, c, TaggedValue::number(2)))
-                    return false;
-                if (cl.Current.isEmpty()) {
-                    return remove(names.centreLine, c) && remove(names.centreLineValue, c) &&
-                           write(names.lclConstant, c, lcl.Current) &&
-                           write(names.uclConstant, c, ucl.Current);
-                }
-                return write(names.lclConstant, c, lcl.Current) &&
-                       write(names.centreLine, c, TaggedValue::number(1)) &&
-                       write(names.centreLineValue, c, cl.Current) &&
-                       write(names.uclConstant, c, ucl.Current);
-            }
-            default:
-                return true;
-        }
+        outcome.savedCharacteristics = int(rows.size());
+        return outcome;
     }
 
     SharedState& m_state;
-    ReadPath m_path;
     MonitorLink m_link;
     DbConnection& m_db = m_link.db;
-    std::optional<OptionSnapshot> m_known;  // batched: what the database holds
-    bool m_inTransaction = false;
-    StoreOutcome m_failure;  // what stopped the walk
+    ConflictResolver* m_resolver;
+    QVector<PlannedGroup> m_plan;
+    std::optional<StoreOutcome> m_stop;  // a refused check, a missing counter, the user's stop
+    QVector<GroupRef> m_written;
+    bool m_committed = false;
+    bool m_commitSent = false;
+    bool m_oneByOne = false;
+    bool m_failed = false;
+    StoreOutcome m_failure;
+    int m_failedIndex = 0;  // of the statement that failed, one by one
 };
 
 }  // namespace
 
-int GetGroupChange(const OptionCell& low, const OptionCell& middle, const OptionCell& high) {
-    if (!low.isChanged() && !middle.isChanged() && !high.isChanged())
-        return 0;
-    const bool allCleared = low.Current.equalsEmptyValue() && middle.Current.equalsEmptyValue() &&
-                            high.Current.equalsEmptyValue();
-    return allCleared ? 1 : 2;
-}
-
-StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path) {
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver) {
     // After a commit that went unanswered, the walk decides on what the
     // database holds, not on what the last load saw.
     if (s.gRereadBeforeSave) {
@@ -298,7 +400,7 @@ StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path) {
         if (!reread)
             return reread;
     }
-    StoreOutcome outcome = Walk(s, path).run();
+    StoreOutcome outcome = Walk(s, resolver).run();
     if (outcome.commitUnanswered)
         s.gRereadBeforeSave = true;
     return outcome;

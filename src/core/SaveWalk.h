@@ -1,22 +1,22 @@
 #pragma once
 
-#include "core/OptionReader.h"
 #include "core/OptionTable.h"
+#include "core/SaveConflict.h"
+#include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 
 namespace tolva {
 
-// 0: no cell changed; 1: changed and all three Current values equal the empty
-// value; 2: changed and some Current value does not.
-int GetGroupChange(const OptionCell& low, const OptionCell& middle, const OptionCell& high);
-
-// Walks gOptionRows and writes every changed group (one connection for the walk).
-// Each group's statements form one transaction: a group is written whole or not
-// at all, the groups before it stay written. Batched, what the walk needs to
-// decide (option numbers, existing rows, type options) is read once before the
-// first write; value by value, a statement asks for each. Success when every row
-// was walked; otherwise the refused group's check (with its cell) or the
-// database failure, with the number of characteristics wholly written before it.
-StoreOutcome SaveMonitorOptions(SharedState& s, ReadPath path = ReadPath::Batched);
+// Writes every changed group of gOptionRows in one transaction on one
+// connection. The groups up to the first refused check are written; the rows
+// they touch are read under lock and compared with what the screen was loaded
+// with, so that no value another workstation saved since is overwritten
+// unseen: a group that differs is put to `resolver` (none: the save stops
+// there) with the lock released, then everything is verified again. Success
+// when every changed group was written or taken from the database; otherwise
+// the refused check (with its cell), the stop or the database failure, with
+// the number of characteristics wholly written. writtenGroups lists the groups
+// committed.
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver = nullptr);
 
 }  // namespace tolva

@@ -49,6 +49,7 @@ struct SharedState {
     bool gShowX = false;
     bool gShowR = false;
     QVector<DsnMonitor> gLastMonitors;
+    QByteArray gSettingsEncoding;  // of the settings file as read; empty: the system's
 
     QString gDsn;
     QString gUserId;
@@ -59,7 +60,7 @@ struct SharedState {
     QVector<MonitorEntry> gMonitors;
     int gMonitorIndex = 0;
     qint32 gProfId = 0;
-    QVector<OptionRow> gOptionRows;
+    OptionTable gOptionRows;  // the chosen monitor's options
     // A save's commit went unanswered: the loaded values may not be what the
     // database holds, so the next save reads them again first.
     bool gRereadBeforeSave = false;

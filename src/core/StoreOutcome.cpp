@@ -22,6 +22,8 @@ QString StoreOutcome::text() const {
             break;
         default:
             head = catalogText(message);
+            for (const QString& argument : arguments)
+                head = head.arg(argument);
             break;
     }
     QString text = head;

@@ -24,13 +24,14 @@ struct CellToEdit {
 // title.
 struct StoreOutcome {
     bool failed = false;
-    int message = 0;                 // catalog number heading the text; 0: the driver's text alone
-    QStringList arguments;           // what the message names (ValueSetError: option, value text)
-    QString driverText;              // the driver's description; may be empty
-    bool withDriverText = true;      // false: the catalog text alone, no blank lines
-    std::optional<CellToEdit> edit;  // a refused value: its cell
-    int savedCharacteristics = -1;   // a save that failed half-way: rows written before
-    bool commitUnanswered = false;   // a group may or may not have been written
+    int message = 0;                  // catalog number heading the text; 0: the driver's text alone
+    QStringList arguments;            // what the message names (ValueSetError: option, value text)
+    QString driverText;               // the driver's description; may be empty
+    bool withDriverText = true;       // false: the catalog text alone, no blank lines
+    std::optional<CellToEdit> edit;   // a refused value: its cell
+    int savedCharacteristics = -1;    // a save that failed half-way: rows written before
+    QVector<GroupRef> writtenGroups;  // a save: the groups it committed
+    bool commitUnanswered = false;    // the save may or may not have been written
 
     bool ok() const { return !failed; }
     explicit operator bool() const { return ok(); }

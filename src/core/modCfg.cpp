@@ -138,12 +138,10 @@ SettingsLocation currentSettingsLocation(const QString& appPath) {
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + kFileName);
 }
 
-// The encoding the file was last read in, written back the same: a file from a
+// The encoding the file was read in is written back the same: a file from a
 // machine with an 8-bit code page must not come back with its names destroyed.
-QByteArray s_fileEncoding;
-
-QString decodeSettings(const QByteArray& bytes) {
-    s_fileEncoding.clear();
+QString decodeSettings(const QByteArray& bytes, QByteArray& encoding) {
+    encoding.clear();
     QStringDecoder system(QStringConverter::System);
     const QString text = system(bytes);
     if (!system.hasError())
@@ -154,17 +152,17 @@ QString decodeSettings(const QByteArray& bytes) {
     if (windows.isValid()) {
         const QString ansi = windows(bytes);
         if (!windows.hasError()) {
-            s_fileEncoding = "windows-1252";
+            encoding = "windows-1252";
             return ansi;
         }
     }
-    s_fileEncoding = "ISO-8859-1";
+    encoding = "ISO-8859-1";
     return QString::fromLatin1(bytes);
 }
 
-QByteArray encodeSettings(const QString& text) {
-    if (!s_fileEncoding.isEmpty()) {
-        QStringEncoder same(s_fileEncoding.constData());
+QByteArray encodeSettings(const QString& text, const QByteArray& encoding) {
+    if (!encoding.isEmpty()) {
+        QStringEncoder same(encoding.constData());
         const QByteArray bytes = same(text);
         if (same.isValid() && !same.hasError())
             return bytes;
@@ -182,7 +180,7 @@ QString SettingsFilePath(const SharedState& s) {
 
 bool ReadSettings(SharedState& s) {
     QFile file(currentSettingsLocation(s.gAppPath).read);
-    s_fileEncoding.clear();
+    s.gSettingsEncoding.clear();
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
@@ -193,7 +191,7 @@ bool ReadSettings(SharedState& s) {
 }
 
 bool ReadSettingsBytes(SharedState& s, const QByteArray& bytes) {
-    const QString text = decodeSettings(bytes);
+    const QString text = decodeSettings(bytes, s.gSettingsEncoding);
     int monitorLines = 0;
     for (const QString& line : splitLines(text)) {
         if (!applyLine(s, line, monitorLines))
@@ -222,7 +220,7 @@ bool WriteSettings(const SharedState& s) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = encodeSettings(text);
+    const QByteArray bytes = encodeSettings(text, s.gSettingsEncoding);
     // commit() does not see a flush that wrote only part of the data (a full
     // disk), so the data is flushed and checked here first.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

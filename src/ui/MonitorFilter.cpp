@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 
 #include "core/SearchText.h"
-#include "ui/frmMonitor.h"
 
 namespace tolva {
 
@@ -45,8 +44,8 @@ struct FilterWalk {
     // True when the item stays in sight.
     bool apply(QTreeWidgetItem* item) {
         bool shown = false;
-        if (item->data(0, frmMonitor::ImageKeyRole).toString() == QLatin1String("Monitor")) {
-            const int index = item->data(0, frmMonitor::MonitorIndexRole).toInt();
+        if (item->data(0, MonitorItemRole::ImageKey).toString() == QLatin1String("Monitor")) {
+            const int index = item->data(0, MonitorItemRole::MonitorIndex).toInt();
             shown = nameMatchesFilter(entries.value(index).Name, filter);
             if (shown) {
                 monitors.insert(index);

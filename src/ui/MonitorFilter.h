@@ -10,6 +10,13 @@ class QTreeWidgetItem;
 
 namespace tolva {
 
+// Data of the picker's tree items: the image key ("Monitor", "ClosedFolder")
+// and, for a monitor, its index in gMonitors.
+struct MonitorItemRole {
+    static constexpr int ImageKey = Qt::UserRole;
+    static constexpr int MonitorIndex = Qt::UserRole + 1;
+};
+
 // The picker's search field. Down hands over to the tree, Enter asks for the
 // match to be opened, and Escape clears a text; Escape in an empty field goes
 // on to the window, which closes.

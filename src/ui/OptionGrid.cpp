@@ -72,6 +72,11 @@ public:
                    const QModelIndex& index) override {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString note = index.data(Qt::ToolTipRole).toString();
+        if (!note.isEmpty()) {
+            QToolTip::showText(event->globalPos(), note, view->viewport(), view->visualRect(index));
+            return true;
+        }
         QStyleOptionViewItem shown = option;
         initStyleOption(&shown, index);
         showCutText(event, view, shown);

@@ -8,6 +8,7 @@
 
 #include "ValueColumns.h"
 #include "core/Catalog.h"
+#include "core/OptionReader.h"
 
 namespace tolva {
 
@@ -31,14 +32,6 @@ QColor changedTint() {
     const auto mix = [](int a, int b) { return (a * 3 + b) / 4; };
     return QColor(mix(base.red(), accent.red()), mix(base.green(), accent.green()),
                   mix(base.blue(), accent.blue()));
-}
-
-int changedCells(const OptionRow& row) {
-    int n = 0;
-    for (const OptionCell* cell : {&row.SpecLower, &row.SpecNominal, &row.SpecUpper, &row.XLcl,
-                                   &row.XCl, &row.XUcl, &row.RLcl, &row.RCl, &row.RUcl})
-        n += cell->isChanged() ? 1 : 0;
-    return n;
 }
 
 quint64 cellKey(int gridRow, int column) {
@@ -81,7 +74,7 @@ int OptionTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_headings.size());
 }
 
-OptionCell* OptionTableModel::optionCell(int rowIndex, int column) const {
+const OptionCell* OptionTableModel::optionCell(int rowIndex, int column) const {
     // The table may have been replaced since the last reset: never past its end.
     if (rowIndex < 0 || rowIndex >= m_state.gOptionRows.size() || column < 0 ||
         column >= m_cells.size() || !m_cells[column])
@@ -96,6 +89,17 @@ QString OptionTableModel::givenText(int rowIndex, int column) const {
         return m_queries.value(rowIndex);
     const OptionCell* cell = optionCell(rowIndex, column);
     return cell ? cell->Current.toDisplayText() : QString();
+}
+
+QString OptionTableModel::severalStoredNote(int rowIndex, int column) const {
+    if (!optionCell(rowIndex, column))
+        return QString();
+    QStringList shown;
+    for (const QString& text : m_state.gOptionRows.storedTexts(rowIndex, m_cells[column]))
+        shown << ReadOptionValue(FieldValue(QVariant(text))).toDisplayText();
+    return shown.isEmpty()
+               ? QString()
+               : catalogText(Msg::SeveralStoredValues).arg(shown.join(QStringLiteral(" ; ")));
 }
 
 QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
@@ -113,6 +117,8 @@ QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
             if (const OptionCell* cell = optionCell(row, column))
                 return QVariant::fromValue(cell->Current);
             return QVariant();
+        case Qt::ToolTipRole:
+            return severalStoredNote(row, column);
         case Qt::TextAlignmentRole:
             return int(fixed ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
         case Qt::FontRole:
@@ -209,16 +215,15 @@ bool OptionTableModel::setHeaderData(int section, Qt::Orientation orientation,
 }
 
 bool OptionTableModel::storeCellValue(int rowIndex, int column, const TaggedValue& value) {
-    OptionCell* cell = optionCell(rowIndex, column);
-    if (!cell)
+    if (!optionCell(rowIndex, column))
         return false;
-    cell->Current = value;
+    const bool changed = m_state.gOptionRows.setCurrent(rowIndex, m_cells[column], value);
     const QModelIndex changedIndex = index(rowIndex, column);
     if (changedIndex.isValid())
         emit dataChanged(
             changedIndex, changedIndex,
             {Qt::DisplayRole, Qt::EditRole, GivenTextRole, Qt::BackgroundRole, Qt::FontRole});
-    return cell->isChanged();
+    return changed;
 }
 
 void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cell,
@@ -231,21 +236,20 @@ void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cel
         emit valueStored(rowIndex, column, changed);
         return;
     }
-    OptionCell& hidden = m_state.gOptionRows[rowIndex].*cell;
-    hidden.Current = value;
-    emit valueStored(rowIndex, -1, hidden.isChanged());
+    emit valueStored(rowIndex, -1, m_state.gOptionRows.setCurrent(rowIndex, cell, value));
+}
+
+void OptionTableModel::valuesChanged() {
+    if (m_rows > 0 && !m_headings.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_headings.size()) - 1));
 }
 
 int OptionTableModel::changedValueCount() const {
-    int n = 0;
-    for (const OptionRow& row : m_state.gOptionRows)
-        n += changedCells(row);
-    return n;
+    return m_state.gOptionRows.changedValueCount();
 }
 
 int OptionTableModel::changedRowCount() const {
-    return int(std::count_if(m_state.gOptionRows.begin(), m_state.gOptionRows.end(),
-                             [](const OptionRow& row) { return changedCells(row) > 0; }));
+    return m_state.gOptionRows.changedRowCount();
 }
 
 }  // namespace tolva

@@ -65,13 +65,17 @@ public:
     // groups included: a save writes them all.
     int changedValueCount() const;
     int changedRowCount() const;
+    // The values were changed in the table itself (a save marked groups saved).
+    void valuesChanged();
 
 signals:
     // A value went into the table through the model.
     void valueStored(int rowIndex, int column, bool changed);
 
 private:
-    OptionCell* optionCell(int rowIndex, int column) const;
+    const OptionCell* optionCell(int rowIndex, int column) const;
+    // The tool tip of a value the database holds several times; empty otherwise.
+    QString severalStoredNote(int rowIndex, int column) const;
     bool isChangedCell(int rowIndex, int column) const;
     QString givenText(int rowIndex, int column) const;
 

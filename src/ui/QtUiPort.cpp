@@ -7,6 +7,7 @@
 
 #include "core/Catalog.h"
 #include "core/Version.h"
+#include "ui/ConflictBox.h"
 
 namespace tolva {
 
@@ -88,6 +89,16 @@ bool QtUiPort::keepWaiting(std::chrono::milliseconds silent,
     box.exec();
     QApplication::restoreOverrideCursor();
     return box.clickedButton() != abandon;
+}
+
+ConflictAnswer QtUiPort::resolve(const GroupConflict& conflict) {
+    // The busy pointer of the save must not sit over the box.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    setNormalPointer();
+    const ConflictAnswer answer = ConflictBox::ask(conflict, QApplication::activeWindow());
+    if (busy)
+        setBusyPointer();
+    return answer;
 }
 
 }  // namespace tolva

@@ -15,6 +15,7 @@ public:
     Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override;
     bool keepWaiting(std::chrono::milliseconds silent,
                      const std::function<bool()>& answered) override;
+    ConflictAnswer resolve(const GroupConflict& conflict) override;
 };
 
 }  // namespace tolva

@@ -12,6 +12,7 @@ public:
     Answer message(const QString&, Icon, const QString&, Buttons buttons) override {
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
+    ConflictAnswer resolve(const GroupConflict&) override { return ConflictAnswer{}; }
 };
 
 SilentUiPort g_silent;

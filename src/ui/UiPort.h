@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include "core/SaveConflict.h"
+
 namespace tolva {
 
 // What the windows need from the desktop besides themselves: the busy
 // pointer, one pass of pending events, and modal message boxes. main installs
 // the real one (QtUiPort); tests install a fake, so no test ever waits on a
-// modal box.
-class UiPort {
+// modal box. It also answers a save's conflicts (the box of ConflictBox).
+class UiPort : public ConflictResolver {
 public:
     enum class Icon { Critical, Exclamation, Information, Question };
     enum class Buttons { Ok, YesNoCancel };
@@ -25,7 +27,8 @@ public:
                            Buttons buttons = Buttons::Ok) = 0;
 };
 
-// The port in use; a silent one (answers Cancel/Ok) until something installs another.
+// The port in use; a silent one (answers Cancel/Ok, stops at a conflict) until something installs
+// another.
 UiPort& uiPort();
 void setUiPort(UiPort* port);  // nullptr puts back the silent one
 

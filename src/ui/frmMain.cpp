@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 
+#include "MonitorEditor.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
@@ -119,13 +120,10 @@ void frmMain::buildControls() {
     m_model = new OptionTableModel(m_state, this);
     m_model->setObjectName(QStringLiteral("grdDataModel"));
     grdData->setModel(m_model);
-    // Every value that goes into the table through the grid marks the monitor
-    // as changed when it differs from what was loaded.
-    connect(m_model, &OptionTableModel::valueStored, this, [this](int, int, bool changed) {
-        if (changed)
-            m_changed = true;
-        if (m_changed)
-            setSaveEnabled(true);
+    m_editor = new MonitorEditor(m_state, *m_model, this);
+    // Save is offered while some value differs from what was loaded.
+    connect(m_model, &OptionTableModel::valueStored, this, [this](int, int, bool) {
+        setSaveEnabled(hasUnsavedChanges());
         m_savedRows = -1;
         m_pastedValues = -1;
         UpdateChangePanel();
@@ -297,11 +295,14 @@ void frmMain::load() {
     m_closedForGood = true;
 }
 
-void frmMain::beginOptionLoad() {
+bool frmMain::hasUnsavedChanges() const {
+    return m_editor->hasUnsavedChanges();
+}
+
+void frmMain::optionsLoaded() {
     mnuCommit->setEnabled(false);
-    m_changed = false;
     // The history applies to the values of the last load only.
-    m_undo->clear();
+    m_editor->clearHistory();
     m_pastedValues = -1;
 }
 

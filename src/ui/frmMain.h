@@ -8,17 +8,16 @@
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
-#include "ui/OptionEditCommand.h"
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolBar;
-class QUndoStack;
 
 namespace tolva {
 
+class MonitorEditor;
 class OptionGrid;
 class OptionTableModel;
 
@@ -44,9 +43,14 @@ public:
     // True once the window has been closed for good (the program ends).
     bool isClosedForGood() const { return m_closedForGood; }
 
-    // Start of every option load: mnuCommit disabled, m_changed false, the edit
-    // history dropped.
-    void beginOptionLoad();
+    // The picker's choice: gMonitors[monitorIndex] loaded, remembered and made
+    // current; on failure the former monitor and table stay, and the box says why.
+    bool loadChosenMonitor(int monitorIndex, const QString& monitorName);
+    // Some value differs from what was loaded: the save question is asked.
+    bool hasUnsavedChanges() const;
+    // A successful option load: mnuCommit disabled, the edit history and the
+    // third panel's report of the last save or paste dropped.
+    void optionsLoaded();
     // Runs the view toggle of a hidden group (it shows the group and refills the grid).
     void revealGroup(OptionGroup group);
     // Makes grid cell (row, col) current and opens the in-place editor with text.
@@ -90,8 +94,6 @@ public:
     // and stores all of it as one step, or nothing.
     void pasteBlock(const QString& text);
 
-    bool m_changed = false;
-
 public slots:
     void mnuCommit_Click();
     void mnuDSN_Click();
@@ -120,8 +122,6 @@ private:
     void buildControls();
     void buildMenusAndToolbar();
     void buildEditMenu();
-    // Values going into the table as one step of the edit history.
-    void storeEdits(const QVector<OptionEdit>& edits);
     // The selected value cells (the current one when none is), as model indexes.
     QModelIndexList selectedValueCells() const;
     void layoutControls();
@@ -142,7 +142,7 @@ private:
     void reloadMonitor();
     // A failed save or load, with the pointer already back to normal: a refused
     // value's group shown and the editor on its cell, then the box.
-    void showStoreFailure(const StoreOutcome& outcome);
+    void showStoreFailure(const StoreOutcome& outcome, const QString& title = QString());
 
     // Grid event handlers (frmMainEdit.cpp).
     void grdData_EnterCell();
@@ -197,9 +197,9 @@ private:
     int m_markedRow = 0;
     int m_markedCol = 0;
 
-    QUndoStack* m_undo = nullptr;  // edits since the last load
-    int m_savedRows = -1;          // rows the last save wrote, until the next edit
-    int m_pastedValues = -1;       // values the last paste stored, until the next edit
+    MonitorEditor* m_editor = nullptr;  // edits since the last load, saves
+    int m_savedRows = -1;               // rows the last save wrote, until the next edit
+    int m_pastedValues = -1;            // values the last paste stored, until the next edit
 
     bool m_closedForGood = false;
     bool m_sessionEnding = false;  // the session was settled; closes go through

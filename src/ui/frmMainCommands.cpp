@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include "MonitorEditor.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
@@ -33,7 +34,7 @@ struct ConnectionSnapshot {
     bool connected = false;
     QVector<MonitorEntry> monitors;
     int monitorIndex = 0;
-    QVector<OptionRow> optionRows;
+    OptionTable optionRows;
 
     static ConnectionSnapshot take(const SharedState& s) {
         return {s.gDsn,       s.gUserId,   s.gPassword,     s.gConnStr,
@@ -50,30 +51,6 @@ struct ConnectionSnapshot {
         s.gOptionRows = optionRows;
     }
 };
-
-constexpr OptionCell OptionRow::*kCells[] = {
-    &OptionRow::SpecUpper, &OptionRow::SpecLower, &OptionRow::SpecNominal,
-    &OptionRow::XUcl,      &OptionRow::XLcl,      &OptionRow::XCl,
-    &OptionRow::RUcl,      &OptionRow::RLcl,      &OptionRow::RCl};
-
-// After "Non" the edits are declined: the table goes back to what was loaded, so
-// neither a later save nor the exit can take them for the user's.
-void discardEdits(SharedState& state) {
-    for (OptionRow& row : state.gOptionRows) {
-        for (OptionCell OptionRow::*cell : kCells)
-            (row.*cell).Current = (row.*cell).Loaded;
-    }
-}
-
-// After a save whose re-read failed: the values on screen are what the database
-// holds, so they become the loaded ones and the next save does not write them
-// again.
-void keepSavedValues(SharedState& state) {
-    for (OptionRow& row : state.gOptionRows) {
-        for (OptionCell OptionRow::*cell : kCells)
-            (row.*cell).Loaded = (row.*cell).Current;
-    }
-}
 
 QString helpText() {
     QStringList lines;
@@ -95,7 +72,7 @@ QString helpTitle() {
 
 void frmMain::confirmSave(bool& ok) {
     m_savedRows = -1;
-    if (m_changed) {
+    if (hasUnsavedChanges()) {
         const UiPort::Answer answer =
             uiPort().message(catalogText(Msg::SaveQuestion), UiPort::Icon::Question,
                              catalogText(Msg::EditorTitle), UiPort::Buttons::YesNoCancel);
@@ -104,25 +81,30 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = SaveMonitorOptions(m_state);
+                saved = m_editor->save(&uiPort());
             }
             if (!saved) {
-                // What was written stays written; what was not stays on screen,
+                // What was written is saved now; what was not stays on screen,
                 // still to be saved.
+                m_model->valuesChanged();
+                setSaveEnabled(hasUnsavedChanges());
+                UpdateChangePanel();
                 showStoreFailure(saved);
                 ok = false;
                 return;
             }
             m_savedRows = rowsToWrite;  // shown once the re-read fills the grid
         } else if (answer == UiPort::Answer::No) {
-            discardEdits(m_state);
+            // The edits are declined: neither a later save nor the exit may take
+            // them for the user's.
+            m_state.gOptionRows.revertAll();
+            m_editor->clearHistory();
             FillGrid();
         } else {
             ok = false;  // Cancel, or the box closed
             return;
         }
     }
-    m_changed = false;
     setSaveEnabled(false);
     ok = true;
 }
@@ -147,17 +129,15 @@ void frmMain::reloadMonitor() {
     StoreOutcome outcome;
     {
         BusyPointer busy;
-        beginOptionLoad();
-        outcome = LoadMonitorOptions(m_state);
+        outcome = m_editor->reload();
     }
-    if (!outcome)
-        keepSavedValues(m_state);  // the table in use is still there
+    optionsLoaded();
     FillGrid();
     if (!outcome)
         showStoreFailure(outcome);
 }
 
-void frmMain::showStoreFailure(const StoreOutcome& outcome) {
+void frmMain::showStoreFailure(const StoreOutcome& outcome, const QString& title) {
     if (const std::optional<CellToEdit>& edit = outcome.edit) {
         const bool shown[] = {m_state.gShowProc, m_state.gShowX, m_state.gShowR};
         if (!shown[int(edit->group)])
@@ -168,15 +148,16 @@ void frmMain::showStoreFailure(const StoreOutcome& outcome) {
                 EditGridCell(edit->rowIndex + 1, vc.column, edit->text);
         }
     }
+    // A monitor without options is a plain fact; a failure is an error.
     const bool noOptions = outcome.message == Msg::NoTolvaOptions;
     uiPort().message(outcome.text(), noOptions ? UiPort::Icon::Information : UiPort::Icon::Critical,
-                     QString::fromUtf8(kAppTitle));
+                     title.isEmpty() ? QString::fromUtf8(kAppTitle) : title);
 }
 
 void frmMain::changeMonitor() {
     if (!commitAndConfirmSave())
         return;
-    // A pick given up or failed leaves the table as it was: a failed load puts it back.
+    // A pick given up or failed leaves the table and its history as they were.
     pickMonitor();
 }
 
@@ -200,13 +181,34 @@ void frmMain::changeDSN() {
 
 bool frmMain::pickMonitor() {
     {
-        frmMonitor picker(m_state, this);
-        connect(&picker, &frmMonitor::optionLoadStarting, this, &frmMain::beginOptionLoad);
+        frmMonitor picker(
+            m_state,
+            [this](int index, const QString& name) { return loadChosenMonitor(index, name); },
+            this);
         picker.exec();
     }
     if (!m_state.gMonitorChosen)
         return false;
     FillGrid();
+    return true;
+}
+
+bool frmMain::loadChosenMonitor(int monitorIndex, const QString& monitorName) {
+    const int kept = m_state.gMonitorIndex;
+    m_state.gMonitorIndex = monitorIndex;
+    StoreOutcome outcome;
+    {
+        BusyPointer busy;
+        outcome = LoadMonitorOptions(m_state);
+    }
+    if (!outcome) {
+        m_state.gMonitorIndex = kept;
+        showStoreFailure(outcome, monitorName);
+        return false;
+    }
+    RememberMonitor(m_state);
+    optionsLoaded();
+    m_savedRows = -1;  // what the last save did concerns the former monitor
     return true;
 }
 
@@ -270,7 +272,7 @@ bool frmMain::endSession(bool mayAsk) {
         }
     }
     bool ok = true;
-    if (mayAsk && m_changed)
+    if (mayAsk && hasUnsavedChanges())
         confirmSave(ok);
     WriteSettings(m_state);
     m_sessionEnding = ok;

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QPalette>
 
+#include "MonitorEditor.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
@@ -79,7 +80,7 @@ void frmMain::commitTxtGrd(bool& ok) {
     // The value goes into the cell the editor was opened on, whatever cell is
     // current now; the model tells the window whether it is a change.
     txtGrd->hide();
-    storeEdits({{m_editRow - 1, m_model->cellOf(m_editCol), value}});
+    m_editor->store({m_model->index(m_editRow - 1, m_editCol)}, {value});
     grdData->setFocus();
     ok = true;
 }

@@ -72,7 +72,7 @@ void frmMain::FillGrid() {
 }
 
 void frmMain::SplitChartNames(QStringList& characteristics, QStringList& queries) {
-    const QVector<OptionRow>& rows = m_state.gOptionRows;
+    const OptionTable& rows = m_state.gOptionRows;
     characteristics.fill(QString(), rows.size());
     queries.fill(QString(), rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {

@@ -8,9 +8,7 @@
 #include <QTreeWidget>
 
 #include "core/Catalog.h"
-#include "core/OptionReader.h"
 #include "core/SharedState.h"
-#include "core/modCfg.h"
 #include "ui/BusyPointer.h"
 #include "ui/Twips.h"
 #include "ui/UiPort.h"
@@ -44,7 +42,8 @@ void showFolderImage(QTreeWidgetItem* item) {
 
 }  // namespace
 
-frmMonitor::frmMonitor(SharedState& state, QWidget* parent) : QDialog(parent), m_state(state) {
+frmMonitor::frmMonitor(SharedState& state, TakeChoice take, QWidget* parent)
+    : QDialog(parent), m_state(state), m_take(std::move(take)) {
     setObjectName(QStringLiteral("frmMonitor"));
     setModal(true);
     setWindowTitle(catalogText(Msg::PickerTitle));
@@ -139,28 +138,15 @@ void frmMonitor::chooseMonitor() {
     if (selected.isEmpty() || isFolder(selected.first()))
         return;
     QTreeWidgetItem* item = selected.first();
-
-    // The option loader and RememberMonitor work on the program's one shared state.
-    const int kept = m_state.gMonitorIndex;
-    m_state.gMonitorIndex = item->data(0, MonitorIndexRole).toInt();
-    StoreOutcome outcome;
-    {
-        BusyPointer busy;
-        emit optionLoadStarting();
-        outcome = LoadMonitorOptions(m_state);
+    const int index = item->data(0, MonitorIndexRole).toInt();
+    if (m_take) {
+        if (!m_take(index, item->text(0)))
+            return;  // the caller said why; another monitor may be chosen
+    } else {
+        m_state.gMonitorIndex = index;
     }
-    if (outcome) {
-        RememberMonitor(m_state);
-        m_state.gMonitorChosen = true;
-        accept();
-        return;
-    }
-    // A monitor without options is a plain fact; a failed read is an error the
-    // user must see the reason of.
-    const bool noOptions = outcome.message == Msg::NoTolvaOptions;
-    uiPort().message(outcome.text(), noOptions ? UiPort::Icon::Information : UiPort::Icon::Critical,
-                     item->text(0));
-    m_state.gMonitorIndex = kept;
+    m_state.gMonitorChosen = true;
+    accept();
 }
 
 bool frmMonitor::eventFilter(QObject* watched, QEvent* event) {

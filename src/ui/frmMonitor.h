@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QVector>
+#include <functional>
 
 #include "core/FolderTree.h"
 #include "core/MonitorFolders.h"
@@ -16,29 +17,28 @@ class QTreeWidgetItem;
 namespace tolva {
 
 // The monitor picker: the database's folder tree with the monitors filed in
-// each folder. Choosing a monitor (double click or Enter) reads its options;
-// only a monitor that has TOLVA options ends the picker with a choice.
-// Created afresh for every showing; callers read gMonitorChosen afterwards.
+// each folder. It only chooses: a choice (double click or Enter) goes to the
+// caller's `take`, which loads the monitor and says whether it was taken; a
+// monitor not taken leaves the picker open. Without `take`, a choice is
+// taken as it is. Created afresh for every showing; callers read
+// gMonitorChosen afterwards.
 class frmMonitor : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmMonitor(SharedState& state, QWidget* parent = nullptr);
+    // The gMonitors index of the chosen monitor and its name.
+    using TakeChoice = std::function<bool(int monitorIndex, const QString& monitorName)>;
+    explicit frmMonitor(SharedState& state, TakeChoice take = {}, QWidget* parent = nullptr);
 
     // Reads the folder tables and fills the tree; shows the failure message.
     void LoadMonitorTree();
 
-    // Item data: the image key ("Monitor", "ClosedFolder") and, for a monitor,
-    // its index in gMonitors.
-    static constexpr int ImageKeyRole = Qt::UserRole;
-    static constexpr int MonitorIndexRole = Qt::UserRole + 1;
+    // Item data (MonitorItemRole).
+    static constexpr int ImageKeyRole = MonitorItemRole::ImageKey;
+    static constexpr int MonitorIndexRole = MonitorItemRole::MonitorIndex;
 
 public slots:
     void done(int result) override;  // keeps the window's size for the next opening
-
-signals:
-    // A chosen monitor's options are about to be read into the shared table.
-    void optionLoadStarting();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +51,7 @@ private:
     void chooseMonitor();
 
     SharedState& m_state;
+    TakeChoice m_take;
     // Search (frmMonitorFilter.cpp).
     void buildFilter();
     void filterTree();

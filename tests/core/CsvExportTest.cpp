@@ -43,14 +43,15 @@ TEST(CsvExport, ShownColumnsInTheRegionalFormWithQuoting) {
         s.gShowProc = c.proc;
         s.gShowX = s.gShowR = c.chartGroups;
         ApplyViewState(s);
-        s.gOptionRows.resize(2);
-        s.gOptionRows[0].SpecLower.Current = TaggedValue::number(99);
-        s.gOptionRows[0].XLcl.Current = TaggedValue::number(12.5);
-        s.gOptionRows[0].XUcl.Current = TaggedValue::number(-0.001);
-        s.gOptionRows[0].XUcl.Loaded = TaggedValue::number(7);
-        s.gOptionRows[0].RCl.Current = TaggedValue::text(QStringLiteral("a;b \"c\""));
-        s.gOptionRows[1].XCl.Current = TaggedValue::number(3);
-        s.gOptionRows[1].RUcl.Current = TaggedValue::text(QStringLiteral("x,y"));
+        QVector<OptionRow> rows(2);
+        rows[0].SpecLower.Current = TaggedValue::number(99);
+        rows[0].XLcl.Current = TaggedValue::number(12.5);
+        rows[0].XUcl.Current = TaggedValue::number(-0.001);
+        rows[0].XUcl.Loaded = TaggedValue::number(7);
+        rows[0].RCl.Current = TaggedValue::text(QStringLiteral("a;b \"c\""));
+        rows[1].XCl.Current = TaggedValue::number(3);
+        rows[1].RUcl.Current = TaggedValue::text(QStringLiteral("x,y"));
+        s.gOptionRows = rows;
         const QStringList characteristics = {QStringLiteral("Ø, axe"), QStringLiteral("Longueur")};
         const QStringList queries = {QStringLiteral("Lot A"), QStringLiteral("Lot\nB")};
         EXPECT_EQ(BuildCsvExport(s, characteristics, queries),

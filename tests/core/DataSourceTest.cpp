@@ -19,13 +19,14 @@ TEST(ConnectionString, ValuesGoInBracesOnlyWhenTheyMust) {
 }
 
 TEST(ConnectionString, QodbcGetsTheStringWithoutItsDsnKeyOrFinalSeparator) {
+    // MariaDB's multi-statement flag is asked for unless the string sets its own options.
     const char* const cases[][2] = {
-        {"DSN=NOVRAX;UID=u;PWD=p;", "NOVRAX;UID=u;PWD=p"},
-        {" dsn=A;UID=;PWD={x;y};", "A;UID=;PWD={x;y}"},
-        {"DSN=A;PWD={p;};", "A;PWD={p;}"},
-        {"DRIVER=SQLite3;Database=/d.db;", "DRIVER=SQLite3;Database=/d.db"},
-        {"DSN=B;SERVER=h;", "DSN=B;SERVER=h"},
-        {"NOVRAX", "NOVRAX"}};
+        {"DSN=NOVRAX;UID=u;PWD=p;", "NOVRAX;UID=u;PWD=p;OPTION=67108864"},
+        {" dsn=A;UID=;PWD={x;y};", "A;UID=;PWD={x;y};OPTION=67108864"},
+        {"DSN=A;PWD={p;};", "A;PWD={p;};OPTION=67108864"},
+        {"DRIVER=SQLite3;Database=/d.db;", "DRIVER=SQLite3;Database=/d.db;OPTION=67108864"},
+        {"DSN=B;SERVER=h;option=3;", "DSN=B;SERVER=h;option=3"},
+        {"NOVRAX", "NOVRAX;OPTION=67108864"}};
     for (const auto& [given, passed] : cases)
         EXPECT_EQ(qodbcDatabaseName(given), passed) << given;
 }

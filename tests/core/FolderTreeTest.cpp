@@ -37,11 +37,9 @@ QString build(const QVector<FieldRow>& extraNodes, const QVector<FolderLink>& li
 
 }  // namespace
 
-TEST(FolderTree, PlacesFoldersHoldingMonitorsAndSelectsTheRememberedOne) {
+TEST(FolderTree, PlacesFoldersHoldingMonitorsSelectsTheRememberedOneAndEndsLoops) {
     // Folders without monitors are left out; monitors in the root follow its folders.
     EXPECT_EQ(build({}, {{0, 30}, {7, 12}}), "Usine{B{Presse 1#0*},Four#1}");
-    // Filed twice: shown twice, the last one marked selected (A is filled after B).
-    EXPECT_EQ(build({}, {{7, 12}, {5, 12}}), "Usine{A{Presse 1#0*},B{Presse 1#0}}");
     // Subfolders in chain order, then monitors in filing order, whatever the row order.
     EXPECT_EQ(build({folder(11, "A2", 5, 9), folder(9, "A1", 5, 0)},
                     {{5, 41}, {7, 30}, {5, 12}, {9, 30}}),
@@ -52,9 +50,7 @@ TEST(FolderTree, PlacesFoldersHoldingMonitorsAndSelectsTheRememberedOne) {
                      {FieldValue(13)}},
                     {{5, 12}, {9, 30}, {13, 41}}),
               "Usine{A{Presse 1#0*}}");
-}
-
-TEST(FolderTree, LinksThatLoopEndTheirBranch) {
+    // Links that loop end their branch.
     const QVector<FolderLink> links = {{5, 30}, {7, 41}, {9, 30}};
     const QString plain = "Usine{A{Four#1},B{Tour#2}}";
     EXPECT_EQ(build({folder(5, "A bis", 5, 0)}, links), plain);     // its own subfolder

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestSupport.h"
-#include "core/OdbcStatement.h"
 
-// Rows read straight from the driver against the same rows through QSqlQuery,
-// and transactions run on the driver's handle.
+// Transactions run on the driver's handle.
 
 namespace tolva::test {
 namespace {
@@ -24,61 +22,6 @@ protected:
     qint64 count() { return TestDatabase::scalar("SELECT COUNT(*) FROM TOLVA_READ").toLongLong(); }
     DbConnection db;
 };
-
-TEST_F(DirectReadTest, GivesWhatQSqlQueryGives) {
-    // Longer than one read of the driver's buffer, outside Latin-1, blank, empty.
-    const QString longText = QString::fromUtf8("é€x").repeated(100);
-    TestDatabase::execAll({"INSERT INTO TOLVA_READ VALUES (1, NULL)",
-                           "INSERT INTO TOLVA_READ VALUES (-2147483648, '')",
-                           "INSERT INTO TOLVA_READ VALUES (2147483647, '  12,5 ')",
-                           "INSERT INTO TOLVA_READ VALUES (NULL, '" + longText + "')"});
-    const QString sql = QStringLiteral("SELECT N, T FROM TOLVA_READ ORDER BY T");
-    QVector<FieldRow> reference = db.execute(sql).readAll();
-    QVector<QPair<std::optional<qint32>, std::optional<QString>>> direct;
-    db.forEachRow(sql, [&](OdbcStatement& row) {
-        std::optional<qint32> n;
-        try {
-            n = row.int32(0);
-        } catch (const DbError&) {  // null
-        }
-        direct.append({n, row.text(1)});
-    });
-    ASSERT_EQ(direct.size(), reference.size());
-    for (int i = 0; i < reference.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(direct[i].first.has_value(), !reference[i][0].isNull());
-        if (direct[i].first) {
-            EXPECT_EQ(*direct[i].first, reference[i][0].toInt32());
-        }
-        ASSERT_EQ(direct[i].second.has_value(), !reference[i][1].isNull());
-        if (direct[i].second) {
-            EXPECT_EQ(*direct[i].second, reference[i][1].toText());
-        }
-    }
-    EXPECT_TRUE(direct.contains({std::nullopt, longText}));
-}
-
-TEST_F(DirectReadTest, FailuresCarryTheDriverText) {
-    const QString missing = QStringLiteral("SELECT N FROM TOLVA_ABSENT");
-    QString viaQuery, direct;
-    try {
-        db.execute(missing);
-    } catch (const DbError& error) {
-        viaQuery = error.description();
-    }
-    try {
-        db.forEachRow(missing, [](OdbcStatement&) {});
-    } catch (const DbError& error) {
-        direct = error.description();
-    }
-    EXPECT_FALSE(direct.isEmpty());
-    EXPECT_EQ(direct, viaQuery);
-
-    TestDatabase::exec("INSERT INTO TOLVA_READ VALUES (1, 'abc')");
-    EXPECT_THROW(
-        db.forEachRow("SELECT T FROM TOLVA_READ", [](OdbcStatement& row) { row.int32(0); }),
-        DbError);
-}
 
 TEST_F(DirectReadTest, EachTransactionStandsAloneOnOneConnection) {
     db.beginTransaction();

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/DbConnection.h"
+#include "core/LimitGroups.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/ViewState.h"
@@ -34,16 +35,10 @@ public:
             sql << QStringLiteral("INSERT INTO CSCHRT (CHRTID, NAME) VALUES (%1, 'Cote %1')").arg(c)
                 << QStringLiteral("INSERT INTO CSCINP (PROFID, CHRTID) VALUES (50, %1)").arg(c);
         TestDatabase::execAll(sql);
-        pointAt({MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}});
-    }
-
-    // The program connected to the test database with these monitors listed, the
-    // first one chosen and every column group shown.
-    static void pointAt(const QVector<MonitorEntry>& monitors) {
         SharedState& s = appState();
         s.reset();
         s.gConnStr = TestDatabase::connectionString();
-        s.gMonitors = monitors;
+        s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
         ApplyViewState(s);
@@ -81,13 +76,15 @@ public:
     static int count(const QString& sql) { return TestDatabase::scalar(sql).toInt(); }
 
     // The loaded row of a chart (the chart query has no order of its own).
-    static OptionRow& row(qint32 chart) {
-        for (OptionRow& r : appState().gOptionRows) {
-            if (r.ChartId == chart)
-                return r;
+    static int rowIndex(qint32 chart) {
+        const OptionTable& rows = appState().gOptionRows;
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows.at(i).ChartId == chart)
+                return i;
         }
         throw std::runtime_error("chart not loaded");
     }
+    static const OptionRow& row(qint32 chart) { return appState().gOptionRows.at(rowIndex(chart)); }
 
 private:
     QHash<QString, qint32> m_ids;
@@ -118,15 +115,15 @@ inline QString valueText(const TaggedValue& v) {
                           : u'"' + v.toTextValue() + u'"';
 }
 
-// The current values of one group of a row: lower, centre, upper.
-inline void setGroup(OptionRow& r, OptionGroup group, const TaggedValue& low,
+// The current values of one group of a chart's row: lower, centre, upper.
+inline void setGroup(qint32 chart, OptionGroup group, const TaggedValue& low,
                      const TaggedValue& centre, const TaggedValue& high) {
-    OptionCell* cells[3][3] = {{&r.SpecLower, &r.SpecNominal, &r.SpecUpper},
-                               {&r.XLcl, &r.XCl, &r.XUcl},
-                               {&r.RLcl, &r.RCl, &r.RUcl}};
-    cells[int(group)][0]->Current = low;
-    cells[int(group)][1]->Current = centre;
-    cells[int(group)][2]->Current = high;
+    const int i = MonitorData::rowIndex(chart);
+    OptionTable& rows = appState().gOptionRows;
+    const LimitGroup& g = limitGroup(group);
+    rows.setCurrent(i, g.low(), low);
+    rows.setCurrent(i, g.middle(), centre);
+    rows.setCurrent(i, g.high(), high);
 }
 
 // A failure whose text, as the box shows it, begins with start.

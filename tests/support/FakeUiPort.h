@@ -34,8 +34,18 @@ public:
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
 
+    ConflictAnswer resolve(const GroupConflict& conflict) override {
+        conflicts.append(conflict);
+        if (onConflict)
+            onConflict(conflict);
+        return conflictAnswers.isEmpty() ? ConflictAnswer{} : conflictAnswers.takeFirst();
+    }
+
     bool busy = false;
     int eventPasses = 0;
+    QVector<GroupConflict> conflicts;
+    QVector<ConflictAnswer> conflictAnswers;  // in order; none left: stop
+    std::function<void(const GroupConflict&)> onConflict;
     QVector<Shown> shown;
     QVector<Answer> answers;  // for Yes/No/Cancel questions, in order
     std::function<void(const Shown&)> onMessage;

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
+#ifdef TOLVA_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;  // the core needs no widget
+#endif
 
-// Every test binary gets a QApplication (widgets need one; the core tests only
-// need the event loop and the resources).
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     // Window sizes the tests leave go to a folder of their own, never into
     // the user's settings.
     QTemporaryDir settingsFolder;

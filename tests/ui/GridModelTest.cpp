@@ -37,11 +37,10 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
         // does; a text value (as an undo may put a loaded one back) shows as it is.
         const QModelIndex cell = grid()->gridIndex(1, s.gColXUcl);
         EXPECT_FALSE(model()->setData(cell, QStringLiteral("abc")));
-        EXPECT_FALSE(window->m_changed);
+        EXPECT_FALSE(window->hasUnsavedChanges());
         EXPECT_TRUE(model()->setData(cell, 8.25));
-        EXPECT_EQ(appState().gOptionRows[0].XUcl.Current, TaggedValue::number(8.25));
         EXPECT_EQ(grid()->cellText(1, s.gColXUcl), "8,25");
-        EXPECT_TRUE(window->m_changed && action("Save")->isEnabled());
+        EXPECT_TRUE(window->hasUnsavedChanges() && action("Save")->isEnabled());
         EXPECT_TRUE(model()->setData(cell, QVariant::fromValue(TaggedValue::text("n/a"))));
         EXPECT_EQ(grid()->cellText(1, s.gColXUcl), "n/a");
         enterValue(1, s.gColXUcl, "4,5");
@@ -56,8 +55,12 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
     }
     qInstallMessageHandler(previous);
     EXPECT_EQ(modelFaults, QStringList());
+    // A value the database holds twice says so in its tool tip, in the desktop's form.
+    appState().gOptionRows.setStoredTexts(0, &OptionRow::XUcl, {"12.5", "99"});
+    EXPECT_EQ(model()->data(grid()->gridIndex(1, appState().gColXUcl), Qt::ToolTipRole),
+              "La base contient plusieurs valeurs pour cette limite : 12,5 ; 99");
     // A table replaced under the model (a failed load) is never read past its end.
-    appState().gOptionRows.resize(1);
+    appState().gOptionRows = QVector<OptionRow>(appState().gOptionRows.rows().mid(0, 1));
     EXPECT_EQ(grid()->cellText(2, appState().gColXUcl), "");
     EXPECT_FALSE(model()->setData(grid()->gridIndex(2, appState().gColXUcl), 1.0));
 }

@@ -53,24 +53,29 @@ TEST_F(MonitorPickerTest, ChoosingAMonitorOrNone) {
     s.gLastMonitors = {DsnMonitor{}, DsnMonitor{TestDatabase::dsn(), 101}};
     s.gMonitorIndex = monitorIndex(102);  // the monitor open before
     {
-        frmMonitor picker(appState());
+        // The caller takes the choice or not (as a monitor without options is not).
+        QVector<int> offered;
+        frmMonitor picker(appState(), [&](int index, const QString&) {
+            offered << index;
+            if (index != monitorIndex(101))
+                return false;
+            s.gMonitorIndex = index;
+            return true;
+        });
         showActive(&picker);
         EXPECT_EQ(render(tree(picker)->invisibleRootItem()), "{Racine{A{#113,#101},B{#101}}}");
         ASSERT_EQ(tree(picker)->selectedItems().size(), 1);
         EXPECT_EQ(tree(picker)->selectedItems().first()->parent()->text(0), "A");
         EXPECT_FALSE(ui.busy);
-        // A monitor without options is reported under its name and not taken.
-        pickMonitor(&picker, 113);  // a profile without charts
-        EXPECT_EQ(lastMessage(), message(catalogText(132), "Presse à injecter P9 - Couvercle",
-                                         UiPort::Icon::Information));
+        pickMonitor(&picker, 113);
         EXPECT_TRUE(picker.isVisible());
-        EXPECT_EQ(s.gMonitorIndex, monitorIndex(102));
+        EXPECT_FALSE(s.gMonitorChosen);
         pickMonitor(&picker, 101);
         EXPECT_EQ(picker.result(), QDialog::Accepted);
+        EXPECT_EQ(offered, QVector<int>({monitorIndex(113), monitorIndex(101)}));
     }
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(101));
-    EXPECT_FALSE(s.gOptionRows.isEmpty());
     // Escape in the empty search field ends without a choice, whatever the last one was.
     frmMonitor picker(appState());
     showActive(&picker);
@@ -149,26 +154,16 @@ TEST_F(MonitorPickerTest, FilterKeepsMatchesInTheirFoldersAndEnterOpensTheOnlyOn
     EXPECT_EQ(picker.result(), QDialog::Accepted);
     EXPECT_TRUE(s.gMonitorChosen);
     EXPECT_EQ(s.gMonitorIndex, monitorIndex(107));
-    EXPECT_FALSE(s.gOptionRows.isEmpty());
 }
 
-TEST_F(MonitorPickerTest, OpensWideEnoughAndAtTheSizeLeftLastTime) {
+TEST_F(MonitorPickerTest, OpensWideEnough) {
     TestDatabase::exec("UPDATE CSMON SET NAME = '" + QString(40, u'W') + "' WHERE MONID = 112");
     ASSERT_TRUE(LoadMonitorList(appState()).ok());
-    QSize left;
-    {
-        frmMonitor picker(appState());
-        showActive(&picker);
-        // The longest name and the title are seen whole.
-        EXPECT_LE(tree(picker)->header()->sectionSize(0), tree(picker)->viewport()->width());
-        EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
-        left = QSize(picker.width() - 40, 300);
-        picker.resize(left);
-        QTest::keyClick(tree(picker), Qt::Key_Escape);
-    }
-    EXPECT_EQ(frmMonitor(appState()).size(), left);
-    QSettings().clear();
-    EXPECT_EQ(frmMonitor(appState()).width(), left.width() + 40);
+    frmMonitor picker(appState());
+    showActive(&picker);
+    // The longest name and the title are seen whole.
+    EXPECT_LE(tree(picker)->header()->sectionSize(0), tree(picker)->viewport()->width());
+    EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
 }
 
 }  // namespace tolva::test

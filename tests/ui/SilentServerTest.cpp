@@ -104,7 +104,7 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
     EXPECT_FALSE(closed || window->isClosedForGood());
     EXPECT_EQ(ui.shown.size(), 1);  // the question alone
     EXPECT_EQ(tval(kGrinder, 1101, "ProcCapNominal"), "35.002");
-    EXPECT_FALSE(window->m_changed);
+    EXPECT_FALSE(window->hasUnsavedChanges());
 
     // "Abandonner" while the first group's commit is held: the window is back
     // at once, what was typed stays on screen, and the box says the group's
@@ -122,7 +122,7 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
               catalogText(253) + "\r\n" + catalogText(216).arg(0) + "\r\n" + catalogText(254));
     EXPECT_EQ(grid()->cellText(row, nominal), "35,003");
     EXPECT_EQ(grid()->cellText(other, nominal), "62,001");
-    EXPECT_TRUE(window->m_changed);
+    EXPECT_TRUE(window->hasUnsavedChanges());
     EXPECT_EQ(tval(kGrinder, 1101, "ProcCapNominal"), "35.002");
 
     // The held commit reaches the server after all; the next save reads the
@@ -139,7 +139,7 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
     EXPECT_TRUE(sql.value(0).startsWith("SELECT PROFID FROM CSMON"));  // the re-read first
     EXPECT_TRUE(sql.filter("AND CHRTID = 1101").isEmpty()) << sql.join('\n').toStdString();
     EXPECT_EQ(tval(kGrinder, 1102, "ProcCapNominal"), "62.001");
-    EXPECT_FALSE(window->m_changed);
+    EXPECT_FALSE(window->hasUnsavedChanges());
 }
 
 TEST_F(SilentServerTest, LoginToASilentServerGivesUpInBoundedTimeWithAText) {

@@ -16,6 +16,7 @@
 #include "support/FakeUiPort.h"
 #include "support/TestDatabase.h"
 #include "ui/EditorStartup.h"
+#include "ui/MonitorEditor.h"
 #include "ui/OptionGrid.h"
 #include "ui/Twips.h"
 #include "ui/frmConnect.h"
@@ -135,9 +136,10 @@ protected:
         s.gDsn = QStringLiteral("Qualite");
         s.gMonitors = {MonitorEntry{QStringLiteral("Presse P7 - Boîtier"), 7, false}};
         s.gMonitorIndex = 0;
-        s.gOptionRows = QVector<OptionRow>(chartNames.size());
+        QVector<OptionRow> rows(chartNames.size());
         for (int i = 0; i < chartNames.size(); ++i)
-            s.gOptionRows[i].ChartName = chartNames[i];
+            rows[i].ChartName = chartNames[i];
+        s.gOptionRows = rows;
         window->FillGrid();
     }
 
@@ -149,7 +151,7 @@ protected:
         EXPECT_NE(it, r.end()) << "chart " << chartId << " not loaded";
         return int(it - r.begin()) + 1;
     }
-    static OptionRow& optionRow(int gridRow) { return appState().gOptionRows[gridRow - 1]; }
+    static const OptionRow& optionRow(int gridRow) { return appState().gOptionRows[gridRow - 1]; }
     static QString tval(qint32 monId, qint32 chartId, const char* option) {
         const char* sql =
             "SELECT TVAL FROM CSMDAT JOIN CSOPT ON CSOPT.OPTID = CSMDAT.OPTID "

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "StoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "core/Catalog.h"
 #include "core/GroupChecks.h"
+#include "core/LimitGroups.h"
+#include "core/SharedState.h"
 
 namespace tolva::test {
 namespace {
@@ -11,7 +13,9 @@ namespace {
 // editor opens with (the value as the French desktop writes it, or empty).
 TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
     const OptionGroup P = OptionGroup::Spec, X = OptionGroup::X, R = OptionGroup::R;
+    const LocaleScope french("fr_FR");
     const TaggedValue o, t = TaggedValue::text(QStringLiteral("n/a"));
+    const auto num = [](double v) { return TaggedValue::number(v); };
     using Row = OptionRow;
     const struct {
         OptionGroup group;
@@ -39,22 +43,22 @@ TEST(GroupChecksTest, EachCheckNamesItsMessageCellAndEditorText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        SharedState& s = appState();
-        s.reset();
-        s.gOptionRows.resize(3);
-        setGroup(s.gOptionRows[1], c.group, c.low, c.middle, c.high);
-        const StoreOutcome outcome = CheckGroup(appState(), 1, c.group);
+        SharedState s;
+        s.gOptionRows = QVector<OptionRow>(3);
+        const LimitGroup& g = limitGroup(c.group);
+        s.gOptionRows.setCurrent(1, g.low(), c.low);
+        s.gOptionRows.setCurrent(1, g.middle(), c.middle);
+        s.gOptionRows.setCurrent(1, g.high(), c.high);
+        const StoreOutcome outcome = CheckGroup(s, 1, c.group);
         EXPECT_EQ(outcome.ok(), c.message == 0);
         if (c.message == 0)
             continue;
         EXPECT_EQ(outcome.text(), catalogText(c.message));
         ASSERT_TRUE(outcome.edit.has_value());
-        EXPECT_EQ(outcome.edit->rowIndex, 1);
-        EXPECT_EQ(outcome.edit->group, c.group);
-        EXPECT_TRUE(outcome.edit->cell == c.cell);
+        EXPECT_TRUE(outcome.edit->rowIndex == 1 && outcome.edit->group == c.group &&
+                    outcome.edit->cell == c.cell);
         EXPECT_EQ(outcome.edit->text, c.text);
     }
-    appState().reset();
 }
 
 }  // namespace
