@@ -2,8 +2,11 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/CoreDumps.h"
+#include "core/DbWorker.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
 #include "core/Version.h"
@@ -30,12 +33,20 @@ int main(int argc, char** argv) {
 
     tolva::QtUiPort desktop;
     tolva::setUiPort(&desktop);
+    tolva::setNoAnswerPolicy(&desktop);
 
     tolva::PrepareStartup(tolva::appState(), QCoreApplication::applicationDirPath());
     int exitCode = 0;
     if (tolva::StartEditor(tolva::appState()))
         exitCode = app.exec();
     tolva::CloseEditor();
+    tolva::setNoAnswerPolicy(nullptr);
     tolva::setUiPort(nullptr);
+    // A connection given up on may still be inside its driver: the libraries'
+    // teardown must not run under it.
+    if (tolva::abandonedCallsRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

@@ -105,7 +105,7 @@ enum : int {
     ImportIgnoredColumns = 277,
     ImportLines = 278,      // "%1": file lines
     ImportGridTwice = 279,  // "%1": how many grid rows carry the name
-    HistoryEntry = 280,  // the journal of saved changes, 280 to 296
+    HistoryEntry = 280,     // the journal of saved changes, 280 to 296
     CharacteristicHistoryEntry = 281,
     NoJournal = 282,
     ReasonLabel = 283,
@@ -122,6 +122,14 @@ enum : int {
     NoValue = 294,
     HistoryRowCount = 295,
     CloseButton = 296,
+    // A server that stops answering.
+    NoAnswerBox = 250,  // "%1": seconds without an answer
+    WaitButton = 251,
+    AbandonButton = 252,
+    OperationAbandoned = 253,
+    CommitUnanswered = 254,  // appended to a save's message: a group's fate unknown
+    LoginUnanswered = 255,   // "%1": seconds
+    NoAnswerQuestion = 256,
     SaveStoppedOnConflict = 300,  // %1: the characteristic
     ConflictTitle = 301,
     ConflictText = 302,  // %1: the group, %2: the characteristic

@@ -7,11 +7,13 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <optional>
 
 #include "Catalog.h"
+#include "DbWorker.h"
 #include "OdbcStatement.h"
 #include "SqlTrace.h"
 
@@ -80,6 +82,12 @@ DbError::DbError(const QString& description)
 
 DbError::DbError(const QSqlError& error) : DbError(errorText(error)) {}
 
+DbError DbError::unanswered(const QString& description) {
+    DbError error(description);
+    error.m_unanswered = true;
+    return error;
+}
+
 qint32 FieldValue::toInt32() const {
     if (m_null)
         throw DbError(catalogText(Msg::UnexpectedNull));
@@ -108,61 +116,39 @@ bool FieldValue::equalsNumber(double number) const {
     return ok && d == number;
 }
 
-DbResult::DbResult(std::shared_ptr<QSqlQuery> query, bool onRow)
-    : m_query(std::move(query)), m_onRow(onRow) {}
-
-QSqlQuery& DbResult::query() const {
-    if (!m_query || !m_query->isActive())
-        throw DbError(catalogText(Msg::ResultClosed));
-    return *m_query;
-}
-
 bool DbResult::atEnd() const {
-    return !m_onRow || !m_query || !m_query->isActive();
+    return m_closed || m_next >= m_rows.size();
 }
 
 FieldValue DbResult::field(int position) const {
-    QSqlQuery& q = query();
-    if (!m_onRow)
+    if (m_closed)
+        throw DbError(catalogText(Msg::ResultClosed));
+    if (atEnd())
         throw DbError(catalogText(Msg::NoCurrentRow));
-    if (position < 0 || position >= q.record().count())
+    if (position < 0 || position >= m_columns)
         throw DbError(catalogText(Msg::MissingColumn).arg(position));
-    // A null can come back as a QVariant whose conversion gives 0: ask the query.
-    if (q.isNull(position))
-        return FieldValue();
-    return FieldValue(q.value(position));
+    return m_rows[m_next][position];
 }
 
 void DbResult::moveNext() {
-    QSqlQuery& q = query();
-    m_onRow = q.next();
-    if (!m_onRow && q.lastError().isValid())
-        throw DbError(q.lastError());
+    if (m_closed)
+        throw DbError(catalogText(Msg::ResultClosed));
+    if (m_next < m_rows.size())
+        ++m_next;
 }
 
 QVector<FieldRow> DbResult::readAll() {
     QVector<FieldRow> rows;
-    while (!atEnd()) {
-        const int columns = query().record().count();
-        FieldRow row;
-        row.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            row.append(field(i));
-        rows.append(std::move(row));
-        moveNext();
-    }
+    if (!atEnd())
+        rows = m_next == 0 ? std::move(m_rows) : m_rows.mid(m_next);
+    close();
     return rows;
 }
 
-int DbResult::numRowsAffected() const {
-    return m_query ? m_query->numRowsAffected() : -1;
-}
-
 void DbResult::close() {
-    if (m_query)
-        m_query->finish();
-    m_onRow = false;
-    m_query.reset();
+    m_rows.clear();
+    m_next = 0;
+    m_closed = true;
 }
 
 QString qodbcDatabaseName(const QString& connectionString) {
@@ -201,13 +187,48 @@ SqlCounters& sqlCounters() {
     return counters;
 }
 
-DbConnection::DbConnection() {
-    static quint64 serial = 0;
-    m_name = QStringLiteral("tolva-%1").arg(++serial);
-}
+// What lives on the connection's thread: the QSqlDatabase, which may only be
+// used on the thread that added it.
+struct DbConnection::Session {
+    QString name;
+
+    QSqlDatabase database() const { return QSqlDatabase::database(name, false); }
+    // QODBC hands its SQLHDBC out as a void*.
+    void* odbcHandle() const {
+        const QSqlDatabase db = database();
+        const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+        if (handle.metaType() != QMetaType::fromType<void*>())
+            return nullptr;
+        return *static_cast<void* const*>(handle.constData());
+    }
+    // The thread's last work: a connection given up on goes once the driver returns.
+    void end() const {
+        if (!QSqlDatabase::contains(name))
+            return;
+        database().close();
+        QSqlDatabase::removeDatabase(name);
+    }
+};
+
+DbConnection::DbConnection() = default;
 
 DbConnection::~DbConnection() {
     close();
+}
+
+void DbConnection::call(std::function<void(Session&)> work) {
+    try {
+        m_worker->run([session = m_session, work = std::move(work)] { work(*session); });
+    } catch (const DbError& error) {
+        qCDebug(lcSql).noquote() << "failed:" << error.description();
+        if (m_worker->abandoned()) {
+            // The thread finishes the call unseen and closes the connection.
+            m_worker.reset();
+            m_session.reset();
+            m_open = m_manualCommit = m_inTransaction = false;
+        }
+        throw;
+    }
 }
 
 void DbConnection::open(const QString& connectionString) {
@@ -220,16 +241,29 @@ void DbConnection::open(const QString& connectionString) {
             .trimmed()
             .toLongLong(&numeric);
     m_multiStatementFlag = numeric && (options & kMultiStatementFlag) != 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
-        db.setDatabaseName(qodbcDatabaseName(connectionString));
-        if (!db.open(QString(), QString())) {
-            const DbError error(db.lastError());
-            qCDebug(lcSql) << "open failed" << m_logName << error.description();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(m_name);
-            throw error;
-        }
+    static std::atomic<quint64> serial{0};
+    m_session = std::make_shared<Session>();
+    m_session->name = QStringLiteral("tolva-%1").arg(++serial);
+    m_worker = std::make_unique<DbWorker>([session = m_session] { session->end(); });
+    const int seconds = dbWaitTimes().loginSeconds;
+    try {
+        // The driver's own login timeout gives its text; the wait gives up by
+        // itself shortly after, for a driver that does not keep to it.
+        m_worker->run(
+            [session = m_session, name = qodbcDatabaseName(connectionString), seconds] {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), session->name);
+                db.setDatabaseName(name);
+                db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(seconds));
+                if (!db.open(QString(), QString()))
+                    throw DbError(db.lastError());
+            },
+            std::chrono::seconds(seconds + 2),
+            [seconds] { return catalogText(Msg::LoginUnanswered).arg(seconds); });
+    } catch (const DbError& error) {
+        qCDebug(lcSql) << "open failed" << m_logName << error.description();
+        m_worker.reset();  // the thread removes what it added
+        m_session.reset();
+        throw;
     }
     m_open = true;
     ++sqlCounters().connectionsOpened;
@@ -238,15 +272,6 @@ void DbConnection::open(const QString& connectionString) {
 
 bool DbConnection::isOpen() const {
     return m_open;
-}
-
-void* DbConnection::odbcHandle() const {
-    // QODBC hands its SQLHDBC out as a void*.
-    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (handle.metaType() != QMetaType::fromType<void*>())
-        return nullptr;
-    return *static_cast<void* const*>(handle.constData());
 }
 
 void DbConnection::countStatement(const QString& sql, bool traced) {
@@ -260,53 +285,62 @@ void DbConnection::countStatement(const QString& sql, bool traced) {
         qCDebug(lcSql).noquote() << "exec" << sql;
     // A statement between transactions takes effect at once, as it always did.
     if (m_manualCommit && !m_inTransaction) {
-        odbcSetAutocommit(odbcHandle(), true);
+        call([](Session& s) { odbcSetAutocommit(s.odbcHandle(), true); });
         m_manualCommit = false;
     }
 }
 
 DbResult DbConnection::execute(const QString& sql) {
     countStatement(sql);
-
-    auto query = std::make_shared<QSqlQuery>(QSqlDatabase::database(m_name, false));
-    query->setForwardOnly(true);
-    if (!query->exec(sql)) {
-        const DbError error(query->lastError());
-        qCDebug(lcSql).noquote() << "failed:" << error.description();
-        throw error;
-    }
-    bool onRow = false;
-    if (query->isSelect()) {
-        onRow = query->next();
-        if (!onRow && query->lastError().isValid())
-            throw DbError(query->lastError());
-    }
-    m_queries.erase(std::remove_if(m_queries.begin(), m_queries.end(),
-                                   [](const auto& q) { return q.expired(); }),
-                    m_queries.end());
-    m_queries.push_back(query);
-    return DbResult(std::move(query), onRow);
+    // Read whole on the connection's thread: the caller never touches the driver.
+    auto result = std::make_shared<DbResult>();
+    call([sql, result](Session& s) {
+        QSqlQuery query(s.database());
+        query.setForwardOnly(true);
+        if (!query.exec(sql))
+            throw DbError(query.lastError());
+        if (query.isSelect()) {
+            const int columns = query.record().count();
+            while (query.next()) {
+                FieldRow row;
+                row.reserve(columns);
+                // A null can come back as a QVariant whose conversion gives 0: ask the query.
+                for (int i = 0; i < columns; ++i)
+                    row.append(query.isNull(i) ? FieldValue() : FieldValue(query.value(i)));
+                result->m_rows.append(std::move(row));
+            }
+            if (query.lastError().isValid())
+                throw DbError(query.lastError());
+            result->m_columns = columns;
+        }
+        result->m_rowsAffected = query.numRowsAffected();
+        result->m_closed = false;
+    });
+    return std::move(*result);
 }
 
 void DbConnection::forEachRow(const QString& sql,
                               const std::function<void(OdbcStatement&)>& onRow) {
     countStatement(sql);
-    try {
-        std::optional<OdbcStatement> statement;
+    auto statement = std::make_shared<std::optional<OdbcStatement>>();
+    call([sql, statement](Session& s) {
         try {
-            statement.emplace(odbcHandle(), sql);
+            statement->emplace(s.odbcHandle(), sql);
         } catch (const DbError&) {
             // QODBC words the driver's diagnostics its own way (it ends
             // psqlODBC's with a space): a failed read asks it again, so that
             // the user reads the same text as for any other statement.
-            QSqlQuery query(QSqlDatabase::database(m_name, false));
+            QSqlQuery query(s.database());
             query.setForwardOnly(true);
             if (!query.exec(sql))
                 throw DbError(query.lastError());
             throw;  // it went through the second time: the first failure stands
         }
-        while (statement->fetch())
-            onRow(*statement);
+        (*statement)->readRows();
+    });
+    try {
+        while ((*statement)->fetch())
+            onRow(**statement);
     } catch (const DbError& error) {
         qCDebug(lcSql).noquote() << "failed:" << error.description();
         throw;
@@ -316,8 +350,12 @@ void DbConnection::forEachRow(const QString& sql,
 void DbConnection::forEachTextRow(const QString& sql, int columns, int width,
                                   const std::function<void(const OdbcTextRows&)>& onRow) {
     countStatement(sql);
+    // Bound buffers are read here, on the caller's thread: the connection's
+    // thread stays idle meanwhile, so the driver is never used by two at once.
+    auto handle = std::make_shared<void*>(nullptr);
+    call([handle](Session& s) { *handle = s.odbcHandle(); });
     try {
-        OdbcTextRows rows(odbcHandle(), sql, columns, width);
+        OdbcTextRows rows(*handle, sql, columns, width);
         while (rows.fetch())
             onRow(rows);
     } catch (const DbError& error) {
@@ -331,20 +369,26 @@ std::optional<QString> DbConnection::findTable(const QString& name) {
         throw DbError(catalogText(Msg::ConnectionClosed));
     ++sqlCounters().catalogCalls;
     qCDebug(lcSql).noquote() << "catalog" << name;
-    return odbcFindTable(odbcHandle(), name);
+    auto found = std::make_shared<std::optional<QString>>();
+    call([name, found](Session& s) { *found = odbcFindTable(s.odbcHandle(), name); });
+    return *found;
 }
 
 QString DbConnection::userName() {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
-    return odbcUserName(odbcHandle());
+    auto user = std::make_shared<QString>();
+    call([user](Session& s) { *user = odbcUserName(s.odbcHandle()); });
+    return *user;
 }
 
 DbConnection::Dialect DbConnection::dialect() {
     if (!m_dialect) {
         if (!m_open)
             throw DbError(catalogText(Msg::ConnectionClosed));
-        const QString name = odbcDbmsName(odbcHandle());
+        auto asked = std::make_shared<QString>();
+        call([asked](Session& s) { *asked = odbcDbmsName(s.odbcHandle()); });
+        const QString name = *asked;
         m_dialect = name.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
                         ? Dialect::PostgreSQL
                     : name.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive) ||
@@ -374,16 +418,22 @@ void DbConnection::executeBatch(const QStringList& statements,
         for (const QString& statement : part)
             countStatement(statement, false);
         qCDebug(lcSql).noquote() << "exec" << sql;
+        // The whole request is read on the connection's thread; its results
+        // are walked here.
+        auto request = std::make_shared<std::optional<OdbcStatement>>();
+        call([sql, request](Session& s) {
+            request->emplace(s.odbcHandle(), sql);
+            (*request)->readRows();
+        });
         try {
-            OdbcStatement request(odbcHandle(), sql);
             int index = start;
             do {
-                if (onRow && request.hasColumns()) {
-                    while (request.fetch())
-                        onRow(index, request);
+                if (onRow && (*request)->hasColumns()) {
+                    while ((*request)->fetch())
+                        onRow(index, **request);
                 }
                 ++index;
-            } while (request.nextResult());
+            } while ((*request)->nextResult());
         } catch (const DbError& error) {
             qCDebug(lcSql).noquote() << "failed:" << error.description();
             throw;
@@ -395,7 +445,7 @@ void DbConnection::beginTransaction() {
     if (!m_open)
         throw DbError(catalogText(Msg::ConnectionClosed));
     if (!m_manualCommit) {
-        odbcSetAutocommit(odbcHandle(), false);
+        call([](Session& s) { odbcSetAutocommit(s.odbcHandle(), false); });
         m_manualCommit = true;
     }
     m_inTransaction = true;
@@ -407,7 +457,7 @@ void DbConnection::commit() {
         throw DbError(catalogText(Msg::ConnectionClosed));
     ++sqlCounters().commits;
     qCDebug(lcSql).noquote() << "commit";
-    odbcEndTransaction(odbcHandle(), true);
+    call([](Session& s) { odbcEndTransaction(s.odbcHandle(), true); });
     m_inTransaction = false;
 }
 
@@ -417,20 +467,14 @@ void DbConnection::rollback() noexcept {
     m_inTransaction = false;
     qCDebug(lcSql).noquote() << "rollback";
     try {
-        odbcEndTransaction(odbcHandle(), false);
+        call([](Session& s) { odbcEndTransaction(s.odbcHandle(), false); });
     } catch (const DbError& error) {
         qCDebug(lcSql).noquote() << "rollback failed:" << error.description();
     }
 }
 
 void DbConnection::close() {
-    // Results must let go of the driver before their connection is removed.
-    for (const auto& weak : m_queries) {
-        if (auto q = weak.lock())
-            *q = QSqlQuery();
-    }
-    m_queries.clear();
-    if (!QSqlDatabase::contains(m_name))
+    if (!m_worker)
         return;
     // A transaction left open (the caller gave up) is undone before the
     // disconnect, which drivers refuse while one is open in manual-commit mode.
@@ -438,11 +482,8 @@ void DbConnection::close() {
         rollback();
     m_manualCommit = false;
     m_dialect.reset();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    m_worker.reset();  // closes and removes the connection on its thread
+    m_session.reset();
     if (m_open) {
         m_open = false;
         qCDebug(lcSql).noquote() << "close" << m_logName;

@@ -12,8 +12,6 @@
 
 #include "DbValue.h"
 
-class QSqlQuery;
-
 namespace tolva {
 
 class OdbcStatement;
@@ -21,7 +19,8 @@ class OdbcTextRows;
 
 using FieldRow = QVector<FieldValue>;
 
-// A forward result set, positioned on its first row when it comes back.
+// A forward result set, read whole when the statement ran and positioned on
+// its first row.
 class DbResult {
 public:
     DbResult() = default;
@@ -31,20 +30,24 @@ public:
     // All remaining rows at once (the cursor ends at the end).
     QVector<FieldRow> readAll();
     // Rows changed by an UPDATE, INSERT or DELETE; -1 when the driver cannot tell.
-    int numRowsAffected() const;
+    int numRowsAffected() const { return m_rowsAffected; }
     void close();
 
 private:
     friend class DbConnection;
-    DbResult(std::shared_ptr<QSqlQuery> query, bool onRow);
-    QSqlQuery& query() const;
-    std::shared_ptr<QSqlQuery> m_query;
-    bool m_onRow = false;
+    QVector<FieldRow> m_rows;
+    int m_columns = 0;
+    qsizetype m_next = 0;
+    int m_rowsAffected = -1;
+    bool m_closed = true;
 };
 
+class DbWorker;
+
 // One ODBC connection through Qt SQL's QODBC driver. Every failure is thrown as
-// DbError. Closing (or destroying) the connection ends its result sets first.
-// All use stays on the user-interface thread.
+// DbError. The driver is only ever called on a thread of the connection's own,
+// while the caller's thread keeps painting (see DbWorker): a server that stops
+// answering never freezes the window. Use from one thread.
 class DbConnection {
 public:
     DbConnection();
@@ -52,7 +55,8 @@ public:
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Opens with a connection string "DSN=...;UID=...;PWD=...;".
+    // Opens with a connection string "DSN=...;UID=...;PWD=...;", giving up
+    // after the login time of dbWaitTimes().
     void open(const QString& connectionString);
     bool isOpen() const;
     // Runs one statement; a query comes back positioned on its first row.
@@ -85,6 +89,8 @@ public:
     // end until a statement runs outside one, so that a series of transactions
     // does not switch it twice each (a round trip apiece on some drivers).
     void beginTransaction();
+    // A commit the server never answered throws an unanswered DbError: the
+    // group may have been written.
     void commit();
     // Undoes what ran since beginTransaction; a lost connection has undone it
     // already, so this never throws.
@@ -92,18 +98,20 @@ public:
     void close();
 
 private:
+    struct Session;
+    // Runs `work` on the connection's thread; a give-up leaves the connection closed.
+    void call(std::function<void(Session&)> work);
     void countStatement(const QString& sql, bool traced = true);
     bool takesSeveralStatements();
-    void* odbcHandle() const;
 
-    QString m_name;
     QString m_logName;
     bool m_open = false;
     bool m_manualCommit = false;   // autocommit switched off
     bool m_inTransaction = false;  // begun, neither committed nor rolled back
     std::optional<Dialect> m_dialect;
-    bool m_multiStatementFlag = false;                // MariaDB sends "a; b" as one request
-    std::vector<std::weak_ptr<QSqlQuery>> m_queries;  // results still held by callers
+    bool m_multiStatementFlag = false;  // MariaDB sends "a; b" as one request
+    std::shared_ptr<Session> m_session;
+    std::unique_ptr<DbWorker> m_worker;
 };
 
 // The connection string as QODBC wants it (see the .cpp for why).

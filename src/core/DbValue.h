@@ -14,10 +14,15 @@ class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString& description);
     explicit DbError(const QSqlError& error);
+    // The program gave up waiting for the server: whatever was sent may or may
+    // not have taken effect.
+    static DbError unanswered(const QString& description);
     const QString& description() const { return m_description; }
+    bool isUnanswered() const { return m_unanswered; }
 
 private:
     QString m_description;
+    bool m_unanswered = false;
 };
 
 // One field of a result row; null for a database null.

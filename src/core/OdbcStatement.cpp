@@ -5,6 +5,8 @@
 
 #include <QVarLengthArray>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include "Catalog.h"
 #include "DbValue.h"
@@ -232,96 +234,41 @@ OdbcStatement::OdbcStatement(void* connection, const QString& sql) {
 }
 
 OdbcStatement::~OdbcStatement() {
+    release();
+}
+
+void OdbcStatement::release() {
     if (m_statement) {
         SQLFreeStmt(m_statement, SQL_CLOSE);
         SQLFreeHandle(SQL_HANDLE_STMT, m_statement);
+        m_statement = nullptr;
     }
 }
 
-int OdbcStatement::columnCount() {
-    SQLSMALLINT count = 0;
-    if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &count)))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    return count;
-}
+namespace {
 
-bool OdbcStatement::fetch() {
-    const SQLRETURN rc = SQLFetch(m_statement);
-    if (rc == SQL_NO_DATA)
-        return false;
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    return true;
-}
-
-bool OdbcStatement::hasColumns() {
-    SQLSMALLINT columns = 0;
-    if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    return columns > 0;
-}
-
-bool OdbcStatement::nextResult() {
-    const SQLRETURN rc = SQLMoreResults(m_statement);
-    if (rc == SQL_NO_DATA)
-        return false;
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    return true;
-}
-
-qint32 OdbcStatement::int32(int column) {
-    char digits[64];
-    SQLLEN length = 0;
-    const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_CHAR, digits,
-                                    sizeof digits, &length);
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
-    if (length == SQL_NULL_DATA)
-        return FieldValue().toInt32();  // throws: null where a number is due
-    // Plain digits are the rule; anything else ("12.0" from a NUMERIC column)
-    // goes through the general conversion.
-    const qsizetype size = qBound<qsizetype>(0, qsizetype(length), qsizetype(sizeof digits) - 1);
-    const char* p = digits;
-    const bool negative = size > 0 && *p == '-';
-    qint64 whole = 0;
-    qsizetype i = negative ? 1 : 0;
-    bool plain = i < size && size <= 11;
-    for (; plain && i < size; ++i) {
-        if (p[i] < '0' || p[i] > '9')
-            plain = false;
-        else
-            whole = whole * 10 + (p[i] - '0');
-    }
-    if (plain && length < qsizetype(sizeof digits)) {
-        whole = negative ? -whole : whole;
-        if (whole >= std::numeric_limits<qint32>::min() &&
-            whole <= std::numeric_limits<qint32>::max())
-            return qint32(whole);
-    }
-    return FieldValue(QVariant(QString::fromLatin1(digits, size))).toInt32();
-}
-
-std::optional<QString> OdbcStatement::text(int column) {
+// The text of one column of the current row; none for null.
+std::optional<QString> readText(SQLHSTMT statement, int column) {
     // MariaDB Connector/ODBC 3.1 counts a UTF-16 unit whose low byte is D8 to DB
     // (Ø, Ù...) as half of a pair: the length it gives falls short by one
     // unit for each, and a value read in parts loses its end without a word. Its
     // text is whole up to a zero, so the zero counts, and the buffer takes in one
     // read every value it gives whole (it cuts those past 8,192 units itself).
     constexpr qsizetype kUnits = 16384;
-    if (!m_textBuffer)
-        m_textBuffer.reset(new char16_t[kUnits]);
-    char16_t* const buffer = m_textBuffer.get();
+    thread_local std::unique_ptr<char16_t[]> textBuffer;
+    if (!textBuffer)
+        textBuffer.reset(new char16_t[kUnits]);
+    char16_t* const buffer = textBuffer.get();
     const qsizetype room = kUnits - 1;  // one unit for the terminating zero
     QString value;
     for (;;) {
         SQLLEN length = 0;
-        const SQLRETURN rc = SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
+        const SQLRETURN rc = SQLGetData(statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, buffer,
                                         kUnits * sizeof(char16_t), &length);
         if (rc == SQL_NO_DATA)
             break;  // a long value read to its end
         if (!SQL_SUCCEEDED(rc))
-            throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+            throw DbError(diagnostics(SQL_HANDLE_STMT, statement));
         if (length == SQL_NULL_DATA)
             return std::nullopt;
         const bool cut = length == SQL_NO_TOTAL || length / qsizetype(sizeof(char16_t)) > room;
@@ -335,6 +282,94 @@ std::optional<QString> OdbcStatement::text(int column) {
             break;
     }
     return value;
+}
+
+}  // namespace
+
+void OdbcStatement::readRows() {
+    try {
+        for (;;) {
+            Result& result = m_results.emplace_back();
+            SQLSMALLINT columns = 0;
+            if (!SQL_SUCCEEDED(SQLNumResultCols(m_statement, &columns)))
+                throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+            result.columns = columns;
+            result.failedInRows = true;
+            while (result.columns > 0) {
+                const SQLRETURN rc = SQLFetch(m_statement);
+                if (rc == SQL_NO_DATA)
+                    break;
+                if (!SQL_SUCCEEDED(rc))
+                    throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+                for (int c = 0; c < result.columns; ++c)
+                    result.fields.push_back(readText(m_statement, c));
+            }
+            result.failedInRows = false;
+            const SQLRETURN rc = SQLMoreResults(m_statement);
+            if (rc == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(rc))
+                throw DbError(diagnostics(SQL_HANDLE_STMT, m_statement));
+        }
+    } catch (const DbError& error) {
+        m_results.back().failure = error.description();
+    }
+    release();
+}
+
+int OdbcStatement::columnCount() const {
+    return m_results.at(m_result).columns;
+}
+
+bool OdbcStatement::fetch() {
+    Result& result = m_results.at(m_result);
+    if (m_row + 1 < result.rows()) {
+        ++m_row;
+        return true;
+    }
+    m_row = result.rows();
+    if (result.failure && result.failedInRows)
+        throw DbError(*std::exchange(result.failure, std::nullopt));
+    return false;
+}
+
+bool OdbcStatement::hasColumns() const {
+    return m_results.at(m_result).columns > 0;
+}
+
+bool OdbcStatement::nextResult() {
+    Result& result = m_results.at(m_result);
+    if (result.failure)
+        throw DbError(*std::exchange(result.failure, std::nullopt));
+    if (m_result + 1 >= m_results.size())
+        return false;
+    ++m_result;
+    m_row = -1;
+    return true;
+}
+
+const std::optional<QString>& OdbcStatement::field(int column) const {
+    const Result& result = m_results.at(m_result);
+    if (m_row < 0 || m_row >= result.rows())
+        throw DbError(catalogText(Msg::NoCurrentRow));
+    if (column < 0 || column >= result.columns)
+        throw DbError(catalogText(Msg::MissingColumn).arg(column));
+    return result.fields[size_t(m_row * result.columns + column)];
+}
+
+qint32 OdbcStatement::int32(int column) const {
+    const std::optional<QString>& value = field(column);
+    if (!value)
+        return FieldValue().toInt32();  // throws: null where a number is due
+    // Plain digits are the rule; anything else ("12.0" from a NUMERIC column)
+    // goes through the general conversion.
+    bool plain = false;
+    const int whole = value->toInt(&plain);
+    return plain ? qint32(whole) : FieldValue(QVariant(*value)).toInt32();
+}
+
+std::optional<QString> OdbcStatement::text(int column) const {
+    return field(column);
 }
 
 }  // namespace tolva

@@ -1,5 +1,6 @@
 #include "OptionReader.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "Catalog.h"
@@ -265,6 +266,27 @@ StoreOutcome LoadMonitorOptions(SharedState& s) {
     link.db.close();
     if (!outcome)
         s.gProfId = profileInUse;
+    else
+        s.gRereadBeforeSave = false;
+    return outcome;
+}
+
+StoreOutcome RereadLoadedValues(SharedState& s) {
+    const OptionTable typed = s.gOptionRows;
+    StoreOutcome outcome = LoadMonitorOptions(s);
+    if (!outcome)
+        return outcome;
+    for (int i = 0; i < s.gOptionRows.size(); ++i) {
+        const qint32 chart = s.gOptionRows.at(i).ChartId;
+        const auto before = std::find_if(typed.begin(), typed.end(),
+                                         [&](const OptionRow& r) { return r.ChartId == chart; });
+        if (before == typed.end())
+            continue;
+        for (OptionCellRef cell : limitCells()) {
+            if (((*before).*cell).isChanged())
+                s.gOptionRows.setCurrent(i, cell, ((*before).*cell).Current);
+        }
+    }
     return outcome;
 }
 

@@ -19,6 +19,10 @@ namespace tolva {
 // database failed.
 StoreOutcome LoadMonitorOptions(SharedState& s);
 
+// Reads the monitor's stored values again as the loaded ones; the values typed
+// since stay the current ones (those of a chart gone from the monitor are lost).
+StoreOutcome RereadLoadedValues(SharedState& s);
+
 // The option names whose values a load reads.
 const QStringList& loadedOptionNames();
 

@@ -53,7 +53,10 @@ public:
         } catch (const DbError& error) {
             m_db.rollback();
             m_written.clear();  // the transaction is gone with what it wrote
-            return finished(StoreOutcome::driverFailure(error.description()));
+            StoreOutcome failure = StoreOutcome::driverFailure(error.description());
+            // A commit sent and never answered may have taken effect.
+            failure.commitUnanswered = m_commitSent && error.isUnanswered();
+            return finished(failure);
         }
         return finished(m_stop ? *m_stop : StoreOutcome::success());
     }
@@ -344,6 +347,7 @@ private:
             m_failed = true;
             return;
         }
+        m_commitSent = true;
         m_db.commit();
         m_committed = true;
         for (const GroupWrites& gw : groups)
@@ -386,6 +390,7 @@ private:
     std::optional<StoreOutcome> m_stop;  // a refused check, a missing counter, the user's stop
     QVector<GroupRef> m_written;
     bool m_committed = false;
+    bool m_commitSent = false;
     bool m_oneByOne = false;
     bool m_failed = false;
     StoreOutcome m_failure;
@@ -396,7 +401,17 @@ private:
 }  // namespace
 
 StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver, const QString& reason) {
-    return Walk(s, resolver, reason).run();
+    // After a commit that went unanswered, the walk decides on what the
+    // database holds, not on what the last load saw.
+    if (s.gRereadBeforeSave) {
+        const StoreOutcome reread = RereadLoadedValues(s);
+        if (!reread)
+            return reread;
+    }
+    StoreOutcome outcome = Walk(s, resolver, reason).run();
+    if (outcome.commitUnanswered)
+        s.gRereadBeforeSave = true;
+    return outcome;
 }
 
 }  // namespace tolva

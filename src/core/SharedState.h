@@ -61,6 +61,9 @@ struct SharedState {
     int gMonitorIndex = 0;
     qint32 gProfId = 0;
     OptionTable gOptionRows;  // the chosen monitor's options
+    // A save's commit went unanswered: the loaded values may not be what the
+    // database holds, so the next save reads them again first.
+    bool gRereadBeforeSave = false;
 
     // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
     const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }

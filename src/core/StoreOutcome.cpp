@@ -34,6 +34,8 @@ QString StoreOutcome::text() const {
         text = head + kCrLf + kCrLf + driverText;
     if (savedCharacteristics >= 0)
         text += kCrLf + catalogText(Msg::SavedBeforeError).arg(savedCharacteristics);
+    if (commitUnanswered)
+        text += kCrLf + catalogText(Msg::CommitUnanswered);
     return text;
 }
 

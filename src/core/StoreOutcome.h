@@ -31,6 +31,7 @@ struct StoreOutcome {
     std::optional<CellToEdit> edit;   // a refused value: its cell
     int savedCharacteristics = -1;    // a save that failed half-way: rows written before
     QVector<GroupRef> writtenGroups;  // a save: the groups it committed
+    bool commitUnanswered = false;    // the save may or may not have been written
 
     bool ok() const { return !failed; }
     explicit operator bool() const { return ok(); }

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/Catalog.h"
+#include "core/Version.h"
 #include "ui/ConflictBox.h"
 #include "ui/SaveQuestionDialog.h"
 
@@ -70,6 +72,32 @@ UiPort::Answer QtUiPort::saveQuestion(const QVector<PendingChange>& changes, boo
     dialog.exec();
     reason = dialog.reason();
     return dialog.answer();
+}
+
+bool QtUiPort::keepWaiting(std::chrono::milliseconds silent,
+                           const std::function<bool()>& answered) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("NoAnswerBox"));
+    box.setWindowTitle(QString::fromUtf8(kAppTitle));
+    box.setIcon(QMessageBox::Warning);
+    box.setText(catalogText(Msg::NoAnswerBox).arg(qRound(silent.count() / 1000.0)));
+    box.setInformativeText(catalogText(Msg::NoAnswerQuestion));
+    QPushButton* wait = box.addButton(catalogText(Msg::WaitButton), QMessageBox::AcceptRole);
+    QPushButton* abandon = box.addButton(catalogText(Msg::AbandonButton), QMessageBox::RejectRole);
+    box.setDefaultButton(wait);
+    box.setEscapeButton(wait);  // closing the box gives nothing up
+    // An answer that comes while the box is up closes it.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (answered())
+            box.done(QMessageBox::Ok);
+    });
+    poll.start(100);
+    // The busy pointer would hide that the box takes clicks.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+    return box.clickedButton() != abandon;
 }
 
 ConflictAnswer QtUiPort::resolve(const GroupConflict& conflict) {

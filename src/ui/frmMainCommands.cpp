@@ -9,6 +9,7 @@
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
 #include "core/Catalog.h"
+#include "core/DbWorker.h"
 #include "core/NumberText.h"
 #include "core/OptionReader.h"
 #include "core/SaveWalk.h"
@@ -286,6 +287,12 @@ bool frmMain::endSession(bool mayAsk) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (databaseWaitRunning()) {
+        // The window manager asks while the database works on this window's
+        // state: the user asks again once it is done.
+        event->ignore();
+        return;
+    }
     if (m_sessionEnding) {
         // Everything was settled when the session asked; nothing more may ask.
         m_closedForGood = true;

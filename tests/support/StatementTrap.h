@@ -12,8 +12,9 @@ namespace tolva::test {
 // another editor or a broken link acts between two statements.
 class StatementTrap {
 public:
-    StatementTrap(const QString& start, std::function<void()> action)
-        : m_start("exec " + start), m_action(std::move(action)) {
+    // `statement` false: the start of any trace line ("commit", "begin").
+    StatementTrap(const QString& start, std::function<void()> action, bool statement = true)
+        : m_start(statement ? "exec " + start : start), m_action(std::move(action)) {
         install();
     }
     StatementTrap(int index, std::function<void()> action)

@@ -9,6 +9,7 @@
 
 #include "core/Catalog.h"
 #include "core/CoreTestSupport.h"
+#include "core/DbWorker.h"
 #include "core/MonitorList.h"
 #include "core/OptionReader.h"
 #include "core/Startup.h"
@@ -41,15 +42,16 @@ inline QStringList message(const QString& text, const QString& title, UiPort::Ic
     return {text, title, QString::number(int(icon))};
 }
 
-// Runs answer on the next modal dialog once its exec() is up. A dialog left
-// open is closed, and a poll still waiting at the end fails the test.
+// Runs answer on the next modal dialog once its exec() is up, not while the
+// database works (timers run then, user input does not). A dialog left open is
+// closed, and a poll still waiting at the end fails the test.
 template <typename T>
 void onNextDialog(std::function<void(T*)> answer) {
     auto* poll = new QTimer(qApp);
     poll->setObjectName(QStringLiteral("dialogPoll"));
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
+        if (!modal || databaseWaitRunning())
             return;
         poll->stop();
         poll->deleteLater();

@@ -123,6 +123,17 @@ void DelayProxy::cutAll() {
     m_links.clear();
 }
 
+void DelayProxy::hold(bool on) {
+    m_held = on;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto& link : m_links) {
+        for (Link::Direction* d : {&link->up, &link->down}) {
+            std::lock_guard<std::mutex> directionLock(d->mutex);
+            d->wake.notify_all();
+        }
+    }
+}
+
 void DelayProxy::acceptLoop() {
     const Clock::time_point end = Clock::now() + m_options.lifetime;
     while (!m_stop && Clock::now() < end) {
@@ -175,7 +186,7 @@ void DelayProxy::startLink(int clientFd) {
         d.ended = true;
         d.wake.notify_all();
     };
-    const auto writer = [link](int to, Link::Direction& d) {
+    const auto writer = [this, link](int to, Link::Direction& d) {
         // Sleeps end up to 50 us late by default: twice per round trip, that
         // would make the link slower than the delay asked for.
         prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
@@ -183,7 +194,7 @@ void DelayProxy::startLink(int clientFd) {
             Link::Chunk chunk;
             {
                 std::unique_lock<std::mutex> lock(d.mutex);
-                d.wake.wait(lock, [&] { return d.ended || !d.chunks.empty(); });
+                d.wake.wait(lock, [&] { return d.chunks.empty() ? d.ended : !m_held.load(); });
                 if (d.chunks.empty())
                     break;
                 chunk = std::move(d.chunks.front());

@@ -36,6 +36,10 @@ public:
     // Ends every relayed connection at once, as a broken link would; both ends
     // see the connection lost. New connections are still relayed.
     void cutAll();
+    // Holding, nothing is passed on in either direction, as over a link that
+    // has gone silent without a reset; connections are still accepted. What
+    // arrived meanwhile goes on at release.
+    void hold(bool on);
     int connectionsAccepted() const { return m_accepted; }
     // Chunks read from clients so far: each request the client sends is one
     // chunk or more, so this bounds its round trips from above, closely for the
@@ -51,6 +55,7 @@ private:
     std::uint16_t m_port = 0;
     int m_listenFd = -1;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_held{false};
     std::atomic<long long> m_delayUs{0};
     std::atomic<int> m_accepted{0};
     std::atomic<long long> m_chunksUp{0};
