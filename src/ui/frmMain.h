@@ -93,6 +93,9 @@ public:
     // Export (frmMainExport.cpp): the shown columns into a CSV file; false
     // (after a message) when the file could not be written.
     bool exportCsv(const QString& path);
+    // Where the last export went (the documents folder at first): the export
+    // and the import both open their file dialog there.
+    static QString lastCsvFolder();
     // Import (frmMainImport.cpp): the file's preview, then its changes as one
     // step of the edit history; false when nothing was applied.
     bool importCsv(const QString& path);

@@ -27,6 +27,13 @@ QString exportFileName(const QString& monitor) {
 
 }  // namespace
 
+QString frmMain::lastCsvFolder() {
+    return QSettings()
+        .value(kExportFolderKey,
+               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .toString();
+}
+
 void frmMain::mnuExport_Click() {
     if (!commitOpenEdit())
         return;
@@ -34,12 +41,7 @@ void frmMain::mnuExport_Click() {
     if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
         return;
 
-    QSettings settings;
-    const QString folder =
-        settings
-            .value(kExportFolderKey,
-                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .toString();
+    const QString folder = lastCsvFolder();
     QString caption = catalogText(Msg::ExportEntry);
     caption.remove(u'&');
     QFileDialog dialog(this, caption,
@@ -50,7 +52,7 @@ void frmMain::mnuExport_Click() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
-    settings.setValue(kExportFolderKey, QFileInfo(path).absolutePath());
+    QSettings().setValue(kExportFolderKey, QFileInfo(path).absolutePath());
     exportCsv(path);
 }
 

@@ -23,12 +23,7 @@ void frmMain::mnuImport_Click() {
     if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
         return;
     // The folder of the last export is where its file is to be found again.
-    QSettings settings;
-    const QString folder =
-        settings
-            .value(QStringLiteral("export/folder"),
-                   QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .toString();
+    const QString folder = lastCsvFolder();
     QString caption = catalogText(Msg::ImportEntry);
     caption.remove(u'&');
     QFileDialog dialog(this, caption, folder, catalogText(Msg::CsvFileFilter));

@@ -23,13 +23,9 @@ namespace {
 
 // Under a loaded machine the MariaDB Unicode driver (3.1.15) now and then refuses
 // statements holding non-ASCII literals with "Invalid character value for cast
-// specification" before they reach the server, several times in a row on one
-// connection; a new connection a moment later takes the same text. Only the
-// fixture sends such statements (the program's own SQL is ASCII), so only the
-// fixture tries again, and says so.
-// On MariaDB the fixture's non-ASCII literals go as hexadecimal UTF-8 literals
-// (_utf8mb4 X'...'), so the statement text is plain ASCII and that conversion
-// never runs; the retries stay for what else it may refuse.
+// specification" before they reach the server. Only the fixture sends such
+// literals (the program's own SQL is ASCII); it sends them as hexadecimal UTF-8
+// literals (_utf8mb4 X'...'), so that conversion never runs.
 QString asciiLiterals(const QString& sql) {
     if (TestDatabase::backend() != QLatin1String("mariadb"))
         return sql;
@@ -47,14 +43,16 @@ QString asciiLiterals(const QString& sql) {
             out += m.captured(0);
         } else {
             text.replace(QStringLiteral("''"), QStringLiteral("'"));
-            out += QStringLiteral("_utf8mb4 X'") + QString::fromLatin1(text.toUtf8().toHex()) +
-                   u'\'';
+            out +=
+                QStringLiteral("_utf8mb4 X'") + QString::fromLatin1(text.toUtf8().toHex()) + u'\'';
         }
         last = m.capturedEnd();
     }
     return out + sql.mid(last);
 }
 
+// Should the driver still refuse a statement that way, a new connection a moment
+// later takes the same text: the fixture tries again, and says so.
 QVector<FieldRow> execute(DbConnection& db, const QString& sql) {
     for (int attempt = 1;; ++attempt) {
         try {
@@ -110,9 +108,9 @@ void TestDatabase::reset(bool withRows) {
     QStringList statements;
     // Also what a test that failed half-way left behind (a table moved aside,
     // a scratch table), so that one broken run never fails the next.
-    for (const char* table : {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF",
-                              "CSMINN", "CSNODE", "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ",
-                              "TOLVA_JOURNAL"})
+    for (const char* table :
+         {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF", "CSMINN", "CSNODE",
+          "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ", "TOLVA_JOURNAL"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
     for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
         // The schema alone is NOVRAX's: a journal is what a database may have.
