@@ -30,15 +30,30 @@ ChangeJournal::ChangeJournal(const QString& reason) {
         m_reason = reason.trimmed();
 }
 
+std::optional<QString> ChangeJournal::presenceSelect(DbConnection& db) {
+    switch (db.dialect()) {
+        case DbConnection::Dialect::PostgreSQL:
+            // The table an unquoted INSERT reaches through the search path.
+            return QStringLiteral("SELECT CASE WHEN to_regclass('") + kJournalTable.toLower() +
+                   QStringLiteral("') IS NULL THEN 0 ELSE 1 END");
+        case DbConnection::Dialect::MySQL:
+            return QStringLiteral(
+                       "SELECT COUNT(*) FROM information_schema.TABLES WHERE "
+                       "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '") +
+                   kJournalTable + u'\'';
+        default:
+            return std::nullopt;
+    }
+}
+
 bool ChangeJournal::active(DbConnection& db) {
-    if (!m_active) {
+    if (!m_active)
         m_active = db.findTable(kJournalTable).has_value();
-        if (*m_active) {
-            m_user = db.userName();
-            // SQLite has no users: the desktop session's account stands for one.
-            if (m_user.isEmpty())
-                m_user = sessionUser();
-        }
+    if (*m_active && m_user.isEmpty()) {
+        m_user = db.userName();
+        // SQLite has no users: the desktop session's account stands for one.
+        if (m_user.isEmpty())
+            m_user = sessionUser();
     }
     return *m_active;
 }

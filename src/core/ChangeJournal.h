@@ -20,8 +20,13 @@ public:
     explicit ChangeJournal(const QString& reason = QString());
 
     // Whether the connection's database holds the journal: one catalog call,
-    // the first time only. Throws DbError.
+    // the first time only, unless presenceSelect's answer came first. Throws DbError.
     bool active(DbConnection& db);
+    // A statement answering with one row whose first column is 0 without the
+    // journal table: a server sends it along with the save's reads, which saves
+    // the catalog call its round trips. None where the catalog call costs nothing.
+    static std::optional<QString> presenceSelect(DbConnection& db);
+    void presenceRead(qint64 tables) { m_active = tables > 0; }
     // The INSERT of the value's record when the journal is active and the
     // stored text really changes; none otherwise. Throws DbError.
     std::optional<QString> statement(DbConnection& db, qint32 monId, const ValueWrite& write);

@@ -405,16 +405,60 @@ bool DbConnection::takesSeveralStatements() {
     return d == Dialect::PostgreSQL || (d == Dialect::MySQL && m_multiStatementFlag);
 }
 
-void DbConnection::executeBatch(const QStringList& statements,
-                                const std::function<void(int, OdbcStatement&)>& onRow) {
-    if (statements.isEmpty())
-        return;
+int DbConnection::statementsInRequest(const QStringList& statements, int start) {
     // Long requests hit packet limits; a few hundred statements are far below them.
     constexpr int kStatementsPerRequest = 400;
-    const int perRequest = takesSeveralStatements() ? kStatementsPerRequest : 1;
-    for (int start = 0; start < statements.size(); start += perRequest) {
-        const QStringList part = statements.mid(start, perRequest);
-        const QString sql = part.join(QStringLiteral(";\n"));
+    if (!takesSeveralStatements())
+        return 1;
+    const int end = qMin(int(statements.size()), start + kStatementsPerRequest);
+    if (dialect() != Dialect::MySQL)
+        return end - start;
+    // MariaDB's driver splits a request holding a query into a prepare and an
+    // execute per statement: a query goes alone, writes go together.
+    auto isQuery = [](const QString& sql) {
+        return sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+    };
+    int n = 1;
+    if (isQuery(statements[start]))
+        return n;
+    while (start + n < end && !isQuery(statements[start + n]))
+        ++n;
+    return n;
+}
+
+void DbConnection::executeBatch(const QStringList& statements,
+                                const std::function<void(int, OdbcStatement&)>& onRow) {
+    runRequests(statements, onRow, false);
+}
+
+void DbConnection::executeAndCommit(const QStringList& statements,
+                                    const std::function<void(int, OdbcStatement&)>& onRow,
+                                    bool& commitSent) {
+    // PostgreSQL takes the COMMIT at the end of the last request: a round trip
+    // less for every save over a slow link.
+    if (m_inTransaction && dialect() == Dialect::PostgreSQL && !statements.isEmpty()) {
+        commitSent = true;
+        ++sqlCounters().commits;
+        runRequests(statements, onRow, true);
+        m_inTransaction = false;
+        return;
+    }
+    executeBatch(statements, onRow);
+    commitSent = true;
+    commit();
+}
+
+void DbConnection::runRequests(const QStringList& statements,
+                               const std::function<void(int, OdbcStatement&)>& onRow,
+                               bool commitAtEnd) {
+    for (int start = 0, count = 0; start < statements.size(); start += count) {
+        count = statementsInRequest(statements, start);
+        const QStringList part = statements.mid(start, count);
+        QString sql = part.join(QStringLiteral(";\n"));
+        if (commitAtEnd && start + count == statements.size()) {
+            sql += QStringLiteral(";\nCOMMIT");
+            qCDebug(lcSql).noquote() << "commit";
+        }
         for (const QString& statement : part)
             countStatement(statement, false);
         qCDebug(lcSql).noquote() << "exec" << sql;

@@ -81,6 +81,11 @@ public:
     // index. A failure stops the rest; inside a transaction, roll it back.
     void executeBatch(const QStringList& statements,
                       const std::function<void(int, OdbcStatement&)>& onRow = {});
+    // The same inside a transaction, then its commit, in the last request
+    // where the server allows. `commitSent` turns true once the commit may
+    // have reached the server (its fate is unknown if no answer comes).
+    void executeAndCommit(const QStringList& statements,
+                          const std::function<void(int, OdbcStatement&)>& onRow, bool& commitSent);
     enum class Dialect { SQLite, PostgreSQL, MySQL, Other };
     // The server behind the connection, asked of the driver once.
     Dialect dialect();
@@ -103,6 +108,10 @@ private:
     void call(std::function<void(Session&)> work);
     void countStatement(const QString& sql, bool traced = true);
     bool takesSeveralStatements();
+    // How many statements from `start` go out as the next request.
+    int statementsInRequest(const QStringList& statements, int start);
+    void runRequests(const QStringList& statements,
+                     const std::function<void(int, OdbcStatement&)>& onRow, bool commitAtEnd);
 
     QString m_logName;
     bool m_open = false;

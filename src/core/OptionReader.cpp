@@ -141,47 +141,22 @@ bool readMonitor(SharedState& s, MonitorLink& link) {
     DbConnection& db = link.db;
     db.open(link.connectionString());
 
-    // Both read straight from the driver: a statement through QSqlQuery costs
+    // Read straight from the driver: a statement through QSqlQuery costs
     // psqlODBC a catalog query for each table it names.
     std::optional<qint32> profId;
-    db.forEachRow(
-        QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") + QString::number(monId),
-        [&](OdbcStatement& row) {
-            if (!profId)
-                profId = row.int32(0);
-        });
+    db.forEachRow(profileSelect(monId), [&](OdbcStatement& row) {
+        if (!profId)
+            profId = row.int32(0);
+    });
     if (!profId)
         return false;
     s.gProfId = *profId;  // kept even when the profile has no chart
 
-    QVector<OptionRow> charts;
-    db.forEachRow(
-        QStringLiteral("SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM CSCINP "
-                       "WHERE PROFID = ") +
-            QString::number(s.gProfId) + QStringLiteral(")"),
-        [&](OdbcStatement& row) {
-            const std::optional<QString> name = row.text(0);
-            const qint32 chartId = row.int32(1);
-            if (!name)
-                throw DbError(catalogText(Msg::NullChartName).arg(chartId));
-            OptionRow& option = charts.emplace_back();
-            option.ChartName = name->trimmed();
-            option.ChartId = chartId;
-        });
-    if (charts.isEmpty())
+    ProfileRead read(monId, *profId);
+    db.executeBatch(read.selects(), [&](int index, OdbcStatement& row) { read.take(index, row); });
+    if (!read.hasCharts())
         return false;
-
-    OptionSnapshot rows;
-    rows.readProfileRows(db, monId, *profId, loadedOptionNames());
-    const OptionSource src(rows);
-    for (OptionRow& row : charts) {
-        readControlGroup(src, row, limitGroup(OptionGroup::R));
-        readControlGroup(src, row, limitGroup(OptionGroup::X));
-        readSpecGroup(src, row);
-    }
-    OptionTable table(std::move(charts));
-    noteSeveralStoredTexts(table, rows);
-    s.gOptionRows = std::move(table);
+    s.gOptionRows = read.table();
     return true;
 }
 
@@ -198,6 +173,47 @@ std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 ch
     else
         readControlGroup(src, row, g);
     return {(row.*g.low()).Loaded, (row.*g.middle()).Loaded, (row.*g.high()).Loaded};
+}
+
+QString profileSelect(qint32 monId) {
+    return QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") + QString::number(monId);
+}
+
+ProfileRead::ProfileRead(qint32 monId, qint32 profId)
+    : m_monId(monId), m_profId(profId), m_rows(std::make_shared<OptionSnapshot>()) {}
+
+QStringList ProfileRead::selects() const {
+    return {QStringLiteral("SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM "
+                           "CSCINP WHERE PROFID = ") +
+                QString::number(m_profId) + QStringLiteral(")"),
+            OptionSnapshot::profileRowsSelect(m_monId, m_profId, loadedOptionNames())};
+}
+
+void ProfileRead::take(int index, OdbcStatement& row) {
+    if (index != 0) {
+        m_rows->takeRow(row, loadedOptionNames());
+        return;
+    }
+    const std::optional<QString> name = row.text(0);
+    const qint32 chartId = row.int32(1);
+    if (!name)
+        throw DbError(catalogText(Msg::NullChartName).arg(chartId));
+    OptionRow& option = m_charts.emplace_back();
+    option.ChartName = name->trimmed();
+    option.ChartId = chartId;
+}
+
+OptionTable ProfileRead::table() const {
+    QVector<OptionRow> charts = m_charts;
+    const OptionSource src(*m_rows);
+    for (OptionRow& row : charts) {
+        readControlGroup(src, row, limitGroup(OptionGroup::R));
+        readControlGroup(src, row, limitGroup(OptionGroup::X));
+        readSpecGroup(src, row);
+    }
+    OptionTable table(std::move(charts));
+    noteSeveralStoredTexts(table, *m_rows);
+    return table;
 }
 
 const QStringList& loadedOptionNames() {

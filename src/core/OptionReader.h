@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "core/DbConnection.h"
@@ -13,9 +14,12 @@
 
 namespace tolva {
 
+class OptionSnapshot;
+
 // Reads the charts and options of gMonitors[gMonitorIndex] into gOptionRows and
-// sets gProfId. One connection for the whole load, at most four statements. On failure both stay as
-// they were: message 132 when the monitor or its profile has no chart, the driver's text when the
+// sets gProfId. One connection, three statements (two requests where the driver
+// takes several statements at once). On failure both stay as they were: message
+// 132 when the monitor or its profile has no chart, the driver's text when the
 // database failed.
 StoreOutcome LoadMonitorOptions(SharedState& s);
 
@@ -25,6 +29,31 @@ StoreOutcome RereadLoadedValues(SharedState& s);
 
 // The option names whose values a load reads.
 const QStringList& loadedOptionNames();
+
+class OdbcStatement;
+
+// A load's reads once the profile is known: the charts, then their option rows,
+// as two statements a caller may send along with others (the save sends them
+// inside its own transaction, so that no second connection is needed after it).
+class ProfileRead {
+public:
+    ProfileRead(qint32 monId, qint32 profId);
+    QStringList selects() const;
+    // A row of selects()[index]; throws DbError for a chart without a name.
+    void take(int index, OdbcStatement& row);
+    bool hasCharts() const { return !m_charts.isEmpty(); }
+    // The table a load gives from the rows taken.
+    OptionTable table() const;
+
+private:
+    qint32 m_monId;
+    qint32 m_profId;
+    QVector<OptionRow> m_charts;
+    std::shared_ptr<OptionSnapshot> m_rows;
+};
+
+// The statement that reads a monitor's profile number (PROFID).
+QString profileSelect(qint32 monId);
 
 // The connection of one store operation on one monitor's options, and that
 // monitor: the load, the save walk and the writers run their statements on it,
@@ -53,7 +82,6 @@ qint32 ReadLimitType(const std::optional<FieldValue>& tval);
 qint32 ReadSpecType(const std::optional<FieldValue>& tval);
 TaggedValue ReadOptionValue(const std::optional<FieldValue>& tval);
 
-class OptionSnapshot;
 // A group's three cells (low, middle, high) as a load would show them from these rows.
 std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 chartId,
                                            OptionGroup group);

@@ -47,14 +47,10 @@ QString quotedNameList(const QStringList& names) {
     return quoted.join(QStringLiteral(", "));
 }
 
-void OptionSnapshot::readProfileRows(DbConnection& db, qint32 monId, qint32 profId,
-                                     const QStringList& names) {
-    readRows(db,
-             rowsSelect(monId, names) +
-                 QStringLiteral(" AND CSMDAT.CHRTID IN (SELECT CHRTID FROM CSCINP WHERE "
-                                "PROFID = ") +
-                 QString::number(profId) + QStringLiteral(")"),
-             names);
+QString OptionSnapshot::profileRowsSelect(qint32 monId, qint32 profId, const QStringList& names) {
+    return rowsSelect(monId, names) +
+           QStringLiteral(" AND CSMDAT.CHRTID IN (SELECT CHRTID FROM CSCINP WHERE PROFID = ") +
+           QString::number(profId) + QStringLiteral(")");
 }
 
 namespace {
@@ -96,10 +92,6 @@ void OptionSnapshot::take(int index, OdbcStatement& row, const QStringList& name
 void OptionSnapshot::takeNumber(OdbcStatement& row, const QStringList& names) {
     const qint32 number = row.int32(0);
     addOption(nameAt(names, row, 1), number);
-}
-
-void OptionSnapshot::readRows(DbConnection& db, const QString& sql, const QStringList& names) {
-    db.forEachRow(sql, [&](OdbcStatement& row) { takeRow(row, names); });
 }
 
 void OptionSnapshot::takeRow(OdbcStatement& row, const QStringList& names) {

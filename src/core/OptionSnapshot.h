@@ -19,8 +19,9 @@ namespace tolva {
 class OptionSnapshot {
 public:
     // CSMDAT rows of the monitor for the charts of the profile, joined with
-    // CSOPT, for the given option names: one statement.
-    void readProfileRows(DbConnection& db, qint32 monId, qint32 profId, const QStringList& names);
+    // CSOPT, for the given option names: one statement, whose rows go to takeRow.
+    static QString profileRowsSelect(qint32 monId, qint32 profId, const QStringList& names);
+    void takeRow(OdbcStatement& row, const QStringList& names);
     // Statements to send together: every CSOPT number of the given names (also
     // those without a value row), then the rows of a list of charts (a statement
     // per few hundred charts), each ending with `rowLock`.
@@ -43,8 +44,6 @@ public:
     void rowDeleted(qint32 chartId, qint32 optionId, const QString& name);
 
 private:
-    void readRows(DbConnection& db, const QString& sql, const QStringList& names);
-    void takeRow(OdbcStatement& row, const QStringList& names);
     void takeNumber(OdbcStatement& row, const QStringList& names);
     void addOption(const QString& name, qint32 optionId);
     // A small number for each option name met, so that the per-row maps hash

@@ -42,8 +42,9 @@ Values cellValues(const OptionRow& row, const LimitGroup& g, TaggedValue OptionC
 
 class Walk {
 public:
-    Walk(SharedState& s, ConflictResolver* resolver, const QString& reason)
-        : m_state(s), m_link(s), m_resolver(resolver), m_journal(reason) {}
+    Walk(SharedState& s, ConflictResolver* resolver, const QString& reason,
+         std::optional<OptionTable>* readAfter)
+        : m_state(s), m_link(s), m_resolver(resolver), m_journal(reason), m_readAfter(readAfter) {}
 
     StoreOutcome run() {
         planGroups();
@@ -58,7 +59,10 @@ public:
             failure.commitUnanswered = m_commitSent && error.isUnanswered();
             return finished(failure);
         }
-        return finished(m_stop ? *m_stop : StoreOutcome::success());
+        StoreOutcome outcome = finished(m_stop ? *m_stop : StoreOutcome::success());
+        if (outcome && m_readAfter)
+            *m_readAfter = std::move(m_readTable);
+        return outcome;
     }
 
 private:
@@ -150,9 +154,15 @@ private:
         const int first = int(sql.size());
         const QStringList names = walkedOptionNames();
         sql << OptionSnapshot::numbersAndRowsSelects(monId, charts, names, rowLock);
+        // Whether the database keeps a journal, asked in the same request.
+        const int journalIndex = int(sql.size());
+        if (const std::optional<QString> presence = ChangeJournal::presenceSelect(m_db))
+            sql << *presence;
         OptionSnapshot known;
         runStatements(sql, [&](int index, OdbcStatement& row) {
-            if (index >= first)
+            if (index == journalIndex)
+                m_journal.presenceRead(row.int32(0));
+            else if (index >= first)
                 known.take(index - first, row, names);
         });
         return known;
@@ -333,9 +343,42 @@ private:
                 }
             }
         }
+        // The monitor as it will be committed, read after the writes. Left out
+        // when going one by one: a failing read must never stop the save.
+        const int readIndex = int(sql.size());
+        const qint32 profId = m_state.gProfId;
+        std::optional<qint32> profileNow;
+        std::optional<ProfileRead> read;
+        if (m_readAfter && !sql.isEmpty() && !m_oneByOne) {
+            read.emplace(m_link.monitorId(), profId);
+            sql << profileSelect(m_link.monitorId()) << read->selects();
+        }
+        auto onRow = [&](int index, OdbcStatement& row) {
+            if (index < readIndex || !read)
+                return;
+            try {
+                if (index == readIndex)
+                    profileNow = profileNow.value_or(row.int32(0));
+                else
+                    read->take(index - readIndex - 1, row);
+            } catch (const DbError&) {
+                read.reset();  // the caller's own load will report it
+            }
+        };
         try {
-            runStatements(sql);
+            if (m_oneByOne) {
+                runStatements(sql, onRow);
+                m_commitSent = true;
+                m_db.commit();
+            } else {
+                m_db.executeAndCommit(sql, onRow, m_commitSent);
+            }
         } catch (const DbError& error) {
+            // No answer after the commit went out: its fate is unknown. An
+            // answered failure means the server stopped before the commit.
+            if (m_commitSent && error.isUnanswered())
+                throw;
+            m_commitSent = false;
             m_db.rollback();
             if (!m_oneByOne) {
                 m_oneByOne = true;  // again, statement by statement, to tell which value failed
@@ -347,11 +390,12 @@ private:
             m_failed = true;
             return;
         }
-        m_commitSent = true;
-        m_db.commit();
         m_committed = true;
         for (const GroupWrites& gw : groups)
             m_written.append(gw.ref);
+        // Another profile since the load: the caller's own load finds its charts.
+        if (read && profileNow == profId && read->hasCharts())
+            m_readTable = read->table();
     }
 
     StoreOutcome finished(StoreOutcome outcome) {
@@ -395,12 +439,15 @@ private:
     bool m_failed = false;
     StoreOutcome m_failure;
     ChangeJournal m_journal;
-    int m_failedIndex = 0;  // of the statement that failed, one by one
+    std::optional<OptionTable>* m_readAfter;
+    std::optional<OptionTable> m_readTable;  // the monitor read before the commit
+    int m_failedIndex = 0;                   // of the statement that failed, one by one
 };
 
 }  // namespace
 
-StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver, const QString& reason) {
+StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver, const QString& reason,
+                                std::optional<OptionTable>* readAfter) {
     // After a commit that went unanswered, the walk decides on what the
     // database holds, not on what the last load saw.
     if (s.gRereadBeforeSave) {
@@ -408,10 +455,21 @@ StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver, cons
         if (!reread)
             return reread;
     }
-    StoreOutcome outcome = Walk(s, resolver, reason).run();
+    if (readAfter)
+        readAfter->reset();
+    StoreOutcome outcome = Walk(s, resolver, reason, readAfter).run();
     if (outcome.commitUnanswered)
         s.gRereadBeforeSave = true;
     return outcome;
+}
+
+StoreOutcome RereadAfterSave(SharedState& s, std::optional<OptionTable>& readBySave) {
+    if (!readBySave)
+        return LoadMonitorOptions(s);
+    s.gOptionRows = std::move(*readBySave);
+    readBySave.reset();
+    s.gRereadBeforeSave = false;
+    return StoreOutcome::success();
 }
 
 }  // namespace tolva

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "core/OptionTable.h"
 #include "core/SaveConflict.h"
 #include "core/SharedState.h"
@@ -19,7 +21,16 @@ namespace tolva {
 // committed.
 // Where the database keeps the journal, every stored text that changes is
 // recorded in the same transaction, with `reason` (blank: none).
+// With `readAfter`, a successful save that wrote something also reads the
+// monitor, as a load would, inside its transaction after its writes: the table
+// the database holds once it commits, without a second connection. It stays
+// empty otherwise (nothing written, a failure, a profile changed meanwhile).
 StoreOutcome SaveMonitorOptions(SharedState& s, ConflictResolver* resolver = nullptr,
-                                const QString& reason = QString());
+                                const QString& reason = QString(),
+                                std::optional<OptionTable>* readAfter = nullptr);
+
+// The re-read after a save: the save's own read when it made one (taken out
+// of `readBySave`), else a load.
+StoreOutcome RereadAfterSave(SharedState& s, std::optional<OptionTable>& readBySave);
 
 }  // namespace tolva

@@ -151,15 +151,18 @@ void MonitorEditor::revert(const QModelIndexList& cells) {
         store(changed, loaded);
 }
 
-StoreOutcome MonitorEditor::save(ConflictResolver* resolver, const QString& reason) {
-    StoreOutcome outcome = SaveMonitorOptions(m_state, resolver, reason);
+StoreOutcome MonitorEditor::save(ConflictResolver* resolver, const QString& reason,
+                                 bool reloadFollows) {
+    StoreOutcome outcome =
+        SaveMonitorOptions(m_state, resolver, reason, reloadFollows ? &m_readBySave : nullptr);
     m_state.gOptionRows.markSaved(outcome.writtenGroups);
     return outcome;
 }
 
 StoreOutcome MonitorEditor::reload() {
     m_history->clear();
-    const StoreOutcome outcome = LoadMonitorOptions(m_state);
+    const StoreOutcome outcome = RereadAfterSave(m_state, m_readBySave);
+    m_readBySave.reset();
     if (!outcome)
         m_state.gOptionRows.markAllSaved();  // on screen is what the database holds
     return outcome;

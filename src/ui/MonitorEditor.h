@@ -3,6 +3,7 @@
 #include <QModelIndexList>
 #include <QObject>
 #include <QVector>
+#include <optional>
 
 #include "core/SaveConflict.h"
 #include "core/SharedState.h"
@@ -54,9 +55,13 @@ public:
     // part-way), so the grid's marks match the database.
     // `resolver` answers for groups another workstation saved meanwhile.
     // `reason` goes with the changes into the database's journal, if it keeps one.
-    StoreOutcome save(ConflictResolver* resolver = nullptr, const QString& reason = QString());
-    // Reads the monitor again. A failed read keeps the table on screen, now
-    // taken as saved. Either way the history is dropped.
+    // `reloadFollows`: the caller reloads at once, so the save reads the monitor
+    // in its own transaction and that reload takes the read (no second login).
+    StoreOutcome save(ConflictResolver* resolver = nullptr, const QString& reason = QString(),
+                      bool reloadFollows = false);
+    // Reads the monitor again, or takes what the save just read. A failed read
+    // keeps the table on screen, now taken as saved. Either way the history is
+    // dropped.
     StoreOutcome reload();
     void clearHistory();
 
@@ -64,6 +69,7 @@ private:
     SharedState& m_state;
     OptionTableModel& m_model;
     QUndoStack* m_history;
+    std::optional<OptionTable> m_readBySave;  // for the reload that follows the save
 };
 
 }  // namespace tolva

@@ -221,6 +221,7 @@ private:
 
     MonitorEditor* m_editor = nullptr;  // edits since the last load, saves
     int m_savedRows = -1;               // rows the last save wrote, until the next edit
+    bool m_reloadFollowsSave = false;   // the save command reloads right after confirmSave
     int m_pastedValues = -1;            // values the last paste stored, until the next edit
     int m_leftOutRows = 0;              // and what of its block lay past the grid's edges
     int m_leftOutColumns = 0;

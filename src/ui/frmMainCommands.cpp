@@ -80,7 +80,7 @@ void frmMain::confirmSave(bool& ok) {
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
-                saved = m_editor->save(&uiPort(), reason);
+                saved = m_editor->save(&uiPort(), reason, m_reloadFollowsSave);
             }
             if (!saved) {
                 // What was written is saved now; what was not stays on screen,
@@ -117,7 +117,10 @@ bool frmMain::commitAndConfirmSave() {
 }
 
 void frmMain::mnuCommit_Click() {
-    if (!commitAndConfirmSave())
+    m_reloadFollowsSave = true;
+    const bool saved = commitAndConfirmSave();
+    m_reloadFollowsSave = false;
+    if (!saved)
         return;
     // Loaded must equal what the database now holds, or the next save would
     // write the same groups again; after "Non" this also throws the edits away.

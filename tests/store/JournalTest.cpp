@@ -53,6 +53,11 @@ void loadCharts(MonitorData& data) {
     ASSERT_TRUE(LoadMonitorOptions(appState()));
 }
 
+// A server is asked along with the save's reads; SQLite's catalog costs nothing.
+int catalogCallsPerSave() {
+    return TestDatabase::backend() == QLatin1String("sqlite") ? 1 : 0;
+}
+
 TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTexts) {
     MonitorData data({34, 35});
     TestDatabase::createJournal();
@@ -64,7 +69,7 @@ TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTexts) {
                                       num(4));  // the LCL rewritten unchanged
     const qint64 catalogCalls = sqlCounters().catalogCalls;
     ASSERT_TRUE(SaveMonitorOptions(appState(), nullptr, "  Plan indice D "));
-    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
+    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, catalogCallsPerSave());
     EXPECT_EQ(journalRows(),
               "34 XChartCenterLine 1>- | 34 XChartCenterLineValue 8>- | 34 "
               "XChartLCLConstant "
@@ -141,8 +146,8 @@ TEST_F(JournalTest, WithoutTheTableSavesRunNoJournalStatementAndNoneFails) {
     QLoggingCategory::setFilterRules("");
     ASSERT_TRUE(outcome);
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, 1);
-    EXPECT_TRUE(log.statements().filter("JOURNAL").isEmpty());
+    EXPECT_EQ(sqlCounters().catalogCalls - catalogCalls, catalogCallsPerSave());
+    EXPECT_TRUE(log.statements().filter("INTO TOLVA_JOURNAL").isEmpty());
     EXPECT_EQ(MonitorData::value(34, "XChartUCLConstant"), "9");
     QVector<JournalEntry> entries;
     bool exists = true;

@@ -143,6 +143,19 @@ void editGroup(QRandomGenerator& rnd, qint32 chart, OptionGroup g) {
     setGroup(chart, g, low, mid, high);
 }
 
+// What a load shows of a table: charts, loaded values, several stored texts.
+std::string shown(const OptionTable& table) {
+    QStringList lines;
+    for (int i = 0; i < table.size(); ++i) {
+        QStringList fields{QString::number(table[i].ChartId), table[i].ChartName};
+        for (OptionCellRef cell : limitCells())
+            fields << (table[i].*cell).Loaded.toDisplayText() + u'/' +
+                          table.storedTexts(i, cell).join(u'|');
+        lines << fields.join(u' ');
+    }
+    return lines.join(u'\n').toStdString();
+}
+
 using SaveDifferentialTest = StoreTest;
 
 TEST_F(SaveDifferentialTest, BatchedSaveLeavesTheTablesAsValueByValueStatements) {
@@ -161,6 +174,11 @@ TEST_F(SaveDifferentialTest, BatchedSaveLeavesTheTablesAsValueByValueStatements)
                 data.set(c, name, texts[rnd.bounded(9)]);
         }
     }
+    // Duplicate definitions: a chart holding a value under each number of a name.
+    TestDatabase::execAll({"INSERT INTO CSOPT VALUES (90, 'XChartUCLConstant', 'TEXT')",
+                           "INSERT INTO CSOPT VALUES (91, 'ProcCapNominal', 'TEXT')",
+                           "INSERT INTO CSMDAT VALUES (12, 2, 90, '8')",
+                           "INSERT INTO CSMDAT VALUES (12, 3, 91, 'abc')"});
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(LoadMonitorOptions(appState()));
@@ -172,8 +190,14 @@ TEST_F(SaveDifferentialTest, BatchedSaveLeavesTheTablesAsValueByValueStatements)
         }
         const OptionTable edited = appState().gOptionRows;
         const auto before = dump();
-        const bool batchedOk = SaveMonitorOptions(appState()).ok();
+        std::optional<OptionTable> readBySave;
+        const bool batchedOk = SaveMonitorOptions(appState(), nullptr, QString(), &readBySave).ok();
         const auto batched = dump();
+        if (batchedOk) {  // the save's own read is what a load then finds
+            ASSERT_TRUE(readBySave);
+            ASSERT_TRUE(LoadMonitorOptions(appState()));
+            EXPECT_EQ(shown(*readBySave), shown(appState().gOptionRows));
+        }
         restore(before);
         appState().gOptionRows = edited;
         EXPECT_EQ(saveValueByValue(), batchedOk);

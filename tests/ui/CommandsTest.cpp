@@ -203,10 +203,11 @@ TEST_F(CommandsTest, FailedRereadKeepsTheSavedValuesAndTheNextSaveReadsAgain) {
     enterValue(row, nominal, "35,002");
     ui.answers = {UiPort::Answer::Yes};
     {
-        StatementTrap trap("SELECT NAME, CHRTID FROM CSCHRT",
-                           [] { TestDatabase::exec("ALTER TABLE CSCHRT RENAME TO CSCHRT_AWAY"); });
+        // The save's own read of the monitor fails too: it must not stop the save.
+        StatementTrap trap(
+            "begin", [] { TestDatabase::exec("ALTER TABLE CSCHRT RENAME TO CSCHRT_AWAY"); }, false);
         press(Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(trap.fired, 1);
+        EXPECT_GT(trap.fired, 0);
     }
     TestDatabase::exec("ALTER TABLE CSCHRT_AWAY RENAME TO CSCHRT");
     EXPECT_TRUE(lastMessage().value(0).startsWith(catalogText(Msg::SavedButRereadFailed)));
@@ -233,8 +234,8 @@ TEST_F(CommandsTest, FailedRereadKeepsTheSavedValuesAndTheNextSaveReadsAgain) {
     EXPECT_EQ(lastMessage().value(0), catalogText(140));
 }
 
-// For every statement of a save of four groups on three characteristics, and of
-// the re-read after it, the link breaks as that statement starts. Each group in
+// For every statement of a save of four groups on three characteristics (its
+// re-read included), the link breaks as that statement starts. Each group in
 // the database is then wholly old or wholly new, the box says how many
 // characteristics were saved, and what was typed stays on screen.
 TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScreen) {
@@ -307,7 +308,7 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
     const QStringList after = groupStates();
     for (int g = 0; g < 4; ++g)
         ASSERT_NE(after[g], before[g]) << "group " << g;
-    ASSERT_GE(statements, 6);
+    ASSERT_GE(statements, 4);
 
     bool busyAtBox = false;
     ui.onMessage = [&](const FakeUiPort::Shown&) { busyAtBox = busyAtBox || ui.busy; };
