@@ -1,6 +1,6 @@
 // Benchmark of the history window on a long journal.
 //
-//   tolva_bench_history [[--server-port N] <connection string>]...
+//   tolva_bench_history [[--server-port N | --mariadb-port N] <connection string>]...
 //
 // For each connection string it generates the database of tolva_bench (small
 // shape: the window needs only the big monitor's charts), adds the journal with
@@ -33,8 +33,8 @@ namespace {
 
 constexpr int kRows = 100000;
 
-// The journal from the demo script, filled over a generated series. The time
-// column needs each dialect's date arithmetic: PostgreSQL's is tried first.
+// The journal from the demo script, filled over a generated series in each
+// dialect's own date arithmetic and text concatenation.
 void fillJournal(const QString& target, const QString& demoScript) {
     DbConnection db;
     db.open(target);
@@ -43,29 +43,33 @@ void fillJournal(const QString& target, const QString& demoScript) {
             statement.contains(QLatin1String("TOLVA_JOURNAL")))
             db.execute(statement);
     }
-    auto insert = [&](qint32 monId, int rows, const QString& time) {
-        db.execute(QStringLiteral(
-                       "WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM seq "
-                       "WHERE i < %1) INSERT INTO TOLVA_JOURNAL (CHANGED_AT, DB_USER, WORKSTATION, "
-                       "MONID, CHRTID, OPTNAME, OLD_TVAL, NEW_TVAL, REASON) SELECT %2, 'opérateur' "
-                       "|| (i % 7), 'poste-' || (i % 5), "
-                       "%3, 1 + (i % 1000), CASE WHEN i % 3 = 0 THEN 'XChartUCLConstant' "
-                       "WHEN i % 3 = 1 THEN 'ProcCapUpper' ELSE 'RTypeOfLCLandUCL' END, "
-                       "'' || (i % 97), '' || (i % 89), CASE WHEN i % 4 = 0 THEN NULL "
-                       "ELSE 'Motif de la modification ' || i END FROM seq")
-                       .arg(rows)
-                       .arg(time)
-                       .arg(monId));
+    const bool mysql = db.dialect() == DbConnection::Dialect::MySQL;
+    const QString time = db.dialect() == DbConnection::Dialect::PostgreSQL
+                             ? "TIMESTAMP '2020-01-01 00:00:00' + i * INTERVAL '1 minute'"
+                         : mysql ? "TIMESTAMP '2020-01-01 00:00:00' + INTERVAL i MINUTE"
+                                 : "datetime('2020-01-01 00:00:00', '+' || i || ' minutes')";
+    auto concat = [mysql](const QString& a, const QString& b) {
+        return mysql ? QStringLiteral("CONCAT(%1, %2)").arg(a, b) : a + " || " + b;
     };
-    auto both = [&](const QString& time) {
-        insert(kBigMonitorId, kRows, time);
-        insert(kMediumMonitorId, kRows / 5, time);
-    };
-    try {
-        both(QStringLiteral("TIMESTAMP '2020-01-01 00:00:00' + i * INTERVAL '1 minute'"));
-    } catch (const DbError&) {
-        both(QStringLiteral("datetime('2020-01-01 00:00:00', '+' || i || ' minutes')"));
-    }
+    const QString series =
+        "WITH RECURSIVE seq(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM seq WHERE i < %1) ";
+    const QString columns =
+        "INSERT INTO TOLVA_JOURNAL (CHANGED_AT, DB_USER, WORKSTATION, MONID, CHRTID, OPTNAME, "
+        "OLD_TVAL, NEW_TVAL, REASON) ";
+    const QString select =
+        "SELECT " + time + ", " + concat("'opérateur'", "(i % 7)") + ", " +
+        concat("'poste-'", "(i % 5)") +
+        ", %2, 1 + (i % 1000), CASE WHEN i % 3 = 0 THEN 'XChartUCLConstant' WHEN i % 3 = 1 "
+        "THEN 'ProcCapUpper' ELSE 'RTypeOfLCLandUCL' END, " +
+        concat("''", "(i % 97)") + ", " + concat("''", "(i % 89)") +
+        ", CASE WHEN i % 4 = 0 THEN NULL ELSE " + concat("'Motif de la modification '", "i") +
+        " END FROM seq";
+    // MariaDB takes the series after the INSERT, the others before it.
+    const QString sql = mysql ? columns + series + select : series + columns + select;
+    if (mysql)
+        db.execute(QStringLiteral("SET SESSION max_recursive_iterations = 1000000"));
+    db.execute(QString(sql).arg(kRows).arg(kBigMonitorId));
+    db.execute(QString(sql).arg(kRows / 5).arg(kMediumMonitorId));
 }
 
 bool runTarget(QTextStream& out, const QString& target, const QString& demoScript) {
@@ -135,7 +139,7 @@ int main(int argc, char** argv) {
     QStringList targets;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
-        if (arg == QLatin1String("--server-port"))
+        if (arg == QLatin1String("--server-port") || arg == QLatin1String("--mariadb-port"))
             args.removeFirst();  // no relay here: the read is one statement
         else
             targets << arg;

@@ -428,7 +428,7 @@ int DbConnection::statementsInRequest(const QStringList& statements, int start) 
 
 void DbConnection::executeBatch(const QStringList& statements,
                                 const std::function<void(int, OdbcStatement&)>& onRow) {
-    runRequests(statements, onRow, false);
+    runRequests(statements, onRow, nullptr);
 }
 
 void DbConnection::executeAndCommit(const QStringList& statements,
@@ -437,9 +437,8 @@ void DbConnection::executeAndCommit(const QStringList& statements,
     // PostgreSQL takes the COMMIT at the end of the last request: a round trip
     // less for every save over a slow link.
     if (m_inTransaction && dialect() == Dialect::PostgreSQL && !statements.isEmpty()) {
-        commitSent = true;
         ++sqlCounters().commits;
-        runRequests(statements, onRow, true);
+        runRequests(statements, onRow, &commitSent);
         m_inTransaction = false;
         return;
     }
@@ -450,14 +449,15 @@ void DbConnection::executeAndCommit(const QStringList& statements,
 
 void DbConnection::runRequests(const QStringList& statements,
                                const std::function<void(int, OdbcStatement&)>& onRow,
-                               bool commitAtEnd) {
+                               bool* commitSent) {
     for (int start = 0, count = 0; start < statements.size(); start += count) {
         count = statementsInRequest(statements, start);
         const QStringList part = statements.mid(start, count);
         QString sql = part.join(QStringLiteral(";\n"));
-        if (commitAtEnd && start + count == statements.size()) {
+        if (commitSent && start + count == statements.size()) {
             sql += QStringLiteral(";\nCOMMIT");
             qCDebug(lcSql).noquote() << "commit";
+            *commitSent = true;
         }
         for (const QString& statement : part)
             countStatement(statement, false);

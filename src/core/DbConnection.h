@@ -110,8 +110,9 @@ private:
     bool takesSeveralStatements();
     // How many statements from `start` go out as the next request.
     int statementsInRequest(const QStringList& statements, int start);
+    // With `commitSent`, the last request ends with the commit and sets it.
     void runRequests(const QStringList& statements,
-                     const std::function<void(int, OdbcStatement&)>& onRow, bool commitAtEnd);
+                     const std::function<void(int, OdbcStatement&)>& onRow, bool* commitSent);
 
     QString m_logName;
     bool m_open = false;
