@@ -7,12 +7,6 @@
 
 namespace tolva {
 
-clsLoc::clsLoc() {
-    // 1.5 in the pattern "0.0": the second character is the decimal separator.
-    const QString sample = QLocale().toString(1.5, 'f', 1);
-    m_decimalSeparator = sample.mid(1, 1);
-}
-
 QString clsLoc::US_Format(double value) const {
     // Converted without the desktop's locale: swapping its separator would still
     // leave a U+2212 minus or Arabic-Indic digits, which no reader takes back.
