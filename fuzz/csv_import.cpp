@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
-#include "core/Catalog.h"
 #include "core/CsvImport.h"
 #include "core/CsvReader.h"
 #include "core/ViewState.h"
@@ -19,15 +18,9 @@ namespace {
 const SharedState& fuzzState() {
     static SharedState s;
     static const bool ready = [] {
-        QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
-                                     &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
-                                     &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
-        for (int i = 0; i < 9; ++i)
-            *headings[i] = catalogHeading(153 + i);
         s.gMonitors = {{QStringLiteral("Presse"), 7, 1}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
-        ApplyViewState(s);
         QVector<OptionRow> rows(3);
         rows[0].ChartName = QStringLiteral("[A][Diamètre]");
         rows[1].ChartName = QStringLiteral("[B][Diamètre]");
@@ -53,9 +46,10 @@ QString written(const QString& field) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const SharedState& s = fuzzState();
-    const CsvImportFile file = ReadCsvImport(bytes, s);
+    static const ColumnLayout layout = ApplyViewState(s);
+    const CsvImportFile file = ReadCsvImport(bytes, layout);
     for (const bool blanksClear : {false, true}) {
-        const ImportPreview preview = BuildImportPreview(s, file, blanksClear);
+        const ImportPreview preview = BuildImportPreview(s, layout, file, blanksClear);
         for (const ImportChange& change : preview.changes)
             FUZZ_CHECK(change.rowIndex >= 0 && change.rowIndex < s.gOptionRows.size() &&
                        change.cell && change.after != change.before);

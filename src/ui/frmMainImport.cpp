@@ -35,7 +35,7 @@ void frmMain::mnuImport_Click() {
 }
 
 bool frmMain::importCsv(const QString& path) {
-    CsvImportFile file = ReadCsvImportFile(path, m_state);
+    CsvImportFile file = ReadCsvImportFile(path, m_layout);
     if (file.error != 0) {
         QString text = catalogText(file.error);
         if (file.error == Msg::ImportUnclosedQuote)
@@ -45,7 +45,7 @@ bool frmMain::importCsv(const QString& path) {
         uiPort().message(text, UiPort::Icon::Exclamation, windowTitle());
         return false;
     }
-    frmImport preview(m_state, std::move(file), QFileInfo(path).fileName(), this);
+    frmImport preview(m_state, m_layout, std::move(file), QFileInfo(path).fileName(), this);
     if (preview.exec() != QDialog::Accepted || !preview.preview().canApply())
         return false;
     const QVector<ImportChange>& changes = preview.preview().changes;

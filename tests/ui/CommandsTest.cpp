@@ -16,7 +16,7 @@ protected:
         UiTest::SetUp();
         openOn(kGrinder);
         row = rowOf(1101);
-        nominal = appState().gColSpecNominal;
+        nominal = window->columnLayout().gColSpecNominal;
     }
     static QString db(const char* option) { return tval(kGrinder, 1101, option); }
 
@@ -29,7 +29,7 @@ TEST_F(CommandsTest, SaveWithoutChangeRereadsAndNonDiscardsByReloading) {
         "UPDATE CSMDAT SET TVAL = '35.02' WHERE MONID = 103 AND CHRTID = 1101 AND OPTID = 105"));
     window->mnuCommit_Click();
     EXPECT_TRUE(ui.shown.isEmpty());
-    EXPECT_EQ(grid()->cellText(row, appState().gColSpecUpper), "35,02");
+    EXPECT_EQ(grid()->cellText(row, window->columnLayout().gColSpecUpper), "35,02");
     // "Non" discards the edit by reloading.
     ui.answers = {UiPort::Answer::No};
     enterValue(row, nominal, "35,002");
@@ -170,7 +170,7 @@ TEST_F(CommandsTest, RefusedGroupIsInSightWithItsEditorOpenWhenItsMessageShows) 
     ASSERT_LT(row, rangeRow);
     enterValue(row, nominal, "35,002");
     press(Qt::Key_R, Qt::ControlModifier);
-    enterValue(rangeRow, appState().gColRLcl, "0,5");
+    enterValue(rangeRow, window->columnLayout().gColRLcl, "0,5");
     press(Qt::Key_R, Qt::ControlModifier);
     QString seen;
     ui.onMessage = [&](const FakeUiPort::Shown& box) {
@@ -179,7 +179,7 @@ TEST_F(CommandsTest, RefusedGroupIsInSightWithItsEditorOpenWhenItsMessageShows) 
                        .arg(ui.busy)
                        .arg(appState().gShowR)
                        .arg(editText())
-                       .arg(at() == QPoint(rangeRow, appState().gColRLcl));
+                       .arg(at() == QPoint(rangeRow, window->columnLayout().gColRLcl));
     };
     ui.answers = {UiPort::Answer::Yes};
     press(Qt::Key_S, Qt::ControlModifier);
@@ -245,13 +245,13 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
     // tolerance to three limits; 1104: Individual/Average limits where there were none.
     const struct {
         qint32 chart;
-        int SharedState::*column;
+        int ColumnLayout::*column;
         const char* text;
-    } edits[] = {{1101, &SharedState::gColSpecNominal, "35,002"},
-                 {1101, &SharedState::gColXUcl, "35,007"},
-                 {1102, &SharedState::gColSpecNominal, "62,001"},
-                 {1104, &SharedState::gColXLcl, "0,001"},
-                 {1104, &SharedState::gColXUcl, "0,01"}};
+    } edits[] = {{1101, &ColumnLayout::gColSpecNominal, "35,002"},
+                 {1101, &ColumnLayout::gColXUcl, "35,007"},
+                 {1102, &ColumnLayout::gColSpecNominal, "62,001"},
+                 {1104, &ColumnLayout::gColXLcl, "0,001"},
+                 {1104, &ColumnLayout::gColXUcl, "0,01"}};
     // Each group as its stored options, by the names' common start.
     const std::pair<qint32, const char*> groups[] = {
         {1101, "ProcCap"}, {1101, "X"}, {1102, "ProcCap"}, {1104, "X"}};
@@ -271,7 +271,7 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
          TestDatabase::fetch("SELECT MONID, CHRTID, OPTID, TVAL FROM CSMDAT WHERE MONID = 103"))
         rows << QStringLiteral("(%1, %2, %3, '%4')")
                     .arg(r[0].toText(), r[1].toText(), r[2].toText(), r[3].toText());
-    const SharedState& s = appState();
+    const ColumnLayout& cols = window->columnLayout();
     // The database as it was, read again (edits left pending are declined),
     // then the edits typed again.
     auto prepare = [&] {
@@ -281,12 +281,12 @@ TEST_F(CommandsTest, LinkCutAtAnyStatementLeavesEveryGroupWholeAndTheEditsOnScre
         ui.answers = {UiPort::Answer::No};
         window->mnuCommit_Click();
         for (const auto& e : edits)
-            enterValue(rowOf(e.chart), s.*e.column, e.text);
+            enterValue(rowOf(e.chart), cols.*e.column, e.text);
     };
     auto onScreen = [&] {
         QStringList texts;
         for (const auto& e : edits)
-            texts << grid()->cellText(rowOf(e.chart), s.*e.column);
+            texts << grid()->cellText(rowOf(e.chart), cols.*e.column);
         return texts.join(' ');
     };
 
@@ -373,6 +373,7 @@ TEST_F(CommandsTest, ConflictBoxShowsTheValuesAndOnlyAButtonOverwrites) {
         for (int r = 0; r < 9; ++r)
             cells << table->item(r / 3, r % 3)->text();
         EXPECT_EQ(cells.join(' '), "1,5 1,5 1,5    4 6 5");
+        EXPECT_EQ(table->verticalHeaderItem(2)->text(), "Carte IND/MOY LCS");
         EXPECT_TRUE(box.findChild<QLabel*>("lblConflict")->text().contains("Cote A"));
         box.findChild<QCheckBox*>("chkForTheRest")->setChecked(true);
         if (button)

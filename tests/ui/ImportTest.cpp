@@ -12,6 +12,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         QLocale::setDefault(locale);
         openOn(103);  // Rectifieuse R3: charts 1101 to 1104
         const SharedState& s = appState();
+        const ColumnLayout& cols = window->columnLayout();
         const int row = rowOf(1101), other = rowOf(1103);
         const QString point = locale.decimalPoint(), sep = point == "," ? ";" : ",";
         QTemporaryDir folder;
@@ -47,7 +48,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         file.write(lines.join('\n').toUtf8());
         file.close();
 
-        const QString nominalBefore = grid()->cellText(other, s.gColSpecNominal);
+        const QString nominalBefore = grid()->cellText(other, cols.gColSpecNominal);
         window->toggleProc();  // hidden, the group is shown again to take the values
         onNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             onNextDialog<frmImport>([&](frmImport* preview) {
@@ -70,15 +71,15 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         });
         action("mnuImport")->trigger();
         EXPECT_TRUE(s.gShowProc);
-        EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "36" + point + "5");
-        EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), "");
+        EXPECT_EQ(grid()->cellText(row, cols.gColSpecUpper), "36" + point + "5");
+        EXPECT_EQ(grid()->cellText(other, cols.gColSpecNominal), "");
         EXPECT_TRUE(window->hasUnsavedChanges() && action("mnuCommit")->isEnabled());
         EXPECT_EQ(tval(103, 1101, "ProcCapUpper"), "35.01");
 
         // One step of the history takes both back.
         press(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "35" + point + "01");
-        EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), nominalBefore);
+        EXPECT_EQ(grid()->cellText(row, cols.gColSpecUpper), "35" + point + "01");
+        EXPECT_EQ(grid()->cellText(other, cols.gColSpecNominal), nominalBefore);
         EXPECT_FALSE(action("mnuUndo")->isEnabled());
         window.reset();
     }

@@ -1,6 +1,7 @@
 // The editor window's option grid: the fill per view, widths, regional numbers
 // and the view toggles.
 #include "UiTest.h"
+#include "core/LimitGroups.h"
 
 namespace tolva::test {
 
@@ -40,7 +41,7 @@ TEST_F(MainWindowTest, ColumnWidthsLongNamesAndMinimumSize) {
     QVector<OptionRow> rows = appState().gOptionRows.rows();
     rows[0].XCl.setBoth(TaggedValue::number(-1250000.125));
     appState().gOptionRows = rows;
-    const SharedState& s = appState();
+    const ColumnLayout& cols = window->columnLayout();
     window->FillGrid();
     // A long chart name widens the first column; a refill starts from empty cells.
     window->resize(twipsToPixels(4420) * 3, 400);
@@ -52,7 +53,7 @@ TEST_F(MainWindowTest, ColumnWidthsLongNamesAndMinimumSize) {
     const QString huge(10000, u'x');
     openOnCharts({"Masse", huge});
     EXPECT_LE(grid()->columnWidth(0), grid()->width() * 2 / 5);
-    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(2, s.gColXUcl).center()));
+    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(2, cols.gColXUcl).center()));
     auto* fixedView = grid()->findChild<QTableView*>("grdDataFixedColumns");
     const QRect nameCell = fixedView->visualRect(grid()->gridIndex(2, 0));
     QHelpEvent tip(QEvent::ToolTip, nameCell.center(),
@@ -86,11 +87,14 @@ TEST_F(MainWindowTest, HeadingMarksFollowTheCurrentCell) {
 TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     openOnCharts({"Masse", "Retrait"});
     const SharedState& s = appState();
-    enterValue(2, s.gColSpecNominal, "7");
+    const ColumnLayout& cols = window->columnLayout();
+    enterValue(2, cols.gColSpecNominal, "7");
     const QStringList before = rowTexts(0);
     EXPECT_FALSE(action("mnuR")->isChecked());
     window->toggleR();
-    EXPECT_EQ(rowTexts(0), before + QStringList({s.gCapRLcl, s.gCapRCl, s.gCapRUcl}));
+    EXPECT_EQ(rowTexts(0),
+              before + QStringList({limitHeading(&OptionRow::RLcl), limitHeading(&OptionRow::RCl),
+                                    limitHeading(&OptionRow::RUcl)}));
     EXPECT_EQ(imageOf("MR"), "R");
     EXPECT_TRUE(s.gShowR && action("mnuR")->isChecked());
     // The menu entries, by their shortcuts, run the same toggles.
@@ -110,7 +114,7 @@ TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(grid()->isVisible());
     EXPECT_EQ(grid()->columns(), 4);
-    EXPECT_EQ(grid()->cellText(2, s.gColSpecNominal), "7");
+    EXPECT_EQ(grid()->cellText(2, cols.gColSpecNominal), "7");
     EXPECT_TRUE(window->hasUnsavedChanges() && action("Save")->isEnabled());
 }
 
