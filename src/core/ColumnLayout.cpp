@@ -30,16 +30,6 @@ int& ColumnLayout::columnOf(OptionCellRef cell) {
     return this->*kColumnOf[i];
 }
 
-OptionCellRef ColumnLayout::cellAt(int column) const {
-    if (column <= gColQuery || column >= gColCount)
-        return nullptr;
-    for (OptionCellRef cell : limitCells()) {
-        if (columnOf(cell) == column)
-            return cell;
-    }
-    return nullptr;
-}
-
 QVector<OptionCellRef> ColumnLayout::shownCells() const {
     QVector<OptionCellRef> shown;
     for (OptionCellRef cell : limitCells()) {

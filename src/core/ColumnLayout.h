@@ -22,8 +22,6 @@ struct ColumnLayout {
     // The column of a limit cell, -1 while its group is hidden.
     int columnOf(OptionCellRef cell) const;
     int& columnOf(OptionCellRef cell);
-    // The limit cell a column shows; null for the names and outside the grid.
-    OptionCellRef cellAt(int column) const;
     // The shown limit cells, in column order.
     QVector<OptionCellRef> shownCells() const;
 };

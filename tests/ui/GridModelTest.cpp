@@ -29,10 +29,10 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
     openOn(105);  // a query profile: two fixed columns
     modelFaults.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectModelFaults);
+    const ColumnLayout& cols = window->columnLayout();
     {
         QAbstractItemModelTester tester(model(),
                                         QAbstractItemModelTester::FailureReportingMode::Warning);
-        const ColumnLayout& cols = window->columnLayout();
         // Through the model's interface a number goes into the table, a text never
         // does; a text value (as an undo may put a loaded one back) shows as it is.
         const QModelIndex cell = grid()->gridIndex(1, cols.gColXUcl);
@@ -57,12 +57,12 @@ TEST_F(GridModelTest, ModelStaysConsistentAndInsideTheTableOverLoadTogglesAndEdi
     EXPECT_EQ(modelFaults, QStringList());
     // A value the database holds twice says so in its tool tip, in the desktop's form.
     appState().gOptionRows.setStoredTexts(0, &OptionRow::XUcl, {"12.5", "99"});
-    EXPECT_EQ(model()->data(grid()->gridIndex(1, window->columnLayout().gColXUcl), Qt::ToolTipRole),
+    EXPECT_EQ(model()->data(grid()->gridIndex(1, cols.gColXUcl), Qt::ToolTipRole),
               "La base contient plusieurs valeurs pour cette limite : 12,5 ; 99");
     // A table replaced under the model (a failed load) is never read past its end.
     appState().gOptionRows = QVector<OptionRow>(appState().gOptionRows.rows().mid(0, 1));
-    EXPECT_EQ(grid()->cellText(2, window->columnLayout().gColXUcl), "");
-    EXPECT_FALSE(model()->setData(grid()->gridIndex(2, window->columnLayout().gColXUcl), 1.0));
+    EXPECT_EQ(grid()->cellText(2, cols.gColXUcl), "");
+    EXPECT_FALSE(model()->setData(grid()->gridIndex(2, cols.gColXUcl), 1.0));
 }
 
 }  // namespace tolva::test

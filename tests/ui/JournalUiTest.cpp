@@ -32,7 +32,6 @@ TEST_F(JournalUiTest, QuestionListsTheChangesInSaveOrderAndTheReasonIsRecorded) 
     ui.answers = {UiPort::Answer::Yes};
     ui.reasonToGive = "Contrôle client";
     press(Qt::Key_S, Qt::ControlModifier);
-    ASSERT_EQ(shown(140), 1);
     EXPECT_TRUE(ui.reasonAsked);
     QStringList lines;
     for (const PendingChange& c : ui.listedChanges)
