@@ -4,6 +4,7 @@
 // export's quoting, must read back unchanged.
 #include <QByteArray>
 #include <QLocale>
+#include <QStringDecoder>
 #include <cstdint>
 
 #include "FuzzCheck.h"
@@ -61,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Written as the export writes a table, read back as the import reads it.
     const QChar separator = QLocale().decimalPoint() == QLatin1String(",") ? u';' : u',';
-    const CsvRecords read = parseCsv(QString::fromUtf8(BuildCsvTable(records).mid(3)), separator);
+    QStringDecoder utf8(QStringConverter::Utf8);  // takes off the writer's mark alone
+    const CsvRecords read = parseCsv(utf8(BuildCsvTable(records)), separator);
     FUZZ_CHECK(read.unclosedQuoteLine == 0);
     FUZZ_CHECK(read.records == records);
     return 0;

@@ -50,9 +50,10 @@ bool frmMain::importCsv(const QString& path) {
         return false;
     const QVector<ImportChange>& changes = preview.preview().changes;
     // A hidden group the file changes is shown first, so that every value goes
-    // in where the user sees it marked.
+    // in where the user sees it marked. The window's layout decides: the model
+    // keeps the columns of the last fill while every group is hidden.
     for (const ImportChange& change : changes) {
-        if (m_model->columnOf(change.cell) < 0)
+        if (m_layout.columnOf(change.cell) < 0)
             revealGroup(groupOf(change.cell));
     }
     QModelIndexList cells;
