@@ -33,8 +33,6 @@ public:
     // query texts (one of each per option row); every cell colour goes.
     void reload(const ColumnLayout& layout, const QStringList& characteristics,
                 const QStringList& queries);
-    // The layout of the last reload.
-    const ColumnLayout& layout() const { return m_layout; }
 
     int fixedColumns() const { return m_queryColumn > 0 ? 2 : 1; }
     int queryColumn() const { return m_queryColumn; }
@@ -83,7 +81,7 @@ private:
     QString givenText(int rowIndex, int column) const;
 
     SharedState& m_state;
-    ColumnLayout m_layout;
+    ColumnLayout m_layout;  // of the last reload
     int m_rows = 0;
     int m_queryColumn = 0;
     QStringList m_headings;          // per column, CR LF kept
