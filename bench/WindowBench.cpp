@@ -244,15 +244,10 @@ Measure medianOf(int runs, const std::function<Measure()>& once) {
 QVector<Measure> importPreview() {
     constexpr int kRows = 10000;
     SharedState s;
-    const SharedState& headings = appState();
-    s.gCapSpecUpper = headings.gCapSpecUpper, s.gCapSpecNominal = headings.gCapSpecNominal;
-    s.gCapSpecLower = headings.gCapSpecLower, s.gCapXUcl = headings.gCapXUcl;
-    s.gCapXLcl = headings.gCapXLcl, s.gCapXCl = headings.gCapXCl;
-    s.gCapRUcl = headings.gCapRUcl, s.gCapRLcl = headings.gCapRLcl, s.gCapRCl = headings.gCapRCl;
     s.gMonitors = {{QStringLiteral("Import"), 1, 0}};
     s.gMonitorIndex = 0;
     s.gShowProc = s.gShowX = s.gShowR = true;
-    ApplyViewState(s);
+    const ColumnLayout layout = ApplyViewState(s);
     QStringList names, queries;
     QVector<OptionRow> rows(kRows);
     for (int i = 0; i < kRows; ++i) {
@@ -267,7 +262,7 @@ QVector<Measure> importPreview() {
             (row.*cells[c]).setBoth(TaggedValue::number(i + c * 0.125));
     }
     s.gOptionRows = rows;
-    QStringList lines = QString::fromUtf8(BuildCsvExport(s, names, queries).mid(3))
+    QStringList lines = QString::fromUtf8(BuildCsvExport(s, layout, names, queries).mid(3))
                             .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     const QChar sep = lines.first().contains(u';') ? u';' : u',';
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -287,7 +282,8 @@ QVector<Measure> importPreview() {
     QVector<Measure> results;
     results << medianOf(3, [&] {
         return measure(QStringLiteral("import preview 10000 rows"), [&](QString& note) {
-            frmImport dialog(s, ReadCsvImportFile(path, s), QStringLiteral("import.csv"));
+            frmImport dialog(s, layout, ReadCsvImportFile(path, layout),
+                             QStringLiteral("import.csv"));
             dialog.show();
             showResult();
             note = QStringLiteral("%1 changes").arg(dialog.preview().changes.size());
@@ -296,7 +292,8 @@ QVector<Measure> importPreview() {
     });
     results << medianOf(3, [&] {
         return measure(QStringLiteral("  of which read and match"), [&](QString& note) {
-            const ImportPreview preview = BuildImportPreview(s, ReadCsvImportFile(path, s), false);
+            const ImportPreview preview =
+                BuildImportPreview(s, layout, ReadCsvImportFile(path, layout), false);
             note = QStringLiteral("%1 changes").arg(preview.changes.size());
             return preview.changes.size() == kRows;
         });
@@ -412,8 +409,8 @@ int main(int argc, char** argv) {
 
     BenchUiPort desktop;
     setUiPort(&desktop);
-    // Column headings and the rest of the program's start; the settings file
-    // would be beside the benchmark, where there is none.
+    // The program's start; the settings file would be beside the benchmark,
+    // where there is none.
     PrepareStartup(appState(), QCoreApplication::applicationDirPath());
 
     bool allOk = true;

@@ -43,7 +43,6 @@ enum : int {
     REntry = 150,
     CharacteristicHeading = 151,
     QueryHeading = 152,
-    FirstValueHeading = 153,  // to 161, in the order of the shared headings
     ChangeDsnTip = 162,
     ChangeMonitorTip = 163,
     SaveTip = 164,

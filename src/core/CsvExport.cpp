@@ -2,11 +2,10 @@
 
 #include <QLocale>
 #include <QSaveFile>
-#include <algorithm>
 #include <cerrno>
-#include <vector>
 
 #include "core/Catalog.h"
+#include "core/LimitGroups.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -15,30 +14,6 @@
 namespace tolva {
 
 namespace {
-
-struct ExportColumn {
-    int column;
-    const QString* heading;
-    const OptionCell OptionRow::*cell;
-};
-
-// The shown value columns, ordered as the grid shows them.
-std::vector<ExportColumn> shownValueColumns(const SharedState& s) {
-    std::vector<ExportColumn> all = {
-        {s.gColSpecLower, &s.gCapSpecLower, &OptionRow::SpecLower},
-        {s.gColSpecNominal, &s.gCapSpecNominal, &OptionRow::SpecNominal},
-        {s.gColSpecUpper, &s.gCapSpecUpper, &OptionRow::SpecUpper},
-        {s.gColXLcl, &s.gCapXLcl, &OptionRow::XLcl},
-        {s.gColXCl, &s.gCapXCl, &OptionRow::XCl},
-        {s.gColXUcl, &s.gCapXUcl, &OptionRow::XUcl},
-        {s.gColRLcl, &s.gCapRLcl, &OptionRow::RLcl},
-        {s.gColRCl, &s.gCapRCl, &OptionRow::RCl},
-        {s.gColRUcl, &s.gCapRUcl, &OptionRow::RUcl}};
-    all.erase(std::remove_if(all.begin(), all.end(), [](auto& c) { return c.column < 0; }),
-              all.end());
-    std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.column < b.column; });
-    return all;
-}
 
 QString quoted(const QString& field, QChar separator) {
     const bool needsQuotes = field.contains(separator) || field.contains(u'"') ||
@@ -58,11 +33,6 @@ QString asText(const QString& text) {
     return text;
 }
 
-// Spreadsheets filter and sort better on one-line headings.
-QString oneLine(const QString& heading) {
-    return heading.split(QStringLiteral("\r\n")).join(u' ');
-}
-
 }  // namespace
 
 QByteArray BuildCsvTable(const QVector<QStringList>& lines) {
@@ -76,10 +46,10 @@ QByteArray BuildCsvTable(const QVector<QStringList>& lines) {
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
-                          const QStringList& queries) {
-    const bool withQuery = s.gColQuery > 0;
-    const std::vector<ExportColumn> columns = shownValueColumns(s);
+QByteArray BuildCsvExport(const SharedState& s, const ColumnLayout& layout,
+                          const QStringList& characteristics, const QStringList& queries) {
+    const bool withQuery = layout.hasQuery();
+    const QVector<OptionCellRef> cells = layout.shownCells();
 
     QVector<QStringList> lines;
     auto endLine = [&](QStringList fields) { lines << std::move(fields); };
@@ -87,16 +57,17 @@ QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristi
     QStringList headings = {catalogText(151)};
     if (withQuery)
         headings << catalogText(152);
-    for (const ExportColumn& c : columns)
-        headings << oneLine(*c.heading);
+    // Spreadsheets filter and sort better on one-line headings.
+    for (OptionCellRef cell : cells)
+        headings << limitHeadingOnOneLine(cell);
     endLine(headings);
 
     for (qsizetype i = 0; i < s.gOptionRows.size(); ++i) {
         QStringList fields = {asText(characteristics.value(i))};
         if (withQuery)
             fields << asText(queries.value(i));
-        for (const ExportColumn& c : columns) {
-            const TaggedValue& value = (s.gOptionRows.at(i).*c.cell).Current;
+        for (OptionCellRef cell : cells) {
+            const TaggedValue& value = (s.gOptionRows.at(i).*cell).Current;
             fields << (value.isText() ? asText(value.toTextValue()) : value.toDisplayText());
         }
         endLine(fields);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/ColumnLayout.h"
 #include "core/SharedState.h"
 
 namespace tolva {
@@ -21,8 +22,8 @@ namespace tolva {
 // it, so the spreadsheet shows it as text; numbers are written as they are. The
 // import reads a field that starts with "'" followed by one of those characters
 // without that quote (so a name that itself starts that way loses its quote).
-QByteArray BuildCsvExport(const SharedState& s, const QStringList& characteristics,
-                          const QStringList& queries);
+QByteArray BuildCsvExport(const SharedState& s, const ColumnLayout& layout,
+                          const QStringList& characteristics, const QStringList& queries);
 
 // Lines of fields in the same form: the regional separator, quoting where
 // needed, UTF-8 with a byte-order mark, CR LF line ends.

@@ -4,36 +4,18 @@
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <optional>
 
 #include "core/Catalog.h"
 #include "core/ChartName.h"
 #include "core/CsvReader.h"
+#include "core/LimitGroups.h"
 #include "core/NumberText.h"
 
 namespace tolva {
 
 namespace {
-
-struct Limit {
-    OptionCell OptionRow::*cell;
-    const QString* heading;
-};
-
-// The nine limits in the grid's order.
-std::array<Limit, 9> allLimits(const SharedState& s) {
-    return {{{&OptionRow::SpecLower, &s.gCapSpecLower},
-             {&OptionRow::SpecNominal, &s.gCapSpecNominal},
-             {&OptionRow::SpecUpper, &s.gCapSpecUpper},
-             {&OptionRow::XLcl, &s.gCapXLcl},
-             {&OptionRow::XCl, &s.gCapXCl},
-             {&OptionRow::XUcl, &s.gCapXUcl},
-             {&OptionRow::RLcl, &s.gCapRLcl},
-             {&OptionRow::RCl, &s.gCapRCl},
-             {&OptionRow::RUcl, &s.gCapRUcl}}};
-}
 
 // Headings compare on one line, blanks collapsed, case aside: a spreadsheet user
 // may have wrapped or retyped them.
@@ -115,7 +97,7 @@ bool nearly(double a, double b) {
 
 }  // namespace
 
-CsvImportFile ReadCsvImport(const QByteArray& bytes, const SharedState& s) {
+CsvImportFile ReadCsvImport(const QByteArray& bytes, const ColumnLayout& layout) {
     CsvImportFile file;
     const std::optional<QString> text = decodeCsvBytes(bytes);
     if (!text) {
@@ -130,7 +112,6 @@ CsvImportFile ReadCsvImport(const QByteArray& bytes, const SharedState& s) {
         return file;
     }
     const QStringList headings = csv.records.value(0);
-    const std::array<Limit, 9> limits = allLimits(s);
     QHash<QString, int> seen;  // heading key -> field, -1 once found twice
     for (int f = 0; f < headings.size(); ++f) {
         const QString key = headingKey(unprotected(headings.at(f)));
@@ -145,16 +126,17 @@ CsvImportFile ReadCsvImport(const QByteArray& bytes, const SharedState& s) {
     }
     QVector<bool> used(headings.size(), false);
     used[file.nameField] = true;
-    if (s.gColQuery > 0) {
+    if (layout.hasQuery()) {
         file.queryField = qMax(-1, fieldOf(catalogText(Msg::QueryHeading)));
         if (file.queryField >= 0)
             used[file.queryField] = true;
     }
-    for (const Limit& limit : limits) {
-        const QString heading = limit.heading->simplified();
+    // Every limit is looked for, hidden groups included.
+    for (OptionCellRef cell : limitCells()) {
+        const QString heading = limitHeadingOnOneLine(cell).simplified();
         const int field = fieldOf(heading);
         if (field >= 0) {
-            file.limits.push_back({field, limit.cell, heading});  // in grid order
+            file.limits.push_back({field, cell, heading});  // in grid order
             used[field] = true;
         }
     }
@@ -180,7 +162,7 @@ CsvImportFile ReadCsvImport(const QByteArray& bytes, const SharedState& s) {
     return file;
 }
 
-CsvImportFile ReadCsvImportFile(const QString& path, const SharedState& s) {
+CsvImportFile ReadCsvImportFile(const QString& path, const ColumnLayout& layout) {
     QFile device(path);
     if (!device.open(QIODevice::ReadOnly)) {
         CsvImportFile file;
@@ -188,11 +170,11 @@ CsvImportFile ReadCsvImportFile(const QString& path, const SharedState& s) {
         file.detail = device.errorString();
         return file;
     }
-    return ReadCsvImport(device.readAll(), s);
+    return ReadCsvImport(device.readAll(), layout);
 }
 
-ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file,
-                                 bool blanksClear) {
+ImportPreview BuildImportPreview(const SharedState& s, const ColumnLayout& layout,
+                                 const CsvImportFile& file, bool blanksClear) {
     ImportPreview preview;
     preview.ignoredHeadings = file.ignoredHeadings;
     const auto& rows = s.gOptionRows;
@@ -203,7 +185,7 @@ ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file
     QHash<QString, QVector<int>> gridRows;
     for (int i = 0; i < rows.size(); ++i) {
         const ChartNameParts parts = splitChartName(rows.at(i).ChartName);
-        const bool withQuery = s.gColQuery > 0 && !parts.query.isEmpty();
+        const bool withQuery = layout.hasQuery() && !parts.query.isEmpty();
         shown[i] = withQuery ? QStringLiteral("%1 (%2)").arg(parts.characteristic, parts.query)
                              : parts.characteristic;
         QString key = nameKey(parts.characteristic);

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "core/ColumnLayout.h"
 #include "core/SharedState.h"
 
 namespace tolva {
@@ -31,8 +32,8 @@ struct CsvImportFile {
     QVector<QStringList> rows;    // the records under the headings
     QVector<int> lines;           // the file line of each
 };
-CsvImportFile ReadCsvImport(const QByteArray& bytes, const SharedState& s);
-CsvImportFile ReadCsvImportFile(const QString& path, const SharedState& s);
+CsvImportFile ReadCsvImport(const QByteArray& bytes, const ColumnLayout& layout);
+CsvImportFile ReadCsvImportFile(const QString& path, const ColumnLayout& layout);
 
 // One value the import changes.
 struct ImportChange {
@@ -59,6 +60,7 @@ struct ImportPreview {
 // clears it with `blanksClear`; a field missing from a short record is no blank.
 // A field showing the value exactly as the grid does changes nothing, so an
 // exported file brings back no change, stored texts and long decimals included.
-ImportPreview BuildImportPreview(const SharedState& s, const CsvImportFile& file, bool blanksClear);
+ImportPreview BuildImportPreview(const SharedState& s, const ColumnLayout& layout,
+                                 const CsvImportFile& file, bool blanksClear);
 
 }  // namespace tolva

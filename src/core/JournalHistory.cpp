@@ -8,23 +8,18 @@
 #include "OdbcStatement.h"
 #include "OptionReader.h"
 #include "core/Catalog.h"
+#include "core/LimitGroups.h"
 
 namespace tolva {
 
 QString journalLimitName(const QString& option) {
-    static const QHash<QString, int> headings = {{QStringLiteral("ProcCapUpper"), 153},
-                                                 {QStringLiteral("ProcCapNominal"), 154},
-                                                 {QStringLiteral("ProcCapLower"), 155},
-                                                 {QStringLiteral("XChartUCLConstant"), 156},
-                                                 {QStringLiteral("XChartLCLConstant"), 157},
-                                                 {QStringLiteral("XChartCenterLineValue"), 158},
-                                                 {QStringLiteral("RChartUCLConstant"), 159},
-                                                 {QStringLiteral("RChartLCLConstant"), 160},
-                                                 {QStringLiteral("RChartCenterLineValue"), 161}};
-    const int number = headings.value(option);
-    if (number == 0)
-        return option;
-    return catalogHeading(number).split(QStringLiteral("\r\n")).join(u' ');
+    for (const LimitGroup& g : limitGroups()) {
+        for (size_t k = 0; k < g.cells.size(); ++k) {
+            if (option == QLatin1String(g.valueOptions[k]))
+                return limitHeadingOnOneLine(g.cells[k]);
+        }
+    }
+    return option;
 }
 
 QString changeText(const QString& before, const QString& after) {

@@ -1,5 +1,7 @@
 #include "LimitGroups.h"
 
+#include "core/Catalog.h"
+
 namespace tolva {
 
 const std::array<LimitGroup, 3>& limitGroups() {
@@ -9,6 +11,7 @@ const std::array<LimitGroup, 3>& limitGroups() {
          "ProcCapSpecType",
          {"ProcCapLower", "ProcCapNominal", "ProcCapUpper"},
          nullptr,
+         {155, 154, 153},
          {"ProcCapSpecType", "ProcCapDelta", "ProcCapLower", "ProcCapUpper", "ProcCapNominal"},
          115,
          116,
@@ -21,6 +24,7 @@ const std::array<LimitGroup, 3>& limitGroups() {
          "XTypeOfLCLandUCL",
          {"XChartLCLConstant", "XChartCenterLineValue", "XChartUCLConstant"},
          "XChartCenterLine",
+         {157, 158, 156},
          {"XTypeOfLCLandUCL", "XChartCenterLine", "XChartCenterLineValue", "XChartUCL",
           "XChartUCLp", "XChartUCLConstant", "XChartLCL", "XChartLCLp", "XChartLCLConstant",
           "XChartSigma", "XChartSigmaValue"},
@@ -35,6 +39,7 @@ const std::array<LimitGroup, 3>& limitGroups() {
          "RTypeOfLCLandUCL",
          {"RChartLCLConstant", "RChartCenterLineValue", "RChartUCLConstant"},
          "RChartCenterLine",
+         {160, 161, 159},
          {"RTypeOfLCLandUCL", "RChartCenterLine", "RChartCenterLineValue", "RChartSigma",
           "RChartSigmaValue", "RChartUCL", "RChartUCLp", "RChartUCLConstant", "RChartLCL",
           "RChartLCLp", "RChartLCLConstant"},
@@ -73,6 +78,29 @@ OptionGroup groupOf(OptionCellRef cell) {
         }
     }
     return OptionGroup::Spec;
+}
+
+int limitCellIndex(OptionCellRef cell) {
+    const auto& cells = limitCells();
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i] == cell)
+            return int(i);
+    }
+    return -1;
+}
+
+QString limitHeading(OptionCellRef cell) {
+    for (const LimitGroup& g : limitGroups()) {
+        for (size_t k = 0; k < g.cells.size(); ++k) {
+            if (g.cells[k] == cell)
+                return catalogHeading(g.headings[k]);
+        }
+    }
+    return QString();
+}
+
+QString limitHeadingOnOneLine(OptionCellRef cell) {
+    return limitHeading(cell).split(QStringLiteral("\r\n")).join(u' ');
 }
 
 }  // namespace tolva

@@ -18,6 +18,7 @@ struct LimitGroup {
     const char* typeOption;                   // decides which cells the database holds
     std::array<const char*, 3> valueOptions;  // low, middle, high
     const char* centreLineFlag;               // "1" while a centre line is set; null for spec
+    std::array<int, 3> headings;              // catalog numbers: low, middle, high
     QStringList clearOrder;                   // deletes of a cleared group, in order
 
     // Check messages; 0 where the rule does not apply to the group.
@@ -42,6 +43,13 @@ const std::array<OptionCellRef, 9>& limitCells();
 
 // The group a cell belongs to.
 OptionGroup groupOf(OptionCellRef cell);
+// The place of a cell in limitCells(); -1 for none.
+int limitCellIndex(OptionCellRef cell);
+
+// A cell's column heading as the grid shows it (lines joined by CR LF), and on
+// one line, as the export, the import and the lists of changes show it.
+QString limitHeading(OptionCellRef cell);
+QString limitHeadingOnOneLine(OptionCellRef cell);
 
 // "ProcCapDelta": read with the specification group (nominal plus or minus it),
 // never written.

@@ -31,18 +31,6 @@ struct SharedState {
     std::unique_ptr<clsLoc> gLoc;
     clsLoc& loc();
 
-    // Column headings (catalog 153-161 with "\n" turned into CR LF).
-    QString gCapSpecUpper, gCapSpecNominal, gCapSpecLower;
-    QString gCapXUcl, gCapXLcl, gCapXCl;
-    QString gCapRUcl, gCapRLcl, gCapRCl;
-
-    // Grid column of each value, -1 while its group is hidden.
-    int gColCount = 0;
-    int gColQuery = 0;
-    int gColSpecLower = 0, gColSpecNominal = 0, gColSpecUpper = 0;
-    int gColXLcl = 0, gColXCl = 0, gColXUcl = 0;
-    int gColRLcl = 0, gColRCl = 0, gColRUcl = 0;
-
     QString gAppPath;  // program folder, always ending with the separator
     bool gMonitorChosen = false;
     bool gShowProc = false;

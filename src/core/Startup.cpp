@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include "Catalog.h"
 #include "SharedState.h"
 #include "core/modCfg.h"
 
@@ -23,13 +22,6 @@ QString withTrailingSeparator(const QString& folder) {
 }  // namespace
 
 void PrepareStartup(SharedState& s, const QString& programFolder) {
-    QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
-                                 &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
-                                 &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
-    int number = Msg::FirstValueHeading;
-    for (QString* heading : headings)
-        *heading = catalogHeading(number++);
-
     s.gShowProc = true;
     s.gShowX = true;
     s.gShowR = false;

@@ -6,9 +6,9 @@
 
 namespace tolva {
 
-// The start of the program up to the first use of the editor window: column
-// headings, default view switches and last monitors, the program folder (with
-// its trailing separator), the settings file, and no monitor chosen yet.
+// The start of the program up to the first use of the editor window: default
+// view switches and last monitors, the program folder (with its trailing
+// separator), the settings file, and no monitor chosen yet.
 void PrepareStartup(SharedState& s, const QString& programFolder);
 
 }  // namespace tolva

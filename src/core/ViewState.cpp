@@ -1,34 +1,35 @@
 #include "ViewState.h"
 
+#include "LimitGroups.h"
+
 namespace tolva {
 
-namespace {
-
-// A shown group takes the next three columns after c: lower, centre, upper.
-void placeGroup(bool shown, int& c, int& lower, int& centre, int& upper) {
-    if (!shown) {
-        lower = centre = upper = -1;
-        return;
+bool isGroupShown(const SharedState& s, OptionGroup group) {
+    switch (group) {
+        case OptionGroup::Spec:
+            return s.gShowProc;
+        case OptionGroup::X:
+            return s.gShowX;
+        case OptionGroup::R:
+            return s.gShowR;
     }
-    lower = c + 1;
-    centre = c + 2;
-    upper = c + 3;
-    c += 3;
+    return false;
 }
 
-}  // namespace
-
-void ApplyViewState(SharedState& s) {
-    s.gColCount = 0;
+ColumnLayout ApplyViewState(const SharedState& s) {
+    ColumnLayout layout;
     if (s.gMonitorIndex == -1)
-        return;
-    const bool query = s.currentMonitor().IsQueryProfile == 1;
-    s.gColQuery = query ? 1 : 0;
-    int c = s.gColQuery;
-    placeGroup(s.gShowProc, c, s.gColSpecLower, s.gColSpecNominal, s.gColSpecUpper);
-    placeGroup(s.gShowX, c, s.gColXLcl, s.gColXCl, s.gColXUcl);
-    placeGroup(s.gShowR, c, s.gColRLcl, s.gColRCl, s.gColRUcl);
-    s.gColCount = c + 1;
+        return layout;
+    layout.gColQuery = s.currentMonitor().IsQueryProfile == 1 ? 1 : 0;
+    int c = layout.gColQuery;
+    for (const LimitGroup& g : limitGroups()) {
+        if (!isGroupShown(s, g.group))
+            continue;
+        for (OptionCellRef cell : g.cells)
+            layout.columnOf(cell) = ++c;
+    }
+    layout.gColCount = c + 1;
+    return layout;
 }
 
 }  // namespace tolva

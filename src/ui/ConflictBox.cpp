@@ -9,19 +9,11 @@
 #include <QVBoxLayout>
 
 #include "core/Catalog.h"
+#include "core/LimitGroups.h"
 
 namespace tolva {
 
 namespace {
-
-// The grid's heading of each value of a group (low, middle, high).
-std::array<int, 3> valueHeadings(OptionGroup group) {
-    const int g = int(group);
-    if (group == OptionGroup::Spec)
-        return {Msg::FirstValueHeading + 2, Msg::FirstValueHeading + 1, Msg::FirstValueHeading};
-    return {Msg::FirstValueHeading + 3 * g + 1, Msg::FirstValueHeading + 3 * g + 2,
-            Msg::FirstValueHeading + 3 * g};
-}
 
 // The group's name: its entry of the view menu, without the accelerator.
 QString groupName(OptionGroup group) {
@@ -46,12 +38,12 @@ ConflictBox::ConflictBox(const GroupConflict& conflict, QWidget* parent) : QDial
     table->setHorizontalHeaderLabels({catalogText(Msg::ConflictAtLoad),
                                       catalogText(Msg::ConflictInDatabase),
                                       catalogText(Msg::ConflictYours)});
-    const std::array<int, 3> headings = valueHeadings(conflict.group);
+    const LimitGroup& group = limitGroup(conflict.group);
     const std::array<TaggedValue, 3>* columns[] = {&conflict.loaded, &conflict.stored,
                                                    &conflict.yours};
     for (int r = 0; r < 3; ++r) {
         table->setVerticalHeaderItem(
-            r, new QTableWidgetItem(catalogText(headings[size_t(r)]).replace(u'\n', u' ')));
+            r, new QTableWidgetItem(limitHeadingOnOneLine(group.cells[size_t(r)])));
         for (int c = 0; c < 3; ++c) {
             const TaggedValue& value = (*columns[c])[size_t(r)];
             auto* item = new QTableWidgetItem(value.toDisplayText());

@@ -1,6 +1,5 @@
 #include "EditorStartup.h"
 
-#include "core/ViewState.h"
 #include "frmMain.h"
 
 namespace tolva {
@@ -10,7 +9,6 @@ frmMain* g_window = nullptr;
 }
 
 bool StartEditor(SharedState& state) {
-    ApplyViewState(state);  // no monitor yet: no grid columns
     g_window = new frmMain(state);
     g_window->load();
     if (g_window->isClosedForGood())

@@ -326,8 +326,7 @@ void OptionGrid::setRowHeightTwips(int row, int twips) {
 }
 
 int OptionGrid::currentGridRow() const {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
+    return gridRowOf(currentIndex());
 }
 
 int OptionGrid::currentGridColumn() const {

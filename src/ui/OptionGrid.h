@@ -36,8 +36,11 @@ public:
     // Redrawing off while the grid is rebuilt, on at the end.
     void setRedraw(bool on);
 
-    // The model index of a grid cell below the heading row (invalid elsewhere).
+    // The model index of a grid cell below the heading row (invalid elsewhere),
+    // and the grid row of a model index (0 for an invalid one): the one place
+    // where the heading row is counted.
     QModelIndex gridIndex(int row, int column) const;
+    static int gridRowOf(const QModelIndex& index) { return index.isValid() ? index.row() + 1 : 0; }
     // Cell texts as given (may hold CR LF; headings show them as line breaks).
     QString cellText(int row, int column) const;
     // Background of a cell; an invalid colour means none of its own.

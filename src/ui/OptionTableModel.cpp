@@ -6,8 +6,8 @@
 #include <QPalette>
 #include <algorithm>
 
-#include "ValueColumns.h"
 #include "core/Catalog.h"
+#include "core/LimitGroups.h"
 #include "core/OptionReader.h"
 
 namespace tolva {
@@ -34,8 +34,8 @@ QColor changedTint() {
                   mix(base.blue(), accent.blue()));
 }
 
-quint64 cellKey(int gridRow, int column) {
-    return (quint64(quint32(gridRow)) << 32) | quint32(column);
+quint64 cellKey(int rowIndex, int column) {
+    return (quint64(quint32(rowIndex)) << 32) | quint32(column);
 }
 
 }  // namespace
@@ -43,26 +43,30 @@ quint64 cellKey(int gridRow, int column) {
 OptionTableModel::OptionTableModel(SharedState& state, QObject* parent)
     : QAbstractTableModel(parent), m_state(state) {}
 
-void OptionTableModel::reload(const QStringList& characteristics, const QStringList& queries) {
+void OptionTableModel::reload(const ColumnLayout& layout, const QStringList& characteristics,
+                              const QStringList& queries) {
     beginResetModel();
-    const int columns = qMax(m_state.gColCount, 0);
+    m_layout = layout;
+    const int columns = qMax(layout.gColCount, 0);
     m_rows = int(m_state.gOptionRows.size());
-    m_queryColumn = m_state.gColQuery > 0 && m_state.gColQuery < columns ? m_state.gColQuery : 0;
+    m_queryColumn = layout.hasQuery() && layout.gColQuery < columns ? layout.gColQuery : 0;
     m_headings = QStringList(columns, QString());
-    m_cells = QVector<OptionCell OptionRow::*>(columns, nullptr);
+    m_cells = QVector<OptionCellRef>(columns, nullptr);
     if (columns > 0)
-        m_headings[0] = catalogText(151);
+        m_headings[0] = catalogText(Msg::CharacteristicHeading);
     if (m_queryColumn > 0)
-        m_headings[m_queryColumn] = catalogText(152);
-    for (const ValueColumn& vc : valueColumns(m_state)) {
-        if (vc.column > m_queryColumn && vc.column < columns) {
-            m_headings[vc.column] = vc.heading;
-            m_cells[vc.column] = vc.cell;
+        m_headings[m_queryColumn] = catalogText(Msg::QueryHeading);
+    for (OptionCellRef cell : layout.shownCells()) {
+        const int column = layout.columnOf(cell);
+        if (column > m_queryColumn && column < columns) {
+            m_headings[column] = limitHeading(cell);
+            m_cells[column] = cell;
         }
     }
     m_characteristics = characteristics;
     m_queries = queries;
     m_backgrounds.clear();
+    m_headingBackgrounds.clear();
     endResetModel();
 }
 
@@ -130,7 +134,7 @@ QVariant OptionTableModel::data(const QModelIndex& index, int role) const {
             }
             return QVariant();
         case Qt::BackgroundRole: {
-            const auto it = m_backgrounds.constFind(cellKey(row + 1, column));
+            const auto it = m_backgrounds.constFind(cellKey(row, column));
             if (it != m_backgrounds.constEnd())
                 return QBrush(*it);
             return isChangedCell(row, column) ? QVariant(QBrush(changedTint())) : QVariant();
@@ -156,8 +160,8 @@ QVariant OptionTableModel::headerData(int section, Qt::Orientation orientation, 
         case Qt::TextAlignmentRole:
             return int(Qt::AlignCenter);
         case Qt::BackgroundRole: {
-            const auto it = m_backgrounds.constFind(cellKey(0, section));
-            return it == m_backgrounds.constEnd() ? QVariant() : QVariant(QBrush(*it));
+            const auto it = m_headingBackgrounds.constFind(section);
+            return it == m_headingBackgrounds.constEnd() ? QVariant() : QVariant(QBrush(*it));
         }
         default:
             return QVariant();
@@ -178,7 +182,7 @@ bool OptionTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     if (role == Qt::BackgroundRole) {
         const QColor colour = colourOf(value);
-        const quint64 key = cellKey(index.row() + 1, index.column());
+        const quint64 key = cellKey(index.row(), index.column());
         if (colour.isValid())
             m_backgrounds.insert(key, colour);
         else
@@ -207,9 +211,9 @@ bool OptionTableModel::setHeaderData(int section, Qt::Orientation orientation,
         return false;
     const QColor colour = colourOf(value);
     if (colour.isValid())
-        m_backgrounds.insert(cellKey(0, section), colour);
+        m_headingBackgrounds.insert(section, colour);
     else
-        m_backgrounds.remove(cellKey(0, section));
+        m_headingBackgrounds.remove(section);
     emit headerDataChanged(orientation, section, section);
     return true;
 }

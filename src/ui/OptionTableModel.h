@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "core/ColumnLayout.h"
 #include "core/OptionTable.h"
 #include "core/SharedState.h"
 
@@ -28,10 +29,10 @@ public:
 
     explicit OptionTableModel(SharedState& state, QObject* parent = nullptr);
 
-    // Takes the column layout of the view switches and the names split into
-    // characteristic and query texts (one of each per option row); every cell
-    // colour goes.
-    void reload(const QStringList& characteristics, const QStringList& queries);
+    // Takes the column layout and the names split into characteristic and
+    // query texts (one of each per option row); every cell colour goes.
+    void reload(const ColumnLayout& layout, const QStringList& characteristics,
+                const QStringList& queries);
 
     int fixedColumns() const { return m_queryColumn > 0 ? 2 : 1; }
     int queryColumn() const { return m_queryColumn; }
@@ -56,8 +57,8 @@ public:
 
     // The option cell a value column shows (null for the names), and the grid
     // column of an option cell (-1 while its group is hidden).
-    OptionCell OptionRow::*cellOf(int column) const { return m_cells.value(column, nullptr); }
-    int columnOf(OptionCell OptionRow::*cell) const { return int(m_cells.indexOf(cell)); }
+    OptionCellRef cellOf(int column) const { return m_cells.value(column, nullptr); }
+    int columnOf(OptionCellRef cell) const { return m_layout.columnOf(cell); }
     // Current = value for that option cell of the row, shown or not; emits
     // valueStored as an edit in the grid does.
     void storeOptionValue(int rowIndex, OptionCell OptionRow::*cell, const TaggedValue& value);
@@ -80,13 +81,15 @@ private:
     QString givenText(int rowIndex, int column) const;
 
     SharedState& m_state;
+    ColumnLayout m_layout;  // of the last reload
     int m_rows = 0;
     int m_queryColumn = 0;
-    QStringList m_headings;                    // per column, CR LF kept
-    QVector<OptionCell OptionRow::*> m_cells;  // per column; null for the names
+    QStringList m_headings;          // per column, CR LF kept
+    QVector<OptionCellRef> m_cells;  // per column; null for the names
     QStringList m_characteristics;
     QStringList m_queries;
-    QHash<quint64, QColor> m_backgrounds;  // key: grid row << 32 | column
+    QHash<quint64, QColor> m_backgrounds;     // key: row index << 32 | column
+    QHash<int, QColor> m_headingBackgrounds;  // by column
 };
 
 }  // namespace tolva

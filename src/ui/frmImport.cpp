@@ -20,8 +20,8 @@ namespace tolva {
 // ten thousand rows cost nothing to show.
 class ImportChangesModel : public QAbstractTableModel {
 public:
-    ImportChangesModel(const SharedState& state, QObject* parent)
-        : QAbstractTableModel(parent), m_state(state), m_withQuery(state.gColQuery > 0) {}
+    ImportChangesModel(const SharedState& state, bool withQuery, QObject* parent)
+        : QAbstractTableModel(parent), m_state(state), m_withQuery(withQuery) {}
 
     void show(const QVector<ImportChange>* changes) {
         beginResetModel();
@@ -75,9 +75,9 @@ private:
     const QVector<ImportChange>* m_changes = nullptr;
 };
 
-frmImport::frmImport(const SharedState& state, CsvImportFile file, const QString& fileName,
-                     QWidget* parent)
-    : QDialog(parent), m_state(state), m_file(std::move(file)) {
+frmImport::frmImport(const SharedState& state, const ColumnLayout& columns, CsvImportFile file,
+                     const QString& fileName, QWidget* parent)
+    : QDialog(parent), m_state(state), m_layout(columns), m_file(std::move(file)) {
     setObjectName(QStringLiteral("frmImport"));
     // The menu entry's words, without access key and ellipsis, then the file.
     QString caption = catalogText(Msg::ImportEntry);
@@ -94,7 +94,7 @@ frmImport::frmImport(const SharedState& state, CsvImportFile file, const QString
     lblSummary->setFont(bold);
 
     grdChanges = static_cast<QTableView*>(named(new QTableView(this), "grdChanges"));
-    m_changes = new ImportChangesModel(state, this);
+    m_changes = new ImportChangesModel(state, columns.hasQuery(), this);
     grdChanges->setModel(m_changes);
     grdChanges->verticalHeader()->hide();
     grdChanges->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -139,7 +139,7 @@ frmImport::~frmImport() = default;
 
 void frmImport::refresh() {
     m_changes->show(nullptr);
-    m_preview = BuildImportPreview(m_state, m_file, chkBlanksClear->isChecked());
+    m_preview = BuildImportPreview(m_state, m_layout, m_file, chkBlanksClear->isChecked());
     m_changes->show(&m_preview.changes);
     grdChanges->resizeColumnsToContents();
     // The names take the spare width; the two values stay side by side.

@@ -22,8 +22,8 @@ class frmImport : public QDialog {
     Q_OBJECT
 
 public:
-    frmImport(const SharedState& state, CsvImportFile file, const QString& fileName,
-              QWidget* parent = nullptr);
+    frmImport(const SharedState& state, const ColumnLayout& layout, CsvImportFile file,
+              const QString& fileName, QWidget* parent = nullptr);
     ~frmImport() override;
 
     // The preview under the check box as it now stands.
@@ -33,6 +33,7 @@ private:
     void refresh();
 
     const SharedState& m_state;
+    const ColumnLayout m_layout;
     const CsvImportFile m_file;
     ImportPreview m_preview;
 

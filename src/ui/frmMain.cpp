@@ -341,7 +341,7 @@ void frmMain::showViewSwitches() {
 }
 
 void frmMain::applyViewState() {
-    ApplyViewState(m_state);
+    m_layout = ApplyViewState(m_state);
     showViewSwitches();
 }
 

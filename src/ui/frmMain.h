@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QModelIndexList>
 
+#include "core/ColumnLayout.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
 #include "core/TaggedValue.h"
@@ -64,6 +65,8 @@ public:
     void showViewSwitches();
     // The column numbers from the switches (ApplyViewState), then the above.
     void applyViewState();
+    // The grid's columns as the last applyViewState() computed them.
+    const ColumnLayout& columnLayout() const { return m_layout; }
 
     // Grid fill (frmMainGrid.cpp).
     void FillGrid();
@@ -178,6 +181,7 @@ private:
     bool Form_QueryUnload();  // false: cancel the close
 
     SharedState& m_state;
+    ColumnLayout m_layout;  // none while no monitor is chosen
 
     // Controls; their names are also their object names.
     QToolBar* Toolbar1 = nullptr;

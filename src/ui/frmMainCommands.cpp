@@ -15,11 +15,11 @@
 #include "core/SaveWalk.h"
 #include "core/SharedState.h"
 #include "core/Version.h"
+#include "core/ViewState.h"
 #include "core/modCfg.h"
 #include "frmMain.h"
 #include "ui/BusyPointer.h"
 #include "ui/UiPort.h"
-#include "ui/ValueColumns.h"
 #include "ui/WindowSettings.h"
 #include "ui/frmConnect.h"
 #include "ui/frmMonitor.h"
@@ -149,14 +149,12 @@ void frmMain::reloadMonitor() {
 
 void frmMain::showStoreFailure(const StoreOutcome& outcome, const QString& title) {
     if (const std::optional<CellToEdit>& edit = outcome.edit) {
-        const bool shown[] = {m_state.gShowProc, m_state.gShowX, m_state.gShowR};
-        if (!shown[int(edit->group)])
+        if (!isGroupShown(m_state, edit->group))
             revealGroup(edit->group);
         // The column is looked up after the group is shown: showing it moves columns.
-        for (const ValueColumn& vc : valueColumns(m_state)) {
-            if (vc.cell == edit->cell)
-                EditGridCell(edit->rowIndex + 1, vc.column, edit->text);
-        }
+        const QModelIndex cell = m_model->index(edit->rowIndex, m_model->columnOf(edit->cell));
+        if (cell.isValid())
+            EditGridCell(OptionGrid::gridRowOf(cell), cell.column(), edit->text);
     }
     // A monitor without options is a plain fact; a failure is an error.
     const bool noOptions = outcome.message == Msg::NoTolvaOptions;

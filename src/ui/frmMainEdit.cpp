@@ -80,7 +80,7 @@ void frmMain::commitTxtGrd(bool& ok) {
     // The value goes into the cell the editor was opened on, whatever cell is
     // current now; the model tells the window whether it is a change.
     txtGrd->hide();
-    m_editor->store({m_model->index(m_editRow - 1, m_editCol)}, {value});
+    m_editor->store({grdData->gridIndex(m_editRow, m_editCol)}, {value});
     grdData->setFocus();
     ok = true;
 }
@@ -109,7 +109,7 @@ void frmMain::grdData_EnterCell() {
 
     const int r = grdData->currentGridRow();
     const int c = grdData->currentGridColumn();
-    const int queryCol = m_state.gColQuery;
+    const int queryCol = m_layout.gColQuery;
     const QColor mark = markColour();
 
     if (m_marksShown) {

@@ -106,7 +106,7 @@ void frmMain::pasteBlock(const QString& text) {
     const MonitorEditor::Paste pasted =
         m_editor->paste(text, grdData->currentIndex(), selectedValueCells());
     if (pasted.refused.isValid()) {
-        grdData->setCurrentGridCell(pasted.refused.row() + 1, pasted.refused.column());
+        grdData->setCurrentGridCell(OptionGrid::gridRowOf(pasted.refused), pasted.refused.column());
         uiPort().message(catalogText(Msg::NotANumber), UiPort::Icon::Exclamation,
                          catalogText(Msg::EditorTitle));
         return;

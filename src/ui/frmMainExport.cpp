@@ -61,7 +61,7 @@ bool frmMain::exportCsv(const QString& path) {
     QStringList queries;
     SplitChartNames(characteristics, queries);
     QString reason;
-    if (WriteExportFile(path, BuildCsvExport(m_state, characteristics, queries), reason))
+    if (WriteExportFile(path, BuildCsvExport(m_state, m_layout, characteristics, queries), reason))
         return true;
     uiPort().message(catalogText(Msg::ExportFailed) + QStringLiteral("\r\n\r\n") + reason,
                      UiPort::Icon::Critical, windowTitle());

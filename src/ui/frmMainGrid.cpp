@@ -6,7 +6,6 @@
 #include "BusyPointer.h"
 #include "OptionGrid.h"
 #include "OptionTableModel.h"
-#include "ValueColumns.h"
 #include "core/Catalog.h"
 #include "core/ChartName.h"
 #include "core/SharedState.h"
@@ -24,13 +23,13 @@ int widthForLength(qsizetype length) {
 }  // namespace
 
 void frmMain::FillGrid() {
-    const SharedState& s = m_state;
     applyViewState();
+    const ColumnLayout& layout = m_layout;
 
     // No value column at all (every group hidden, or no monitor yet): the grid
     // goes out of sight and keeps what it had; the status bar stays as it was.
-    const bool withQuery = s.gColQuery > 0;
-    if (s.gColCount < (withQuery ? 3 : 2)) {
+    const bool withQuery = layout.hasQuery();
+    if (layout.gColCount < (withQuery ? 3 : 2)) {
         grdData->hide();
         return;
     }
@@ -42,13 +41,11 @@ void frmMain::FillGrid() {
     QStringList queries;
     SplitChartNames(characteristics, queries);
     // A new layout of the table: no text, width, mark or colour survives it.
-    m_model->reload(characteristics, queries);
+    m_model->reload(layout, characteristics, queries);
 
     // Value columns are as wide as their headings need; the values never widen them.
-    for (const ValueColumn& vc : valueColumns(s)) {
-        if (vc.column > 0)
-            grdData->setColumnWidthTwips(vc.column, MeasureColumnWidth(vc.heading));
-    }
+    for (int c = grdData->fixedColumns(); c < grdData->columns(); ++c)
+        grdData->setColumnWidthTwips(c, MeasureColumnWidth(grdData->cellText(0, c)));
     // The name columns as wide as their longest text, heading included.
     auto widestOf = [](qsizetype longest, const QStringList& texts) {
         for (const QString& text : texts)
@@ -57,8 +54,8 @@ void frmMain::FillGrid() {
     };
     grdData->setColumnWidthTwips(0, widestOf(grdData->cellText(0, 0).size(), characteristics));
     if (withQuery)
-        grdData->setColumnWidthTwips(s.gColQuery,
-                                     widestOf(grdData->cellText(0, s.gColQuery).size(), queries));
+        grdData->setColumnWidthTwips(
+            layout.gColQuery, widestOf(grdData->cellText(0, layout.gColQuery).size(), queries));
 
     // Three data rows high, for the three-line headings.
     grdData->setRowHeightTwips(0, 3 * grdData->rowHeightTwips(1));

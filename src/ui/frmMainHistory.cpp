@@ -52,7 +52,7 @@ void frmMain::showHistory(bool currentOnly) {
         uiPort().message(catalogText(Msg::NoJournal), UiPort::Icon::Information, windowTitle());
         return;
     }
-    const int rowIndex = grdData->currentGridRow() - 1;
+    const int rowIndex = grdData->currentIndex().row();
     std::optional<qint32> chartId;
     if (rowIndex >= 0 && rowIndex < s.gOptionRows.size())
         chartId = s.gOptionRows.at(rowIndex).ChartId;

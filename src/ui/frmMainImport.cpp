@@ -35,7 +35,7 @@ void frmMain::mnuImport_Click() {
 }
 
 bool frmMain::importCsv(const QString& path) {
-    CsvImportFile file = ReadCsvImportFile(path, m_state);
+    CsvImportFile file = ReadCsvImportFile(path, m_layout);
     if (file.error != 0) {
         QString text = catalogText(file.error);
         if (file.error == Msg::ImportUnclosedQuote)
@@ -45,14 +45,15 @@ bool frmMain::importCsv(const QString& path) {
         uiPort().message(text, UiPort::Icon::Exclamation, windowTitle());
         return false;
     }
-    frmImport preview(m_state, std::move(file), QFileInfo(path).fileName(), this);
+    frmImport preview(m_state, m_layout, std::move(file), QFileInfo(path).fileName(), this);
     if (preview.exec() != QDialog::Accepted || !preview.preview().canApply())
         return false;
     const QVector<ImportChange>& changes = preview.preview().changes;
     // A hidden group the file changes is shown first, so that every value goes
-    // in where the user sees it marked.
+    // in where the user sees it marked. The window's layout decides: the model
+    // keeps the columns of the last fill while every group is hidden.
     for (const ImportChange& change : changes) {
-        if (m_model->columnOf(change.cell) < 0)
+        if (m_layout.columnOf(change.cell) < 0)
             revealGroup(groupOf(change.cell));
     }
     QModelIndexList cells;

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "CoreTestSupport.h"
-#include "core/Catalog.h"
 #include "core/CsvExport.h"
 #include "core/ViewState.h"
 
@@ -40,16 +39,10 @@ TEST(CsvExport, ShownColumnsInTheRegionalFormWithQuoting) {
         test::LocaleScope locale(c.locale);
         SharedState& s = appState();
         s.reset();
-        QString* const headings[] = {&s.gCapSpecUpper, &s.gCapSpecNominal, &s.gCapSpecLower,
-                                     &s.gCapXUcl,      &s.gCapXLcl,        &s.gCapXCl,
-                                     &s.gCapRUcl,      &s.gCapRLcl,        &s.gCapRCl};
-        for (int i = 0; i < 9; ++i)
-            *headings[i] = catalogHeading(153 + i);
         s.gMonitors = {{QStringLiteral("Presse"), 7, c.query}};
         s.gMonitorIndex = 0;
         s.gShowProc = c.proc;
         s.gShowX = s.gShowR = c.chartGroups;
-        ApplyViewState(s);
         QVector<OptionRow> rows(2);
         rows[0].SpecLower.Current = TaggedValue::number(99);
         rows[0].XLcl.Current = TaggedValue::number(12.5);
@@ -61,7 +54,7 @@ TEST(CsvExport, ShownColumnsInTheRegionalFormWithQuoting) {
         s.gOptionRows = rows;
         const QStringList characteristics = {QStringLiteral("Ø, axe"), QStringLiteral("=Longueur")};
         const QStringList queries = {QStringLiteral("@Lot A"), QStringLiteral("\tLot\nB")};
-        EXPECT_EQ(BuildCsvExport(s, characteristics, queries),
+        EXPECT_EQ(BuildCsvExport(s, ApplyViewState(s), characteristics, queries),
                   QByteArray("\xEF\xBB\xBF") + QByteArray(c.expected))
             << c.locale;
     }

@@ -9,7 +9,6 @@
 #include "core/LimitGroups.h"
 #include "core/SharedState.h"
 #include "core/StoreOutcome.h"
-#include "core/ViewState.h"
 #include "support/StatementTrap.h"
 #include "support/TestDatabase.h"
 
@@ -41,7 +40,6 @@ public:
         s.gMonitors = {MonitorEntry{QStringLiteral("Tour CN 3"), 12, 0}};
         s.gMonitorIndex = 0;
         s.gShowProc = s.gShowX = s.gShowR = true;
-        ApplyViewState(s);
     }
 
     // Stores TVAL (nullptr: a database null), defining the option name on first use.

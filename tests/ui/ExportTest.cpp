@@ -10,7 +10,7 @@ TEST_F(ExportTest, FileHoldsWhatTheGridShowsAndAFailureSaysWhy) {
     openOn(105);  // a query profile
     QTemporaryDir folder;
     // An open edit is stored first, as by every command.
-    goTo(1, appState().gColXUcl);
+    goTo(1, window->columnLayout().gColXUcl);
     type("12,5");
     onNextDialog<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(),

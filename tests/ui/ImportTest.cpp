@@ -12,6 +12,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         QLocale::setDefault(locale);
         openOn(103);  // Rectifieuse R3: charts 1101 to 1104
         const SharedState& s = appState();
+        const ColumnLayout& cols = window->columnLayout();
         const int row = rowOf(1101), other = rowOf(1103);
         const QString point = locale.decimalPoint(), sep = point == "," ? ";" : ",";
         QTemporaryDir folder;
@@ -27,10 +28,7 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         EXPECT_FALSE(window->importCsv(path));
 
         // Rows reversed, LF, no mark; one upper limit changed, one value blanked.
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QStringList lines = QString::fromUtf8(file.readAll().mid(3)).split("\r\n");
-        file.close();
+        QStringList lines = QString::fromUtf8(readBytes(path).mid(3)).split("\r\n");
         lines.removeLast();
         std::reverse(lines.begin() + 1, lines.end());
         const int upper = int(lines.first().split(sep).indexOf("SPECS Supérieure"));
@@ -43,12 +41,12 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
         };
         edit(row, upper, "36" + point + "5");
         edit(other, nominal, "");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(lines.join('\n').toUtf8());
-        file.close();
+        writeBytes(path, lines.join('\n').toUtf8());
 
-        const QString nominalBefore = grid()->cellText(other, s.gColSpecNominal);
-        window->toggleProc();  // hidden, the group is shown again to take the values
+        const QString nominalBefore = grid()->cellText(other, cols.gColSpecNominal);
+        // Every group hidden, the grid too: the one the file changes comes back.
+        window->toggleX();
+        window->toggleProc();
         onNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             onNextDialog<frmImport>([&](frmImport* preview) {
                 auto* summary = preview->findChild<QLabel*>("lblSummary");
@@ -69,16 +67,16 @@ TEST_F(ImportTest, PreviewThenOneUndoableStepAndNothingSaved) {
             static_cast<QDialog*>(dialog)->accept();
         });
         action("mnuImport")->trigger();
-        EXPECT_TRUE(s.gShowProc);
-        EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "36" + point + "5");
-        EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), "");
+        EXPECT_TRUE(s.gShowProc && grid()->isVisible());
+        EXPECT_EQ(grid()->cellText(row, cols.gColSpecUpper), "36" + point + "5");
+        EXPECT_EQ(grid()->cellText(other, cols.gColSpecNominal), "");
         EXPECT_TRUE(window->hasUnsavedChanges() && action("mnuCommit")->isEnabled());
         EXPECT_EQ(tval(103, 1101, "ProcCapUpper"), "35.01");
 
         // One step of the history takes both back.
         press(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(grid()->cellText(row, s.gColSpecUpper), "35" + point + "01");
-        EXPECT_EQ(grid()->cellText(other, s.gColSpecNominal), nominalBefore);
+        EXPECT_EQ(grid()->cellText(row, cols.gColSpecUpper), "35" + point + "01");
+        EXPECT_EQ(grid()->cellText(other, cols.gColSpecNominal), nominalBefore);
         EXPECT_FALSE(action("mnuUndo")->isEnabled());
         window.reset();
     }

@@ -27,21 +27,12 @@ TEST_F(MainWindowTest, DefaultViewAndChartNamesWithoutQueryProfile) {
             EXPECT_TRUE(entry->isSeparator() || entry->text().size() > 1)
                 << entry->objectName().toStdString();
     }
-
-    // Without a query profile the name is split all the same, the query not shown.
-    openOnCharts({"[Lot A][Diamètre]"});
-    EXPECT_EQ(grid()->fixedColumns(), 1);
-    EXPECT_EQ(rowTexts(1).mid(0, 2), QStringList({"Diamètre", ""}));
 }
 
-TEST_F(MainWindowTest, ColumnWidthsLongNamesAndMinimumSize) {
+TEST_F(MainWindowTest, ColumnWidthsAndLongNames) {
     appState().gShowR = true;
     openOnCharts({"Masse"});
-    QVector<OptionRow> rows = appState().gOptionRows.rows();
-    rows[0].XCl.setBoth(TaggedValue::number(-1250000.125));
-    appState().gOptionRows = rows;
-    const SharedState& s = appState();
-    window->FillGrid();
+    const ColumnLayout& cols = window->columnLayout();
     // A long chart name widens the first column; a refill starts from empty cells.
     window->resize(twipsToPixels(4420) * 3, 400);
     openOnCharts({"Masse", QString(40, u'x')});
@@ -52,7 +43,7 @@ TEST_F(MainWindowTest, ColumnWidthsLongNamesAndMinimumSize) {
     const QString huge(10000, u'x');
     openOnCharts({"Masse", huge});
     EXPECT_LE(grid()->columnWidth(0), grid()->width() * 2 / 5);
-    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(2, s.gColXUcl).center()));
+    EXPECT_TRUE(grid()->viewport()->rect().contains(grid()->cellRect(2, cols.gColXUcl).center()));
     auto* fixedView = grid()->findChild<QTableView*>("grdDataFixedColumns");
     const QRect nameCell = fixedView->visualRect(grid()->gridIndex(2, 0));
     QHelpEvent tip(QEvent::ToolTip, nameCell.center(),
@@ -85,14 +76,15 @@ TEST_F(MainWindowTest, HeadingMarksFollowTheCurrentCell) {
 
 TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     openOnCharts({"Masse", "Retrait"});
-    const SharedState& s = appState();
-    enterValue(2, s.gColSpecNominal, "7");
+    const ColumnLayout& cols = window->columnLayout();
+    enterValue(2, cols.gColSpecNominal, "7");
     const QStringList before = rowTexts(0);
     EXPECT_FALSE(action("mnuR")->isChecked());
     window->toggleR();
-    EXPECT_EQ(rowTexts(0), before + QStringList({s.gCapRLcl, s.gCapRCl, s.gCapRUcl}));
+    EXPECT_EQ(rowTexts(0).mid(before.size()).join('|'),
+              "Carte\r\nMR/R/S\r\nLCI|Carte\r\nMR/R/S\r\nLC|Carte\r\nMR/R/S\r\nLCS");
     EXPECT_EQ(imageOf("MR"), "R");
-    EXPECT_TRUE(s.gShowR && action("mnuR")->isChecked());
+    EXPECT_TRUE(appState().gShowR && action("mnuR")->isChecked());
     // The menu entries, by their shortcuts, run the same toggles.
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(imageOf("PC"), "noPC");
@@ -110,7 +102,7 @@ TEST_F(MainWindowTest, ViewTogglesAddAndRemoveGroupsAndKeepUnsavedValues) {
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(grid()->isVisible());
     EXPECT_EQ(grid()->columns(), 4);
-    EXPECT_EQ(grid()->cellText(2, s.gColSpecNominal), "7");
+    EXPECT_EQ(grid()->cellText(2, cols.gColSpecNominal), "7");
     EXPECT_TRUE(window->hasUnsavedChanges() && action("Save")->isEnabled());
 }
 

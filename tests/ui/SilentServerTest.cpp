@@ -71,7 +71,7 @@ protected:
 
 TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
     const int row = rowOf(1101), other = rowOf(1102);
-    const int nominal = appState().gColSpecNominal;
+    const int nominal = window->columnLayout().gColSpecNominal;
     PaintCount painted;
     grid()->viewport()->installEventFilter(&painted);
     QTimer repaint;
