@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QThread>
+#include <algorithm>
 #include <stdexcept>
 
 #include "SqlScript.h"
@@ -35,11 +35,8 @@ QString asciiLiterals(const QString& sql) {
     for (auto it = literal.globalMatch(sql); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         QString text = m.captured(1);
-        bool ascii = true;
-        for (QChar c : text)
-            ascii = ascii && c.unicode() < 0x80;
         out += sql.mid(last, m.capturedStart() - last);
-        if (ascii) {
+        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
             out += m.captured(0);
         } else {
             text.replace(QStringLiteral("''"), QStringLiteral("'"));
@@ -49,27 +46,6 @@ QString asciiLiterals(const QString& sql) {
         last = m.capturedEnd();
     }
     return out + sql.mid(last);
-}
-
-// Should the driver still refuse a statement that way, a new connection a moment
-// later takes the same text: the fixture tries again, and says so.
-QVector<FieldRow> execute(DbConnection& db, const QString& sql) {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return db.execute(asciiLiterals(sql)).readAll();
-        } catch (const DbError& e) {
-            const bool driverConversionFault =
-                TestDatabase::backend() == QLatin1String("mariadb") &&
-                e.description().contains(QLatin1String("cast specification"));
-            if (!driverConversionFault || attempt == 6)
-                throw;
-            qWarning("test database: the driver refused a statement (%s); trying again",
-                     qPrintable(e.description()));
-            db.close();
-            QThread::msleep(100 * attempt);
-            db.open(TestDatabase::connectionString());
-        }
-    }
 }
 
 // Runs statements on a fresh connection; the counters a test reads stay as they were.
@@ -88,7 +64,7 @@ QVector<FieldRow> run(const QStringList& statements) {
         db.open(TestDatabase::connectionString());
         for (const QString& sql : statements) {
             current = sql;
-            rows = execute(db, sql);
+            rows = db.execute(asciiLiterals(sql)).readAll();
         }
     } catch (const DbError& e) {
         sqlCounters() = saved;
