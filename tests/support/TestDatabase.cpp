@@ -48,39 +48,17 @@ QString asciiLiterals(const QString& sql) {
     return out + sql.mid(last);
 }
 
-// Runs statements on a fresh connection; the counters a test reads stay as they were.
-QVector<FieldRow> run(const QStringList& statements) {
-    const SqlCounters saved = sqlCounters();
-    QVector<FieldRow> rows;
-    QString current;
-    try {
-        // The SQLite data source does not create its file; an empty file is an empty database.
-        const QString file = TestDatabase::setting(QStringLiteral("Database"));
-        if (TestDatabase::backend() == QLatin1String("sqlite") && !QFileInfo::exists(file)) {
-            QDir().mkpath(QFileInfo(file).absolutePath());
-            QFile(file).open(QIODevice::WriteOnly);
-        }
-        DbConnection db;
-        db.open(TestDatabase::connectionString());
-        for (const QString& sql : statements) {
-            current = sql;
-            rows = db.execute(asciiLiterals(sql)).readAll();
-        }
-    } catch (const DbError& e) {
-        sqlCounters() = saved;
-        fail((current.isEmpty() ? QStringLiteral("connection") : current) +
-             QStringLiteral("\n  failed: ") + e.description());
-    }
-    sqlCounters() = saved;
-    return rows;
+// The statements of a script in the source tree.
+QStringList script(const QString& path) {
+    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") + path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
+    return splitSqlScript(QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace
 
 void TestDatabase::reset(bool withRows) {
-    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") + QStringLiteral("/demo/novrax-demo.sql"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
     QStringList statements;
     // Also what a test that failed half-way left behind (a table moved aside,
     // a scratch table), so that one broken run never fails the next.
@@ -88,24 +66,20 @@ void TestDatabase::reset(bool withRows) {
          {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF", "CSMINN", "CSNODE",
           "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ", "TOLVA_JOURNAL"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
-    for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
+    for (const QString& statement : script(QStringLiteral("/demo/novrax-demo.sql"))) {
         // The schema alone is NOVRAX's: a journal is what a database may have.
         const bool journal = statement.contains(QLatin1String("TOLVA_JOURNAL"));
         if (withRows ||
             (statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive) && !journal))
             statements << statement;
     }
-    run(statements);
+    execAll(statements);
 }
 
 void TestDatabase::createJournal() {
     const QString name =
         backend() == QLatin1String("postgres") ? QStringLiteral("postgresql") : backend();
-    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") +
-               QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        fail(QStringLiteral("cannot read %1").arg(file.fileName()));
-    run(splitSqlScript(QString::fromUtf8(file.readAll())));
+    execAll(script(QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name)));
 }
 
 QString TestDatabase::setting(const QString& key) {
@@ -119,16 +93,35 @@ QString TestDatabase::connectionString() {
         .arg(dsn(), setting(QStringLiteral("Username")), setting(QStringLiteral("Password")));
 }
 
-void TestDatabase::execAll(const QStringList& statements) {
-    run(statements);
-}
-
-QVector<FieldRow> TestDatabase::fetch(const QString& sql) {
-    return run({sql});
+// Runs statements on a fresh connection; the counters a test reads stay as they were.
+QVector<FieldRow> TestDatabase::execAll(const QStringList& statements) {
+    const SqlCounters saved = sqlCounters();
+    QVector<FieldRow> rows;
+    QString current;
+    try {
+        // The SQLite data source does not create its file; an empty file is an empty database.
+        const QString file = setting(QStringLiteral("Database"));
+        if (backend() == QLatin1String("sqlite") && !QFileInfo::exists(file)) {
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            QFile(file).open(QIODevice::WriteOnly);
+        }
+        DbConnection db;
+        db.open(connectionString());
+        for (const QString& sql : statements) {
+            current = sql;
+            rows = db.execute(asciiLiterals(sql)).readAll();
+        }
+    } catch (const DbError& e) {
+        sqlCounters() = saved;
+        fail((current.isEmpty() ? QStringLiteral("connection") : current) +
+             QStringLiteral("\n  failed: ") + e.description());
+    }
+    sqlCounters() = saved;
+    return rows;
 }
 
 QVariant TestDatabase::scalar(const QString& sql) {
-    const QVector<FieldRow> result = run({sql});
+    const QVector<FieldRow> result = fetch(sql);
     return result.isEmpty() ? QVariant() : result.first().value(0).variant();
 }
 
