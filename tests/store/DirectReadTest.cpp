@@ -20,7 +20,6 @@ protected:
         db.close();
         TestDatabase::exec("DROP TABLE TOLVA_READ");
     }
-    qint64 count() { return TestDatabase::scalar("SELECT COUNT(*) FROM TOLVA_READ").toLongLong(); }
     DbConnection db;
 };
 

@@ -14,10 +14,6 @@ const TaggedValue o;
 
 using JournalTest = StoreTest;
 
-QString userId() {
-    return TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0);
-}
-
 // "chart option old>new" per journal row, NULL as "-".
 QString journalRows() {
     QStringList rows;
@@ -32,7 +28,8 @@ QString journalRows() {
 // The server refuses new rows of the table, the way a missing privilege does.
 void refuseInserts(const QString& table) {
     if (TestDatabase::backend() == QLatin1String("postgres"))
-        TestDatabase::exec("REVOKE INSERT ON " + table + " FROM " + userId());
+        TestDatabase::exec("REVOKE INSERT ON " + table + " FROM " +
+                           TestDatabase::setting("Username"));
     else if (TestDatabase::backend() == QLatin1String("mariadb"))
         TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
                            " FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refusee'");
@@ -80,7 +77,7 @@ TEST_F(JournalTest, EachStoredChangeIsRecordedWithItsExactTexts) {
     const FieldRow who =
         TestDatabase::fetch("SELECT DB_USER, WORKSTATION, CHANGED_AT FROM TOLVA_JOURNAL").value(0);
     if (TestDatabase::backend() != QLatin1String("sqlite")) {
-        EXPECT_EQ(who.value(0).toText(), userId());
+        EXPECT_EQ(who.value(0).toText(), TestDatabase::setting("Username"));
     }
     EXPECT_FALSE(who.value(0).toText().isEmpty());
     EXPECT_EQ(who.value(1).toText(), QSysInfo::machineHostName());
