@@ -4,16 +4,12 @@
 
 namespace tolva::test {
 
-static QString folder(int id, const char* name, int parent, int previous) {
-    return QString::asprintf(
-        "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID) VALUES (%d, '%s', %d, %d)", id, name,
-        parent, previous);
-}
 // The folder example, root 0 with A (5) then ØB (7) (a name some driver
 // miscounts), and monitors filed as {node, monId}.
 static QStringList rootAB(std::initializer_list<std::pair<int, int>> filed) {
-    QStringList sql = {"DELETE FROM CSMINN", "DELETE FROM CSNODE", folder(0, "Racine", 0, 0),
-                       folder(5, "A", 0, 0), folder(7, "ØB", 0, 5)};
+    QStringList sql = {"DELETE FROM CSMINN", "DELETE FROM CSNODE",
+                       "INSERT INTO CSNODE (NODEID, NAME, PARENTID, PREVID) VALUES (0, 'Racine', "
+                       "0, 0), (5, 'A', 0, 0), (7, 'ØB', 0, 5)"};
     for (const auto& [node, monId] : filed)
         sql << QString::asprintf("INSERT INTO CSMINN (NODEID, MONID) VALUES (%d, %d)", node, monId);
     return sql;
@@ -31,8 +27,6 @@ protected:
     // "Folder{child,child}", a monitor as "#MonId" of its gMonitors entry;
     // items the filter hides are left out, a collapsed folder is marked "+".
     static QString render(const QTreeWidgetItem* item) {
-        if (item->isHidden())
-            return QString();
         if (item->data(0, frmMonitor::ImageKeyRole) == QLatin1String("Monitor")) {
             const int index = item->data(0, frmMonitor::MonitorIndexRole).toInt();
             return u'#' + QString::number(appState().gMonitors.value(index).MonId);
