@@ -11,14 +11,9 @@ namespace {
 class DirectReadTest : public StoreTest {
 protected:
     void SetUp() override {
-        StoreTest::SetUp();
         TestDatabase::resetEmpty();
         TestDatabase::exec("CREATE TABLE TOLVA_READ (N INTEGER, T VARCHAR(8000))");
         db.open(TestDatabase::connectionString());
-    }
-    void TearDown() override {
-        db.close();
-        TestDatabase::exec("DROP TABLE TOLVA_READ");
     }
     DbConnection db;
 };
