@@ -22,6 +22,8 @@ public:
         : m_index(index), m_action(std::move(action)) {
         install();
     }
+    // Keeps the trace alone.
+    StatementTrap() : m_action([] {}) { install(); }
     ~StatementTrap() {
         qInstallMessageHandler(nullptr);
         QLoggingCategory::setFilterRules("");

@@ -111,8 +111,7 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
         m_restoreLogin = quoted;
     }
     // The trace users send along with fault reports.
-    const StatementTrap sql(
-        QString(), [] {}, false);
+    const StatementTrap sql;
     frmConnect dialog(appState());
     showActive(&dialog);
     ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
