@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FolderTree.h"
+#include "core/SearchText.h"
 
 using namespace tolva;
 
@@ -57,4 +58,24 @@ TEST(FolderTree, PlacesFoldersHoldingMonitorsSelectsTheRememberedOneAndEndsLoops
     EXPECT_EQ(build({folder(5, "A encore", 0, 7)}, links), plain);  // chain cycle
     EXPECT_EQ(build({folder(9, "C", 5, 0), folder(5, "A encore", 9, 0)}, links),
               "Usine{A{C{Four#1},Four#1},B{Tour#2}}");  // parents of each other
+}
+
+TEST(SearchText, NamesMatchIgnoringCaseAccentsAndLigatures) {
+    const struct {
+        const char *name, *filter;
+        bool matches;
+    } cases[] = {
+        {"Epaisseur tole E2", "ÉPAISSEUR TÔLE", true},
+        {"Presse à injecter P7", "pressea", false},
+        {"Cœur de pompe", "coeur", true},
+        {"Æquo", "aeq", true},
+        {"Straße 4", "STRASSE", true},
+        {"Bague intérieure", "extérieure", false},
+        {"Bague intérieure", "  ", true},
+        {"", "a", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nameMatchesFilter(QString::fromUtf8(c.name), QString::fromUtf8(c.filter)),
+                  c.matches)
+            << c.name << " / " << c.filter;
 }

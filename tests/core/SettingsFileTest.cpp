@@ -124,18 +124,17 @@ TEST(SettingsLocation, ProgramFolderWhileWritableElseTheUsersFile) {
     QTemporaryDir dir;
     const QString app = dir.path() + "/app/", user = dir.path() + "/user/MEK_TOLVA.cfg";
     const QString beside = app + "MEK_TOLVA.cfg";
-    const auto where = [&](bool writable) {
-        const SettingsLocation l = settingsLocation(app, writable, user);
+    const auto where = [&](bool writable, const QString& folder) {
+        const SettingsLocation l = settingsLocation(folder, writable, user);
         return l.read + " > " + l.write;
     };
-    EXPECT_EQ(where(true), beside + " > " + beside);
-    EXPECT_EQ(where(false), beside + " > " + user);  // the administrator's file, until...
+    EXPECT_EQ(where(true, app), beside + " > " + beside);
+    EXPECT_EQ(where(false, app), beside + " > " + user);  // the administrator's file, until...
     QDir().mkpath(dir.path() + "/user");
     writeBytes(user, "DSN=x\r\n");
-    EXPECT_EQ(where(false), user + " > " + user);  // ...the user has one
-    EXPECT_EQ(where(true), beside + " > " + beside);
-    const SettingsLocation unknown = settingsLocation("", true, user);
-    EXPECT_EQ(unknown.read + " > " + unknown.write, user + " > " + user);
+    EXPECT_EQ(where(false, app), user + " > " + user);  // ...the user has one
+    EXPECT_EQ(where(true, app), beside + " > " + beside);
+    EXPECT_EQ(where(true, ""), user + " > " + user);  // no known program folder
 }
 
 TEST_F(SettingsFile, AnInstalledProgramKeepsItsSettingsPerUserEvenWhereItCouldWrite) {

@@ -11,16 +11,10 @@ namespace {
 class DirectReadTest : public StoreTest {
 protected:
     void SetUp() override {
-        StoreTest::SetUp();
         TestDatabase::resetEmpty();
         TestDatabase::exec("CREATE TABLE TOLVA_READ (N INTEGER, T VARCHAR(8000))");
         db.open(TestDatabase::connectionString());
     }
-    void TearDown() override {
-        db.close();
-        TestDatabase::exec("DROP TABLE TOLVA_READ");
-    }
-    qint64 count() { return TestDatabase::scalar("SELECT COUNT(*) FROM TOLVA_READ").toLongLong(); }
     DbConnection db;
 };
 

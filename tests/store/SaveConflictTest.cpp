@@ -28,13 +28,12 @@ QString values(const std::array<TaggedValue, 3>& v) {
     return valueText(v[0]) + " " + valueText(v[1]) + " " + valueText(v[2]);
 }
 
-// Another workstation's save, committed on a connection of its own.
-void otherSets(qint32 chart, const QString& name, const QString& tval) {
-    TestDatabase::exec(QStringLiteral("UPDATE CSMDAT SET TVAL = '%1' WHERE MONID = 12 AND CHRTID = "
-                                      "%2 AND OPTID IN (SELECT OPTID FROM CSOPT WHERE NAME = '%3')")
-                           .arg(tval)
-                           .arg(chart)
-                           .arg(name));
+// Another workstation's save of chart 34's X upper limit, on a connection of its own.
+void otherSetsUcl(const char* tval) {
+    TestDatabase::exec(
+        QStringLiteral("UPDATE CSMDAT SET TVAL = '%1' WHERE CHRTID = 34 AND OPTID IN "
+                       "(SELECT OPTID FROM CSOPT WHERE NAME = 'XChartUCLConstant')")
+            .arg(tval));
 }
 
 using SaveConflictTest = StoreTest;
@@ -59,7 +58,7 @@ TEST_F(SaveConflictTest, SameGroupChangedOnBothSidesFollowsTheAnswer) {
         ASSERT_TRUE(LoadMonitorOptions(appState()));
         setGroup(34, Spec, num(8), num(10), num(11));
         setGroup(34, X, num(1), o, num(5));
-        otherSets(34, "XChartUCLConstant", "6");
+        otherSetsUcl("6");
         ScriptedResolver user;
         user.answers = {{c.choice, false}};
         const StoreOutcome outcome = SaveMonitorOptions(appState(), &user);
@@ -135,10 +134,10 @@ TEST_F(SaveConflictTest, ChangesUpToTheLockedReadAreAllSeen) {
     user.answers = {{ConflictAnswer::Overwrite, false}, {ConflictAnswer::Overwrite, true}};
     user.onAsk = [&] {
         if (user.seen.size() == 1)
-            otherSets(34, "XChartUCLConstant", "7");
+            otherSetsUcl("7");
     };
     // Statement 0 opens the transaction; the locked read comes next.
-    StatementTrap trap(1, [] { otherSets(34, "XChartUCLConstant", "6"); });
+    StatementTrap trap(1, [] { otherSetsUcl("6"); });
     const StoreOutcome outcome = SaveMonitorOptions(appState(), &user);
     ASSERT_TRUE(outcome.ok()) << outcome.text().toStdString();
     ASSERT_EQ(user.seen.size(), 2);

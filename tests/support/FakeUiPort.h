@@ -16,7 +16,6 @@ public:
         QString text;
         Icon icon;
         QString title;
-        Buttons buttons;
     };
 
     FakeUiPort() { setUiPort(this); }
@@ -24,9 +23,9 @@ public:
 
     void setBusyPointer() override { busy = true; }
     void setNormalPointer() override { busy = false; }
-    void processPendingEvents() override { ++eventPasses; }
+    void processPendingEvents() override {}
     Answer message(const QString& text, Icon icon, const QString& title, Buttons buttons) override {
-        shown.append({text, icon, title, buttons});
+        shown.append({text, icon, title});
         if (onMessage)
             onMessage(shown.last());
         if (buttons == Buttons::Ok)
@@ -46,16 +45,12 @@ public:
 
     ConflictAnswer resolve(const GroupConflict& conflict) override {
         conflicts.append(conflict);
-        if (onConflict)
-            onConflict(conflict);
         return conflictAnswers.isEmpty() ? ConflictAnswer{} : conflictAnswers.takeFirst();
     }
 
     bool busy = false;
-    int eventPasses = 0;
     QVector<GroupConflict> conflicts;
     QVector<ConflictAnswer> conflictAnswers;  // in order; none left: stop
-    std::function<void(const GroupConflict&)> onConflict;
     QVector<Shown> shown;
     QVector<Answer> answers;  // for Yes/No/Cancel questions, in order
     std::function<void(const Shown&)> onMessage;

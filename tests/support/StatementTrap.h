@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace tolva::test {
@@ -21,12 +22,15 @@ public:
         : m_index(index), m_action(std::move(action)) {
         install();
     }
+    // Keeps the trace alone.
+    StatementTrap() : m_action([] {}) { install(); }
     ~StatementTrap() {
         qInstallMessageHandler(nullptr);
         QLoggingCategory::setFilterRules("");
     }
     int fired = 0;
-    int seen = 0;  // statements, BEGIN and COMMIT so far
+    int seen = 0;       // statements, BEGIN and COMMIT so far
+    QStringList trace;  // every line of the program's SQL trace meanwhile
 
 private:
     bool matches(const QString& message) {
@@ -40,12 +44,15 @@ private:
     void install() {
         s_current = this;
         QLoggingCategory::setFilterRules("tolva.sql.debug=true");
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context,
-                                  const QString& message) {
-            StatementTrap* t = s_current;
-            if (!qstrcmp(context.category, "tolva.sql") && t->matches(message) && t->fired++ == 0)
-                t->m_action();
-        });
+        qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+                StatementTrap* t = s_current;
+                if (qstrcmp(context.category, "tolva.sql"))
+                    return;
+                t->trace << message;
+                if (t->matches(message) && t->fired++ == 0)
+                    t->m_action();
+            });
     }
 
     QString m_start;

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QThread>
+#include <algorithm>
 #include <stdexcept>
 
 #include "SqlScript.h"
@@ -35,11 +35,8 @@ QString asciiLiterals(const QString& sql) {
     for (auto it = literal.globalMatch(sql); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         QString text = m.captured(1);
-        bool ascii = true;
-        for (QChar c : text)
-            ascii = ascii && c.unicode() < 0x80;
         out += sql.mid(last, m.capturedStart() - last);
-        if (ascii) {
+        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
             out += m.captured(0);
         } else {
             text.replace(QStringLiteral("''"), QStringLiteral("'"));
@@ -51,60 +48,17 @@ QString asciiLiterals(const QString& sql) {
     return out + sql.mid(last);
 }
 
-// Should the driver still refuse a statement that way, a new connection a moment
-// later takes the same text: the fixture tries again, and says so.
-QVector<FieldRow> execute(DbConnection& db, const QString& sql) {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return db.execute(asciiLiterals(sql)).readAll();
-        } catch (const DbError& e) {
-            const bool driverConversionFault =
-                TestDatabase::backend() == QLatin1String("mariadb") &&
-                e.description().contains(QLatin1String("cast specification"));
-            if (!driverConversionFault || attempt == 6)
-                throw;
-            qWarning("test database: the driver refused a statement (%s); trying again",
-                     qPrintable(e.description()));
-            db.close();
-            QThread::msleep(100 * attempt);
-            db.open(TestDatabase::connectionString());
-        }
-    }
-}
-
-// Runs statements on a fresh connection; the counters a test reads stay as they were.
-QVector<FieldRow> run(const QStringList& statements) {
-    const SqlCounters saved = sqlCounters();
-    QVector<FieldRow> rows;
-    QString current;
-    try {
-        // The SQLite data source does not create its file; an empty file is an empty database.
-        const QString file = TestDatabase::setting(QStringLiteral("Database"));
-        if (TestDatabase::backend() == QLatin1String("sqlite") && !QFileInfo::exists(file)) {
-            QDir().mkpath(QFileInfo(file).absolutePath());
-            QFile(file).open(QIODevice::WriteOnly);
-        }
-        DbConnection db;
-        db.open(TestDatabase::connectionString());
-        for (const QString& sql : statements) {
-            current = sql;
-            rows = execute(db, sql);
-        }
-    } catch (const DbError& e) {
-        sqlCounters() = saved;
-        fail((current.isEmpty() ? QStringLiteral("connection") : current) +
-             QStringLiteral("\n  failed: ") + e.description());
-    }
-    sqlCounters() = saved;
-    return rows;
+// The statements of a script in the source tree.
+QStringList script(const QString& path) {
+    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") + path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
+    return splitSqlScript(QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace
 
 void TestDatabase::reset(bool withRows) {
-    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") + QStringLiteral("/demo/novrax-demo.sql"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        fail(QStringLiteral("cannot read %1 (run the tests through ctest)").arg(file.fileName()));
     QStringList statements;
     // Also what a test that failed half-way left behind (a table moved aside,
     // a scratch table), so that one broken run never fails the next.
@@ -112,24 +66,20 @@ void TestDatabase::reset(bool withRows) {
          {"CSMDAT", "CSOPT", "CSOPRN", "CSCINP", "CSCHRT", "CSMON", "CSPROF", "CSMINN", "CSNODE",
           "CSMDAT_AWAY", "CSCHRT_AWAY", "TOLVA_READ", "TOLVA_JOURNAL"})
         statements << QStringLiteral("DROP TABLE IF EXISTS ") + QLatin1String(table);
-    for (const QString& statement : splitSqlScript(QString::fromUtf8(file.readAll()))) {
+    for (const QString& statement : script(QStringLiteral("/demo/novrax-demo.sql"))) {
         // The schema alone is NOVRAX's: a journal is what a database may have.
         const bool journal = statement.contains(QLatin1String("TOLVA_JOURNAL"));
         if (withRows ||
             (statement.startsWith(QLatin1String("CREATE "), Qt::CaseInsensitive) && !journal))
             statements << statement;
     }
-    run(statements);
+    execAll(statements);
 }
 
 void TestDatabase::createJournal() {
     const QString name =
         backend() == QLatin1String("postgres") ? QStringLiteral("postgresql") : backend();
-    QFile file(qEnvironmentVariable("TOLVA_SOURCE_DIR") +
-               QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        fail(QStringLiteral("cannot read %1").arg(file.fileName()));
-    run(splitSqlScript(QString::fromUtf8(file.readAll())));
+    execAll(script(QStringLiteral("/resources/journal/tolva-journal-%1.sql").arg(name)));
 }
 
 QString TestDatabase::setting(const QString& key) {
@@ -143,16 +93,35 @@ QString TestDatabase::connectionString() {
         .arg(dsn(), setting(QStringLiteral("Username")), setting(QStringLiteral("Password")));
 }
 
-void TestDatabase::execAll(const QStringList& statements) {
-    run(statements);
-}
-
-QVector<FieldRow> TestDatabase::fetch(const QString& sql) {
-    return run({sql});
+// Runs statements on a fresh connection; the counters a test reads stay as they were.
+QVector<FieldRow> TestDatabase::execAll(const QStringList& statements) {
+    const SqlCounters saved = sqlCounters();
+    QVector<FieldRow> rows;
+    QString current;
+    try {
+        // The SQLite data source does not create its file; an empty file is an empty database.
+        const QString file = setting(QStringLiteral("Database"));
+        if (backend() == QLatin1String("sqlite") && !QFileInfo::exists(file)) {
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            QFile(file).open(QIODevice::WriteOnly);
+        }
+        DbConnection db;
+        db.open(connectionString());
+        for (const QString& sql : statements) {
+            current = sql;
+            rows = db.execute(asciiLiterals(sql)).readAll();
+        }
+    } catch (const DbError& e) {
+        sqlCounters() = saved;
+        fail((current.isEmpty() ? QStringLiteral("connection") : current) +
+             QStringLiteral("\n  failed: ") + e.description());
+    }
+    sqlCounters() = saved;
+    return rows;
 }
 
 QVariant TestDatabase::scalar(const QString& sql) {
-    const QVector<FieldRow> result = run({sql});
+    const QVector<FieldRow> result = fetch(sql);
     return result.isEmpty() ? QVariant() : result.first().value(0).variant();
 }
 

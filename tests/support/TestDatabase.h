@@ -21,10 +21,10 @@ public:
     static void resetEmpty() { reset(false); }   // schema only, without the journal
     // The journal table, by the creation script shipped for the backend.
     static void createJournal();
+    // Runs statements on a connection of its own; the rows of the last one.
+    static QVector<FieldRow> execAll(const QStringList& statements);
     static void exec(const QString& sql) { execAll({sql}); }
-    static void execAll(const QStringList& statements);
-    // Every row of a query.
-    static QVector<FieldRow> fetch(const QString& sql);
+    static QVector<FieldRow> fetch(const QString& sql) { return execAll({sql}); }
     // First field of the first row; invalid when there is no row.
     static QVariant scalar(const QString& sql);
 

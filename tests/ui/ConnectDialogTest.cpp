@@ -1,6 +1,7 @@
 // The connection dialog: its list of data sources, the data source it asks for,
 // and the connection it makes through the driver.
 #include "UiTest.h"
+#include "support/StatementTrap.h"
 
 namespace tolva::test {
 
@@ -10,25 +11,10 @@ static QString sections(const QStringList& names) {
         ini += QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=/none.db\nNoCreat=1\n\n").arg(name);
     return ini;
 }
-// What the driver says when it opens this connection string (empty: no error).
-static QString dbError(const QString& connectionString) {
-    try {
-        DbConnection().open(connectionString);
-    } catch (const DbError& error) {
-        return error.description();
-    }
-    return QString();
-}
 static QString passwordChange(const QString& user, const QString& password) {
     if (TestDatabase::backend() == QLatin1String("mariadb"))  // its own password, no privilege
         return QStringLiteral("SET PASSWORD = PASSWORD('%1')").arg(password);
     return QStringLiteral("ALTER ROLE %1 PASSWORD '%2'").arg(user, password);
-}
-// The trace users send along with fault reports (the "tolva.sql" category).
-static QStringList g_trace;
-static void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (qstrcmp(context.category, "tolva.sql") == 0)
-        g_trace << text;
 }
 static QStringList callerState() {
     const SharedState& s = appState();
@@ -38,8 +24,6 @@ static QStringList callerState() {
 class ConnectDialogTest : public UiTest {
 protected:
     void TearDown() override {
-        qInstallMessageHandler(nullptr);
-        QLoggingCategory::setFilterRules(QString());
         if (!m_restorePassword.isEmpty()) {
             DbConnection db;  // logs in with the changed password
             db.open(m_restoreLogin);
@@ -56,12 +40,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ini.toLocal8Bit()) >= 0);
         qputenv("ODBCINI", QFile::encodeName(file.fileName()));
         qputenv("ODBCSEARCH", "ODBC_USER_DSN");
-    }
-    // The test environment's data sources, and "Fantome" whose database is missing.
-    void useTestDataSources() {
-        QFile file(QString::fromLocal8Bit(m_testIni));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        useDataSources(QString::fromLocal8Bit(file.readAll()) + u'\n' + sections({"Fantome"}));
     }
     static QComboBox* dsnList(frmConnect& d) { return d.findChild<QComboBox*>("cmbDSN"); }
 
@@ -112,7 +90,9 @@ TEST_F(ConnectDialogTest, OkWithoutADataSourceAsksForOneAndSaysHowToDefineOne) {
 // the driver whole, braces and all, and the caller's state is filled. The trace
 // names the data source and the user, never a password.
 TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTheState) {
-    useTestDataSources();
+    // The test environment's data sources, and "Fantome" whose database is missing.
+    useDataSources(QString::fromLocal8Bit(readBytes(QString::fromLocal8Bit(m_testIni))) + u'\n' +
+                   sections({"Fantome"}));
     SharedState& s = appState();
     s.gConnected = true;
     s.gDsn = s.gUserId = s.gPassword = QStringLiteral("ancien");
@@ -130,15 +110,18 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
         m_restorePassword = passwordChange(user, TestDatabase::setting("Password"));
         m_restoreLogin = quoted;
     }
-    g_trace.clear();
-    QLoggingCategory::setFilterRules(QStringLiteral("tolva.sql.debug=true"));
-    qInstallMessageHandler(keepTrace);
+    // The trace users send along with fault reports.
+    const StatementTrap sql;
     frmConnect dialog(appState());
     showActive(&dialog);
     ui.onMessage = [this](const FakeUiPort::Shown&) { EXPECT_FALSE(ui.busy) << "pointer first"; };
     for (const QStringList& a : attempts) {
-        const QString reason =
-            dbError(QStringLiteral("DSN=%1;UID=%2;PWD=%3;").arg(a[0], a[1], a[2]));
+        QString reason;  // what the driver says to the same login
+        try {
+            DbConnection().open(QStringLiteral("DSN=%1;UID=%2;PWD=%3;").arg(a[0], a[1], a[2]));
+        } catch (const DbError& error) {
+            reason = error.description();
+        }
         ASSERT_NE(reason, QString());
         ui.shown.clear();
         fillIn(&dialog, a[0], a[1], a[2]);
@@ -157,10 +140,9 @@ TEST_F(ConnectDialogTest, RefusedConnectionsKeepEverythingThenTheRightOneFillsTh
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(callerState(), QStringList({dsn, user, password, quoted, "connected"}));
-    EXPECT_NE(monitorIndex(101), -1);
-    ASSERT_FALSE(g_trace.isEmpty());
-    EXPECT_TRUE(g_trace.first().contains("UID=jdupont")) << g_trace.first().toStdString();
-    for (const QString& line : g_trace)
+    ASSERT_FALSE(sql.trace.isEmpty());
+    EXPECT_TRUE(sql.trace.first().contains("UID=jdupont")) << sql.trace.first().toStdString();
+    for (const QString& line : sql.trace)
         EXPECT_FALSE(line.contains("cr}") || line.contains("pw1") || line.contains("faux"))
             << line.toStdString();
 }

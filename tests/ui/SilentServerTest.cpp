@@ -32,10 +32,8 @@ protected:
             GTEST_SKIP() << "needs a server at the other end of a TCP connection";
         proxy.emplace(netdelay::DelayProxy::Options{
             quint16(TestDatabase::setting("Port").toUInt()), {}, 64, 120s});
-        const QString server = backend == QLatin1String("postgres")
-                                   ? QStringLiteral("Servername=127.0.0.1;Port=%1;")
-                                   : QStringLiteral("SERVER=127.0.0.1;PORT=%1;");
-        relayed = TestDatabase::connectionString() + server.arg(proxy->port());
+        relayed = TestDatabase::connectionString() +
+                  QStringLiteral("Server=127.0.0.1;Port=%1;").arg(proxy->port());
         openOn(kGrinder);
         appState().gConnStr = relayed;
         dbWaitTimes() = {300ms, 2};

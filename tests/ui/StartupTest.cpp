@@ -45,11 +45,10 @@ TEST_F(StartupTest, EitherDialogGivenUpEndsTheProgramAndWritesTheSettings) {
         ASSERT_NE(startedEditor(), nullptr);
         EXPECT_TRUE(startedEditor()->isClosedForGood() && !startedEditor()->isVisible());
         EXPECT_EQ(appState().gConnected, atPicker);
-        QFile settings(SettingsFilePath(appState()));
-        ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(settings.readAll().startsWith(
+        const QString settings = SettingsFilePath(appState());
+        EXPECT_TRUE(readBytes(settings).startsWith(
             (QStringLiteral("DSN=%1\r\n").arg(atPicker ? TestDatabase::dsn() : "")).toLatin1()));
-        settings.remove();
+        QFile::remove(settings);
         CloseEditor();
     }
 }
