@@ -33,9 +33,10 @@ ChangeJournal::ChangeJournal(const QString& reason) {
 std::optional<QString> ChangeJournal::presenceSelect(DbConnection& db) {
     switch (db.dialect()) {
         case DbConnection::Dialect::PostgreSQL:
-            // The table an unquoted INSERT reaches through the search path.
-            return QStringLiteral("SELECT CASE WHEN to_regclass('") + kJournalTable.toLower() +
-                   QStringLiteral("') IS NULL THEN 0 ELSE 1 END");
+            // A table an unquoted INSERT reaches through the search path.
+            return QStringLiteral("SELECT COUNT(*) FROM pg_catalog.pg_tables WHERE tablename = '") +
+                   kJournalTable.toLower() +
+                   QStringLiteral("' AND schemaname = ANY (current_schemas(false))");
         case DbConnection::Dialect::MySQL:
             return QStringLiteral(
                        "SELECT COUNT(*) FROM information_schema.TABLES WHERE "

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Catalog.h"
+#include "ChangeJournal.h"
 #include "DbConnection.h"
 #include "LimitGroups.h"
 #include "OdbcStatement.h"
@@ -152,11 +153,23 @@ bool readMonitor(SharedState& s, MonitorLink& link) {
         return false;
     s.gProfId = *profId;  // kept even when the profile has no chart
 
+    // Whether the database keeps the journal comes along, for the save question.
     ProfileRead read(monId, *profId);
-    db.executeBatch(read.selects(), [&](int index, OdbcStatement& row) { read.take(index, row); });
+    QStringList selects = read.selects();
+    const int journalIndex = int(selects.size());
+    if (const std::optional<QString> presence = ChangeJournal::presenceSelect(db))
+        selects << *presence;
+    std::optional<bool> journal;
+    db.executeBatch(selects, [&](int index, OdbcStatement& row) {
+        if (index == journalIndex)
+            journal = row.int32(0) > 0;
+        else
+            read.take(index, row);
+    });
     if (!read.hasCharts())
         return false;
     s.gOptionRows = read.table();
+    s.gJournalKept = journal;
     return true;
 }
 

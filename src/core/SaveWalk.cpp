@@ -160,9 +160,10 @@ private:
             sql << *presence;
         OptionSnapshot known;
         runStatements(sql, [&](int index, OdbcStatement& row) {
-            if (index == journalIndex)
+            if (index == journalIndex) {
                 m_journal.presenceRead(row.int32(0));
-            else if (index >= first)
+                m_state.gJournalKept = row.int32(0) > 0;
+            } else if (index >= first)
                 known.take(index - first, row, names);
         });
         return known;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 #include "OptionTable.h"
 #include "clsLoc.h"
@@ -52,6 +53,9 @@ struct SharedState {
     // A save's commit went unanswered: the loaded values may not be what the
     // database holds, so the next save reads them again first.
     bool gRereadBeforeSave = false;
+    // Whether the database keeps the journal, as the last load or save found
+    // (the save question asks for a reason then); none: not asked there.
+    std::optional<bool> gJournalKept;
 
     // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
     const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }

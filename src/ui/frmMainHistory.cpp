@@ -61,10 +61,12 @@ void frmMain::showHistory(bool currentOnly) {
 }
 
 UiPort::Answer frmMain::askSaveQuestion(QString& reason) {
-    bool journal = false;
-    {
+    // Known from the last load or save where the server was asked along;
+    // otherwise asked now. A database that cannot be reached here fails the
+    // save itself, with its message.
+    bool journal = m_state.gJournalKept.value_or(false);
+    if (!m_state.gJournalKept) {
         BusyPointer busy;
-        // A database that cannot be reached here fails the save itself, with its message.
         FindJournal(m_state, journal);
     }
     return uiPort().saveQuestion(pendingChanges(m_state), journal, reason);

@@ -31,8 +31,13 @@ TEST_F(JournalUiTest, QuestionListsTheChangesInSaveOrderAndTheReasonIsRecorded) 
     enterValue(row, cols.gColSpecUpper, "25,1");
     ui.answers = {UiPort::Answer::Yes};
     ui.reasonToGive = "Contrôle client";
+    const qint64 opened = sqlCounters().connectionsOpened;
     press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(ui.reasonAsked);
+    // A server said with the load whether it keeps the journal: the question
+    // logs in no second time, nor does the re-read.
+    const bool server = TestDatabase::backend() != QLatin1String("sqlite");
+    EXPECT_EQ(sqlCounters().connectionsOpened - opened, server ? 1 : 2);
     QStringList lines;
     for (const PendingChange& c : ui.listedChanges)
         lines << listed(c);
@@ -80,6 +85,7 @@ TEST_F(JournalUiTest, QuestionListsTheChangesInSaveOrderAndTheReasonIsRecorded) 
 
 TEST_F(JournalUiTest, WithoutTheJournalNoReasonIsAskedAndHistorySaysWhy) {
     TestDatabase::exec("DROP TABLE TOLVA_JOURNAL");
+    press(Qt::Key_S, Qt::ControlModifier);  // nothing to save: the monitor is read again
     enterValue(rowOf(1001), window->columnLayout().gColXUcl, "25,04");
     ui.answers = {UiPort::Answer::Yes};
     press(Qt::Key_S, Qt::ControlModifier);
