@@ -517,6 +517,20 @@ void DbConnection::rollback() noexcept {
     }
 }
 
+bool DbConnection::stillAnswers() noexcept {
+    rollback();
+    try {
+        // Some other server may want a table in any SELECT (Oracle's DUAL):
+        // there a failure keeps its former reading.
+        if (dialect() == Dialect::Other)
+            return true;
+        executeBatch({QStringLiteral("SELECT 1")});
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
 void DbConnection::close() {
     if (!m_worker)
         return;

@@ -100,6 +100,10 @@ public:
     // Undoes what ran since beginTransaction; a lost connection has undone it
     // already, so this never throws.
     void rollback() noexcept;
+    // After a failure: rolls back, then whether the server still answers on
+    // this connection. False when the link is gone, so that what was sent last
+    // may or may not have taken effect.
+    bool stillAnswers() noexcept;
     void close();
 
 private:

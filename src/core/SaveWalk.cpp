@@ -375,10 +375,13 @@ private:
                 m_db.executeAndCommit(sql, onRow, m_commitSent);
             }
         } catch (const DbError& error) {
-            // No answer after the commit went out: its fate is unknown. An
-            // answered failure means the server stopped before the commit.
+            // The commit went out and no answer came, or the link broke under
+            // it: its fate is unknown. A failure the server answered means it
+            // stopped before committing.
             if (m_commitSent && error.isUnanswered())
                 throw;
+            if (m_commitSent && !m_db.stillAnswers())
+                throw DbError::unanswered(error.description());
             m_commitSent = false;
             m_db.rollback();
             if (!m_oneByOne) {
