@@ -268,6 +268,13 @@ bool frmMain::Form_QueryUnload() {
 }
 
 bool frmMain::endSession(bool mayAsk) {
+    // The session asks while the database works for this window: no save may
+    // start inside that wait. Unsaved changes refuse the logout where the
+    // session lets the program say so; the user logs out again afterwards.
+    if (databaseWaitRunning()) {
+        WriteSettings(m_state);
+        return !(mayAsk && hasUnsavedChanges());
+    }
     // The desktop is logging out: a box about a half-typed value would hold the
     // logout up, so only a number is kept; the question about unsaved changes
     // comes only when the session lets the program ask.
