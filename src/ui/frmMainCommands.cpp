@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSet>
 #include <QStringList>
 
 #include "MonitorEditor.h"
@@ -76,7 +77,6 @@ void frmMain::confirmSave(bool& ok) {
         QString reason;
         const UiPort::Answer answer = askSaveQuestion(reason);
         if (answer == UiPort::Answer::Yes) {
-            const int rowsToWrite = m_model->changedRowCount();
             StoreOutcome saved;
             {
                 BusyPointer busy(BusyPointer::Show::Later);
@@ -92,7 +92,12 @@ void frmMain::confirmSave(bool& ok) {
                 ok = false;
                 return;
             }
-            m_savedRows = rowsToWrite;  // shown once the re-read fills the grid
+            // Shown once the re-read fills the grid: the characteristics
+            // written, not those whose stored values the user took instead.
+            QSet<int> written;
+            for (const GroupRef& group : saved.writtenGroups)
+                written.insert(group.rowIndex);
+            m_savedRows = int(written.size());
         } else if (answer == UiPort::Answer::No) {
             // The edits are declined: neither a later save nor the exit may take
             // them for the user's.

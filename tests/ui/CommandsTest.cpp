@@ -53,6 +53,7 @@ TEST_F(CommandsTest, SaveRereadsNonDiscardsAndAValueSavedElsewhereIsAskedAbout) 
     EXPECT_EQ(db("ProcCapNominal"), "35.01");
     EXPECT_EQ(grid()->cellText(row, nominal), "35,01");
     EXPECT_FALSE(window->hasUnsavedChanges());
+    EXPECT_EQ(panel("StatusBar1Panel3"), "Enregistré : 0 caractéristique(s)");
 }
 
 TEST_F(CommandsTest, F1AndCloseLeaveAnOpenEditAloneUntilItIsANumber) {
