@@ -67,11 +67,6 @@ int OptionTable::changedValueCount() const {
     return n;
 }
 
-int OptionTable::changedRowCount() const {
-    return int(std::count_if(m_rows.begin(), m_rows.end(),
-                             [](const OptionRow& row) { return changedCells(row) > 0; }));
-}
-
 void OptionTable::revertAll() {
     for (OptionRow& row : m_rows) {
         for (OptionCellRef cell : limitCells())

@@ -85,7 +85,6 @@ public:
 
     bool hasUnsavedChanges() const;
     int changedValueCount() const;  // cells, hidden groups included
-    int changedRowCount() const;    // rows holding any
 
     // Every cell back to its loaded value.
     void revertAll();

@@ -252,8 +252,4 @@ int OptionTableModel::changedValueCount() const {
     return m_state.gOptionRows.changedValueCount();
 }
 
-int OptionTableModel::changedRowCount() const {
-    return m_state.gOptionRows.changedRowCount();
-}
-
 }  // namespace tolva

@@ -62,10 +62,9 @@ public:
     // Current = value for that option cell of the row, shown or not; emits
     // valueStored as an edit in the grid does.
     void storeOptionValue(int rowIndex, OptionCell OptionRow::*cell, const TaggedValue& value);
-    // Values differing from what was loaded, and the rows holding any, hidden
-    // groups included: a save writes them all.
+    // Values differing from what was loaded, hidden groups included: a save
+    // writes them all.
     int changedValueCount() const;
-    int changedRowCount() const;
     // The values were changed in the table itself (a save marked groups saved).
     void valuesChanged();
 
