@@ -17,7 +17,7 @@ namespace tolva {
 // A limit column of the file.
 struct ImportColumn {
     int field;  // index in each record
-    OptionCell OptionRow::*cell;
+    OptionCellRef cell;
     QString heading;  // on one line, as the export writes it
 };
 
@@ -38,7 +38,7 @@ CsvImportFile ReadCsvImportFile(const QString& path, const ColumnLayout& layout)
 // One value the import changes.
 struct ImportChange {
     int rowIndex;
-    OptionCell OptionRow::*cell;
+    OptionCellRef cell;
     QString heading;
     TaggedValue before;
     TaggedValue after;

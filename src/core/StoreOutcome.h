@@ -14,7 +14,7 @@ namespace tolva {
 struct CellToEdit {
     int rowIndex = 0;  // in gOptionRows; the grid row is rowIndex + 1
     OptionGroup group = OptionGroup::Spec;
-    OptionCell OptionRow::*cell = nullptr;
+    OptionCellRef cell = nullptr;
     QString text;
 };
 

@@ -13,7 +13,7 @@ class OptionTableModel;
 // and the new Current value.
 struct OptionEdit {
     int rowIndex;
-    OptionCell OptionRow::*cell;
+    OptionCellRef cell;
     TaggedValue value;
 };
 

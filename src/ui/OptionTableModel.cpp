@@ -230,7 +230,7 @@ bool OptionTableModel::storeCellValue(int rowIndex, int column, const TaggedValu
     return changed;
 }
 
-void OptionTableModel::storeOptionValue(int rowIndex, OptionCell OptionRow::*cell,
+void OptionTableModel::storeOptionValue(int rowIndex, OptionCellRef cell,
                                         const TaggedValue& value) {
     if (rowIndex < 0 || rowIndex >= m_state.gOptionRows.size() || !cell)
         return;

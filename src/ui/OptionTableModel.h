@@ -61,7 +61,7 @@ public:
     int columnOf(OptionCellRef cell) const { return m_layout.columnOf(cell); }
     // Current = value for that option cell of the row, shown or not; emits
     // valueStored as an edit in the grid does.
-    void storeOptionValue(int rowIndex, OptionCell OptionRow::*cell, const TaggedValue& value);
+    void storeOptionValue(int rowIndex, OptionCellRef cell, const TaggedValue& value);
     // Values differing from what was loaded, hidden groups included: a save
     // writes them all.
     int changedValueCount() const;

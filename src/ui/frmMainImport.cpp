@@ -2,8 +2,6 @@
 // edit history; the database sees them only at the next save.
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 
 #include "MonitorEditor.h"
 #include "OptionTableModel.h"
