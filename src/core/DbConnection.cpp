@@ -350,16 +350,34 @@ void DbConnection::forEachRow(const QString& sql,
 void DbConnection::forEachTextRow(const QString& sql, int columns, int width,
                                   const std::function<void(const OdbcTextRows&)>& onRow) {
     countStatement(sql);
-    // Bound buffers are read here, on the caller's thread: the connection's
-    // thread stays idle meanwhile, so the driver is never used by two at once.
-    auto handle = std::make_shared<void*>(nullptr);
-    call([handle](Session& s) { *handle = s.odbcHandle(); });
+    // The statement and each block are the driver's work, on the connection's
+    // thread under the wait's watch; the bound buffers are read here between
+    // two blocks, while that thread is idle, so the driver is never used by two
+    // at once and a row costs no hand-over.
+    auto rows = std::make_shared<std::unique_ptr<OdbcTextRows>>();
     try {
-        OdbcTextRows rows(*handle, sql, columns, width);
-        while (rows.fetch())
-            onRow(rows);
+        call([rows, sql, columns, width](Session& s) {
+            *rows = std::make_unique<OdbcTextRows>(s.odbcHandle(), sql, columns, width);
+        });
+        for (;;) {
+            if (!(*rows)->nextInBlock()) {
+                auto more = std::make_shared<bool>(false);
+                call([rows, more](Session&) { *more = (*rows)->fetchBlock(); });
+                if (!*more)
+                    break;
+            }
+            onRow(**rows);
+        }
+        call([rows](Session&) { rows->reset(); });
     } catch (const DbError& error) {
         qCDebug(lcSql).noquote() << "failed:" << error.description();
+        // The statement goes on the connection's thread, unless a call given
+        // up on holds it (that thread frees it when the call ends).
+        try {
+            if (m_worker)
+                call([rows](Session&) { rows->reset(); });
+        } catch (const DbError&) {
+        }
         throw;
     }
 }

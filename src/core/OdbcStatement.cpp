@@ -171,11 +171,14 @@ OdbcTextRows::~OdbcTextRows() {
     }
 }
 
-bool OdbcTextRows::fetch() {
-    if (m_row + 1 < m_fetched) {
-        ++m_row;
-        return true;
-    }
+bool OdbcTextRows::nextInBlock() {
+    if (m_row + 1 >= m_fetched)
+        return false;
+    ++m_row;
+    return true;
+}
+
+bool OdbcTextRows::fetchBlock() {
     m_fetched = 0;
     const SQLRETURN rc = SQLFetch(m_statement);
     if (rc == SQL_NO_DATA)

@@ -71,7 +71,11 @@ public:
     OdbcTextRows(const OdbcTextRows&) = delete;
     OdbcTextRows& operator=(const OdbcTextRows&) = delete;
 
-    bool fetch();                                   // the next row; false at the end
+    bool fetch() { return nextInBlock() || fetchBlock(); }  // the next row; false at the end
+    // The next row of the block in hand, without the driver; false when used up.
+    bool nextInBlock();
+    // The next block from the driver, positioned on its first row; false at the end.
+    bool fetchBlock();
     std::optional<QString> text(int column) const;  // none for null
 
 private:

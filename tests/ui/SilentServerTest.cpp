@@ -141,6 +141,19 @@ TEST_F(SilentServerTest, HeldSaveWaitsOrIsGivenUpAndTheNextSaveReadsFirst) {
     EXPECT_FALSE(window->hasUnsavedChanges());
 }
 
+// The journal's rows, read in blocks, are waited for like any statement.
+TEST_F(SilentServerTest, HeldHistoryReadIsGivenUpAndTheWindowGoesOn) {
+    script = {[] { return false; }};
+    {
+        StatementTrap trap("SELECT CHANGED_AT", [&] { hold(true); });
+        action("mnuHistory")->trigger();
+    }
+    hold(false);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(lastMessage().value(2), QString::number(int(UiPort::Icon::Critical)));
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(SilentServerTest, LoginToASilentServerGivesUpInBoundedTimeWithAText) {
     hold(true);
     const Clock::time_point start = Clock::now();
