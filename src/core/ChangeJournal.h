@@ -26,7 +26,7 @@ public:
     // journal table: a server sends it along with the save's reads, which saves
     // the catalog call its round trips. None where the catalog call costs nothing.
     static std::optional<QString> presenceSelect(DbConnection& db);
-    void presenceRead(qint64 tables) { m_active = tables > 0; }
+    void presenceRead(bool kept) { m_active = kept; }
     // The INSERT of the value's record when the journal is active and the
     // stored text really changes; none otherwise. Throws DbError.
     std::optional<QString> statement(DbConnection& db, qint32 monId, const ValueWrite& write);

@@ -15,7 +15,7 @@
 namespace tolva {
 
 MonitorLink::MonitorLink(SharedState& s) : m_state(s), m_connectionString(s.gConnStr) {
-    if (s.gMonitorIndex >= 0 && s.gMonitorIndex < s.gMonitors.size())
+    if (s.hasCurrentMonitor())
         m_monId = s.currentMonitor().MonId;
 }
 
@@ -135,6 +135,10 @@ void noteSeveralStoredTexts(OptionTable& table, const OptionSnapshot& rows) {
     }
 }
 
+QString profileSelect(qint32 monId) {
+    return QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") + QString::number(monId);
+}
+
 // The whole load; throws DbError on any failure, false when the monitor or its
 // profile has no chart.
 bool readMonitor(SharedState& s, MonitorLink& link) {
@@ -166,9 +170,9 @@ bool readMonitor(SharedState& s, MonitorLink& link) {
         else
             read.take(index, row);
     });
-    if (!read.hasCharts())
+    if (!read.complete())
         return false;
-    s.gOptionRows = read.table();
+    s.gOptionRows = read.takeTable();
     s.gJournalKept = journal;
     return true;
 }
@@ -188,21 +192,29 @@ std::array<TaggedValue, 3> readGroupValues(const OptionSnapshot& rows, qint32 ch
     return {(row.*g.low()).Loaded, (row.*g.middle()).Loaded, (row.*g.high()).Loaded};
 }
 
-QString profileSelect(qint32 monId) {
-    return QStringLiteral("SELECT PROFID FROM CSMON WHERE MONID = ") + QString::number(monId);
-}
-
-ProfileRead::ProfileRead(qint32 monId, qint32 profId)
-    : m_monId(monId), m_profId(profId), m_rows(std::make_shared<OptionSnapshot>()) {}
+ProfileRead::ProfileRead(qint32 monId, qint32 profId, bool verify)
+    : m_monId(monId),
+      m_profId(profId),
+      m_verify(verify),
+      m_rows(std::make_shared<OptionSnapshot>()) {}
 
 QStringList ProfileRead::selects() const {
-    return {QStringLiteral("SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID FROM "
-                           "CSCINP WHERE PROFID = ") +
-                QString::number(m_profId) + QStringLiteral(")"),
-            OptionSnapshot::profileRowsSelect(m_monId, m_profId, loadedOptionNames())};
+    QStringList sql;
+    if (m_verify)
+        sql << profileSelect(m_monId);
+    return sql << QStringLiteral(
+                      "SELECT NAME, CHRTID FROM CSCHRT WHERE CHRTID IN (SELECT CHRTID "
+                      "FROM CSCINP WHERE PROFID = ") +
+                      QString::number(m_profId) + QStringLiteral(")")
+               << OptionSnapshot::profileRowsSelect(m_monId, m_profId, loadedOptionNames());
 }
 
 void ProfileRead::take(int index, OdbcStatement& row) {
+    if (m_verify && index-- == 0) {
+        if (!m_profileNow)
+            m_profileNow = row.int32(0);
+        return;
+    }
     if (index != 0) {
         m_rows->takeRow(row, loadedOptionNames());
         return;
@@ -216,8 +228,13 @@ void ProfileRead::take(int index, OdbcStatement& row) {
     option.ChartId = chartId;
 }
 
-OptionTable ProfileRead::table() const {
-    QVector<OptionRow> charts = m_charts;
+bool ProfileRead::complete() const {
+    return !m_charts.isEmpty() && (!m_verify || m_profileNow == m_profId);
+}
+
+OptionTable ProfileRead::takeTable() {
+    QVector<OptionRow> charts = std::move(m_charts);
+    m_charts.clear();
     const OptionSource src(*m_rows);
     for (OptionRow& row : charts) {
         readControlGroup(src, row, limitGroup(OptionGroup::R));

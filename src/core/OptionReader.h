@@ -33,27 +33,29 @@ const QStringList& loadedOptionNames();
 class OdbcStatement;
 
 // A load's reads once the profile is known: the charts, then their option rows,
-// as two statements a caller may send along with others (the save sends them
-// inside its own transaction, so that no second connection is needed after it).
+// as statements a caller may send along with others (the save sends them inside
+// its own transaction, so that no second connection is needed after it). With
+// `verify`, they begin by reading the monitor's profile again, and the read
+// counts only while it is still `profId`.
 class ProfileRead {
 public:
-    ProfileRead(qint32 monId, qint32 profId);
+    ProfileRead(qint32 monId, qint32 profId, bool verify = false);
     QStringList selects() const;
     // A row of selects()[index]; throws DbError for a chart without a name.
     void take(int index, OdbcStatement& row);
-    bool hasCharts() const { return !m_charts.isEmpty(); }
-    // The table a load gives from the rows taken.
-    OptionTable table() const;
+    // Charts were read (of the same profile, when verifying).
+    bool complete() const;
+    // The table a load gives from the rows taken; once.
+    OptionTable takeTable();
 
 private:
     qint32 m_monId;
     qint32 m_profId;
+    bool m_verify;
+    std::optional<qint32> m_profileNow;
     QVector<OptionRow> m_charts;
     std::shared_ptr<OptionSnapshot> m_rows;
 };
-
-// The statement that reads a monitor's profile number (PROFID).
-QString profileSelect(qint32 monId);
 
 // The connection of one store operation on one monitor's options, and that
 // monitor: the load, the save walk and the writers run their statements on it,

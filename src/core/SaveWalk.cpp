@@ -28,6 +28,11 @@ QStringList walkedOptionNames() {
     return names;
 }
 
+// A server that locks rows for a transaction (SQLite locks the whole file).
+bool locksRows(DbConnection::Dialect d) {
+    return d == DbConnection::Dialect::PostgreSQL || d == DbConnection::Dialect::MySQL;
+}
+
 // A changed group the save is to write.
 struct PlannedGroup {
     GroupRef ref;
@@ -135,8 +140,6 @@ private:
     // and the rows of the charts to write, locking them where the server can.
     OptionSnapshot readLocked() {
         const DbConnection::Dialect dialect = m_db.dialect();
-        const bool server =
-            dialect == DbConnection::Dialect::PostgreSQL || dialect == DbConnection::Dialect::MySQL;
         const QString rowLock =
             dialect == DbConnection::Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF CSMDAT")
             : dialect == DbConnection::Dialect::MySQL    ? QStringLiteral(" LOCK IN SHARE MODE")
@@ -148,7 +151,7 @@ private:
         }
         const qint32 monId = m_link.monitorId();
         QStringList sql;
-        if (server)
+        if (locksRows(dialect))
             sql << QStringLiteral("SELECT MONID FROM CSMON WHERE MONID = ") +
                        QString::number(monId) + QStringLiteral(" FOR UPDATE");
         const int first = int(sql.size());
@@ -161,8 +164,8 @@ private:
         OptionSnapshot known;
         runStatements(sql, [&](int index, OdbcStatement& row) {
             if (index == journalIndex) {
-                m_journal.presenceRead(row.int32(0));
                 m_state.gJournalKept = row.int32(0) > 0;
+                m_journal.presenceRead(*m_state.gJournalKept);
             } else if (index >= first)
                 known.take(index - first, row, names);
         });
@@ -298,11 +301,9 @@ private:
 
     // The counter, locked, when some name is new; none when CSOPRN has no row.
     std::optional<qint32> readCounter() {
-        const bool server = m_db.dialect() == DbConnection::Dialect::PostgreSQL ||
-                            m_db.dialect() == DbConnection::Dialect::MySQL;
         std::optional<qint32> maxNo;
         runStatements({QStringLiteral("SELECT * FROM CSOPRN") +
-                       (server ? QStringLiteral(" FOR UPDATE") : QString())},
+                       (locksRows(m_db.dialect()) ? QStringLiteral(" FOR UPDATE") : QString())},
                       [&](int, OdbcStatement& row) {
                           if (!maxNo)
                               maxNo = row.int32(0);
@@ -347,21 +348,16 @@ private:
         // The monitor as it will be committed, read after the writes. Left out
         // when going one by one: a failing read must never stop the save.
         const int readIndex = int(sql.size());
-        const qint32 profId = m_state.gProfId;
-        std::optional<qint32> profileNow;
         std::optional<ProfileRead> read;
         if (m_readAfter && !sql.isEmpty() && !m_oneByOne) {
-            read.emplace(m_link.monitorId(), profId);
-            sql << profileSelect(m_link.monitorId()) << read->selects();
+            read.emplace(m_link.monitorId(), m_state.gProfId, true);
+            sql << read->selects();
         }
         auto onRow = [&](int index, OdbcStatement& row) {
             if (index < readIndex || !read)
                 return;
             try {
-                if (index == readIndex)
-                    profileNow = profileNow.value_or(row.int32(0));
-                else
-                    read->take(index - readIndex - 1, row);
+                read->take(index - readIndex, row);
             } catch (const DbError&) {
                 read.reset();  // the caller's own load will report it
             }
@@ -398,8 +394,8 @@ private:
         for (const GroupWrites& gw : groups)
             m_written.append(gw.ref);
         // Another profile since the load: the caller's own load finds its charts.
-        if (read && profileNow == profId && read->hasCharts())
-            m_readTable = read->table();
+        if (read && read->complete())
+            m_readTable = read->takeTable();
     }
 
     StoreOutcome finished(StoreOutcome outcome) {

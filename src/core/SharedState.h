@@ -57,7 +57,10 @@ struct SharedState {
     // (the save question asks for a reason then); none: not asked there.
     std::optional<bool> gJournalKept;
 
-    // The monitor at gMonitorIndex; only valid while gMonitorIndex != -1.
+    // Whether gMonitorIndex names a monitor of the list, and that monitor.
+    bool hasCurrentMonitor() const {
+        return gMonitorIndex >= 0 && gMonitorIndex < gMonitors.size();
+    }
     const MonitorEntry& currentMonitor() const { return gMonitors.at(gMonitorIndex); }
 
     // Back to the start values of every variable (tests use it between cases).

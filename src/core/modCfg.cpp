@@ -232,9 +232,9 @@ bool WriteSettings(const SharedState& s) {
 }
 
 void RememberMonitor(SharedState& s) {
-    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+    if (!s.hasCurrentMonitor())
         return;
-    const qint32 monId = s.gMonitors.at(s.gMonitorIndex).MonId;
+    const qint32 monId = s.currentMonitor().MonId;
     for (DsnMonitor& entry : s.gLastMonitors) {
         if (entry.Dsn == s.gDsn) {
             entry.MonId = monId;

@@ -99,6 +99,9 @@ public:
     // Where the last export went (the documents folder at first): the export
     // and the import both open their file dialog there.
     static QString lastCsvFolder();
+    // The file chosen in a CSV file dialog titled after a menu entry, from
+    // `start` (a folder, or a file name to offer); empty when given up.
+    QString chooseCsvFile(int entryMessage, const QString& start, bool forSaving);
     // Import (frmMainImport.cpp): the file's preview, then its changes as one
     // step of the edit history; false when nothing was applied.
     bool importCsv(const QString& path);

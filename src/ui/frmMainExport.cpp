@@ -34,24 +34,34 @@ QString frmMain::lastCsvFolder() {
         .toString();
 }
 
+QString frmMain::chooseCsvFile(int entryMessage, const QString& start, bool forSaving) {
+    QString caption = catalogText(entryMessage);
+    caption.remove(u'&');
+    QFileDialog dialog(this, caption, start, catalogText(Msg::CsvFileFilter));
+    if (forSaving) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));  // a name typed without one still opens
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 void frmMain::mnuExport_Click() {
     if (!commitOpenEdit())
         return;
     const SharedState& s = m_state;
-    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+    if (!s.hasCurrentMonitor())
         return;
 
-    const QString folder = lastCsvFolder();
-    QString caption = catalogText(Msg::ExportEntry);
-    caption.remove(u'&');
-    QFileDialog dialog(this, caption,
-                       QDir(folder).filePath(exportFileName(s.currentMonitor().Name)),
-                       catalogText(Msg::CsvFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));  // a name typed without one still opens
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = chooseCsvFile(
+        Msg::ExportEntry, QDir(lastCsvFolder()).filePath(exportFileName(s.currentMonitor().Name)),
+        true);
+    if (path.isEmpty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
     QSettings().setValue(kExportFolderKey, QFileInfo(path).absolutePath());
     exportCsv(path);
 }

@@ -93,8 +93,7 @@ int frmMain::MeasureColumnWidth(const QString& text) {
 
 void frmMain::UpdateStatusBar() {
     const SharedState& s = m_state;
-    const bool known = s.gMonitorIndex >= 0 && s.gMonitorIndex < s.gMonitors.size();
-    const QString monitor = known ? s.currentMonitor().Name : QString();
+    const QString monitor = s.hasCurrentMonitor() ? s.currentMonitor().Name : QString();
     m_statusDsn->setText(catalogText(168) + u' ' + s.gDsn + u' ');
     m_statusMonitor->setText(catalogText(169) + u' ' + monitor + u' ');
     // Whole in the tool tip when the counts' panel leaves them too little room.

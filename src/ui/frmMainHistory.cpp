@@ -35,7 +35,7 @@ void frmMain::showHistory(bool currentOnly) {
     if (!commitOpenEdit())
         return;
     const SharedState& s = m_state;
-    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+    if (!s.hasCurrentMonitor())
         return;
     QVector<JournalEntry> entries;
     bool exists = false;

@@ -1,6 +1,5 @@
 // Limits brought back from a CSV file, after a preview, as one step of the
 // edit history; the database sees them only at the next save.
-#include <QFileDialog>
 #include <QFileInfo>
 
 #include "MonitorEditor.h"
@@ -17,19 +16,12 @@ namespace tolva {
 void frmMain::mnuImport_Click() {
     if (!commitOpenEdit())
         return;
-    const SharedState& s = m_state;
-    if (s.gMonitorIndex < 0 || s.gMonitorIndex >= s.gMonitors.size())
+    if (!m_state.hasCurrentMonitor())
         return;
     // The folder of the last export is where its file is to be found again.
-    const QString folder = lastCsvFolder();
-    QString caption = catalogText(Msg::ImportEntry);
-    caption.remove(u'&');
-    QFileDialog dialog(this, caption, folder, catalogText(Msg::CsvFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    importCsv(dialog.selectedFiles().constFirst());
+    const QString path = chooseCsvFile(Msg::ImportEntry, lastCsvFolder(), false);
+    if (!path.isEmpty())
+        importCsv(path);
 }
 
 bool frmMain::importCsv(const QString& path) {
