@@ -25,19 +25,6 @@ QString journalRows() {
     return rows.join(" | ");
 }
 
-// The server refuses new rows of the table, the way a missing privilege does.
-void refuseInserts(const QString& table) {
-    if (TestDatabase::backend() == QLatin1String("postgres"))
-        TestDatabase::exec("REVOKE INSERT ON " + table + " FROM " +
-                           TestDatabase::setting("Username"));
-    else if (TestDatabase::backend() == QLatin1String("mariadb"))
-        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
-                           " FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refusee'");
-    else
-        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
-                           " BEGIN SELECT RAISE(ABORT, 'refusee'); END");
-}
-
 // Chart 34: X limits not constant (type 1) over a stored LCL of 7.50 and a
 // centre line; chart 35: a full specification group and constant R limits.
 void loadCharts(MonitorData& data) {

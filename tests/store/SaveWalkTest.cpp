@@ -65,18 +65,7 @@ TEST_F(SaveWalkTest, RefusedWriteShows112WithTheDriverText) {
     data.setAll(34, "XTypeOfLCLandUCL=1");
     ASSERT_TRUE(LoadMonitorOptions(appState()));
     setGroup(34, X, num(7.5), o, num(9));
-    // The server refuses new CSMDAT rows (PostgreSQL: the test user loses the privilege).
-    if (TestDatabase::backend() == QLatin1String("postgres"))
-        TestDatabase::exec("REVOKE INSERT ON CSMDAT FROM " +
-                           TestDatabase::connectionString().section("UID=", 1).section(';', 0, 0));
-    else if (TestDatabase::backend() == QLatin1String("mariadb"))
-        TestDatabase::exec(
-            "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT FOR EACH ROW "
-            "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'insertion refusee'");
-    else
-        TestDatabase::exec(
-            "CREATE TRIGGER refuse BEFORE INSERT ON CSMDAT BEGIN "
-            "SELECT RAISE(ABORT, 'insertion refusee'); END");
+    refuseInserts("CSMDAT");
     const StoreOutcome outcome = SaveMonitorOptions(appState());
     const QString head =
         catalogText(112) + " 'XChartLCLConstant' " + catalogText(113) + " '7,5'\r\n\r\n";

@@ -124,6 +124,19 @@ inline void setGroup(qint32 chart, OptionGroup group, const TaggedValue& low,
     rows.setCurrent(i, g.high(), high);
 }
 
+// The server refuses new rows of the table, the way a missing privilege does.
+inline void refuseInserts(const QString& table) {
+    if (TestDatabase::backend() == QLatin1String("postgres"))
+        TestDatabase::exec("REVOKE INSERT ON " + table + " FROM " +
+                           TestDatabase::setting("Username"));
+    else if (TestDatabase::backend() == QLatin1String("mariadb"))
+        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                           " FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refusee'");
+    else
+        TestDatabase::exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                           " BEGIN SELECT RAISE(ABORT, 'refusee'); END");
+}
+
 // A failure whose text, as the box shows it, begins with start.
 inline void expectFailure(const StoreOutcome& outcome, const QString& start) {
     EXPECT_FALSE(outcome.ok());
