@@ -3,7 +3,6 @@
 #include <QStringEncoder>
 
 #include "CoreTestSupport.h"
-#include "core/CsvExport.h"
 #include "core/CsvImport.h"
 #include "core/ViewState.h"
 
@@ -13,7 +12,7 @@ namespace {
 
 // Five charts: two sharing a name, one whose name holds a comma and a line
 // break, one starting as a formula would; a stored text and a long decimal.
-SharedState& monitorState(bool query, double rangeCentre = 0) {
+SharedState& monitorState(bool query) {
     SharedState& s = appState();
     s.reset();
     s.gMonitors = {{QStringLiteral("Presse"), 7, query}};
@@ -29,8 +28,6 @@ SharedState& monitorState(bool query, double rangeCentre = 0) {
     rows[0].SpecUpper.setBoth(TaggedValue::number(10.5));
     rows[1].SpecNominal.setBoth(TaggedValue::text(QStringLiteral("abc")));
     rows[1].XUcl.setBoth(TaggedValue::number(0.1 + 0.2));
-    if (rangeCentre != 0)
-        rows[2].RCl.setBoth(TaggedValue::number(rangeCentre));
     s.gOptionRows = rows;
     return s;
 }
@@ -110,32 +107,5 @@ TEST(CsvImport, EachShapeGivesItsPreview) {
         EXPECT_EQ(describe(file, BuildImportPreview(s, layout, file, c.blanksClear)),
                   QString::fromUtf8(c.expected))
             << c.bytes.toStdString();
-    }
-}
-
-// An exported file read back changes nothing, whatever the locale and the
-// monitor; every shown limit column is recognised.
-TEST(CsvImport, ExportReadBackChangesNothing) {
-    for (const char* name : {"fr_FR", "en_US"}) {
-        for (const bool query : {false, true}) {
-            test::LocaleScope locale(name);
-            const SharedState& s = monitorState(query, -1e-7);
-            const ColumnLayout layout = ApplyViewState(s);
-            QStringList characteristics, queries;
-            for (const OptionRow& row : s.gOptionRows) {
-                const auto cut = row.ChartName.indexOf(QLatin1String("]["));
-                characteristics << row.ChartName.mid(cut + 2).chopped(1);
-                queries << row.ChartName.mid(1, cut - 1);
-            }
-            const CsvImportFile file =
-                ReadCsvImport(BuildCsvExport(s, layout, characteristics, queries), layout);
-            EXPECT_EQ(file.limits.size(), 9);
-            for (const bool blanksClear : {false, true}) {
-                const ImportPreview p = BuildImportPreview(s, layout, file, blanksClear);
-                EXPECT_EQ(describe(file, p),
-                          query ? " |  |  |  | 0 | " : " |  | Double – ligne(s) 5, 6 |  | 0 | ")
-                    << name;
-            }
-        }
     }
 }
